@@ -1,0 +1,29 @@
+#pragma once
+// The program-wide state: created by the program entry (tests create their own) and handed
+// to every window and service through its constructor.
+
+#include "app/Clock.h"
+#include "app/Prompter.h"
+#include "platform/RemoteAccess.h"
+#include "settings/Settings.h"
+#include "store/CurrentConnection.h"
+
+#include <QString>
+
+namespace xr {
+
+struct AppContext {
+    AppContext(QString appPath, Clock& clock, Prompter& prompter, platform::RemoteAccess& remoteAccess)
+        : appPath(std::move(appPath)), clock(clock), prompter(prompter), remoteAccess(remoteAccess)
+    {
+    }
+
+    QString appPath; // the program file's folder, with a trailing separator
+    Clock& clock;
+    Prompter& prompter;
+    platform::RemoteAccess& remoteAccess;
+    TSettings settings;
+    TConnection currentConnection;
+};
+
+} // namespace xr

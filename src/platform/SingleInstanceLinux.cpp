@@ -1,0 +1,61 @@
+#include "platform/SingleInstance.h"
+
+#include <cstdlib>
+#include <fcntl.h>
+#include <string>
+#include <sys/file.h>
+#include <unistd.h>
+
+namespace xr::platform {
+
+namespace {
+
+// The folder of per-user runtime files; /tmp when the session has none.
+std::string runtimeFolder()
+{
+    if (const char* dir = std::getenv("XDG_RUNTIME_DIR"); dir && *dir)
+        return dir;
+    return "/tmp";
+}
+
+// The desktop session: the login session when known, else the display.
+std::string sessionTag()
+{
+    for (const char* variable : {"XDG_SESSION_ID", "WAYLAND_DISPLAY", "DISPLAY"})
+        if (const char* value = std::getenv(variable); value && *value)
+            return variable + std::string("=") + value;
+    return "console";
+}
+
+std::string sanitized(std::string text)
+{
+    for (char& c : text)
+        if (c == '/' || c == ':' || c == '=')
+            c = '_';
+    return text;
+}
+
+} // namespace
+
+SingleInstance::SingleInstance(const std::string& name)
+    : m_path(runtimeFolder() + "/" + name + "-uid" + std::to_string(getuid()) + "-" + sanitized(sessionTag()) +
+             ".lock")
+{
+    const int fd = ::open(m_path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    if (fd < 0)
+        return;
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        m_heldByAnother = true;
+        ::close(fd);
+        return;
+    }
+    m_fd = fd;
+}
+
+SingleInstance::~SingleInstance()
+{
+    if (m_fd >= 0)
+        ::close(m_fd); // closing drops the lock
+}
+
+} // namespace xr::platform
