@@ -1,0 +1,54 @@
+#include "store/Schema.h"
+
+#include "store/DatabaseError.h"
+#include "store/Identifiers.h"
+
+#include <QSqlQuery>
+#include <QVariant>
+
+namespace xr {
+
+namespace {
+
+void exec(QSqlDatabase& db, const QString& text)
+{
+    QSqlQuery query(db);
+    if (!query.exec(text))
+        throw DatabaseError(query.lastError());
+}
+
+void addUser(QSqlDatabase& db, const QString& id, const QString& name, const QString& password, bool admin)
+{
+    QSqlQuery query(db);
+    query.prepare(QStringLiteral("insert into XRUser (UserId,UserName,UserPw,Admin,Enabled,Remark) "
+                                 "values (:id,:name,:pw,:admin,1,'')"));
+    query.bindValue(QStringLiteral(":id"), id);
+    query.bindValue(QStringLiteral(":name"), name);
+    query.bindValue(QStringLiteral(":pw"), password);
+    query.bindValue(QStringLiteral(":admin"), admin ? 1 : 0);
+    if (!query.exec())
+        throw DatabaseError(query.lastError());
+}
+
+} // namespace
+
+void createSchema(QSqlDatabase& db, const QString& adminPassword)
+{
+    if (!db.transaction())
+        throw DatabaseError(db.lastError());
+    // Date-times are REAL day counts; text widths are not enforced, so long names are kept whole.
+    exec(db, QStringLiteral("create table XRRecord (RecordId text, Sdt real, Edt real, UserId text, "
+                            "ConnName text)"));
+    exec(db, QStringLiteral("create index XRRecordSdt on XRRecord (Sdt)"));
+    exec(db, QStringLiteral("create table XRUser (UserId text not null, UserName text, UserPw text, "
+                            "Admin integer not null default 0, Enabled integer not null default 1, "
+                            "Remark text)"));
+    exec(db, QStringLiteral("create table SchemaVersion (Version integer not null)"));
+    exec(db, QStringLiteral("insert into SchemaVersion (Version) values (%1)").arg(kSchemaVersion));
+    addUser(db, kBuiltInUserId, QStringLiteral("admin"), adminPassword, true);
+    addUser(db, kAnonymousUserId, kAnonymousUserName, QString(), false);
+    if (!db.commit())
+        throw DatabaseError(db.lastError());
+}
+
+} // namespace xr
