@@ -1,0 +1,28 @@
+#pragma once
+// The shared statement object: every insert, update and delete of the program runs here.
+// Set the text, set the named parameters (":i", ":s", ":e", ":u", ":c"), execute.
+
+#include <QMap>
+#include <QString>
+#include <QVariant>
+
+namespace xr {
+
+class Database;
+
+class SqlCommand {
+public:
+    explicit SqlCommand(Database& database) : m_database(database) {}
+
+    void setCommandText(const QString& text);
+    void setParameter(const QString& name, const QVariant& value);
+    // Runs the statement; throws DatabaseError with the database's text on failure.
+    void execute();
+
+private:
+    Database& m_database;
+    QString m_text;
+    QMap<QString, QVariant> m_parameters;
+};
+
+} // namespace xr

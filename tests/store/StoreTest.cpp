@@ -1,0 +1,166 @@
+// Identifiers, day counts and the database's statement path.
+#include "store/Database.h"
+#include "store/DatabaseError.h"
+#include "store/DayCount.h"
+#include "store/Identifiers.h"
+#include "store/Schema.h"
+#include "store/SqlCommand.h"
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+
+#include <cstring>
+
+namespace xr {
+namespace {
+
+QDateTime at(int ms) { return QDateTime(QDate(2004, 3, 7), QTime(9, 5, 3, ms)); }
+
+TEST(Identifiers, MillisecondsHaveNoLeadingZeros)
+{
+    EXPECT_EQ(NewId(at(5)), QStringLiteral("200403070905035"));
+    EXPECT_EQ(NewId(at(50)), QStringLiteral("2004030709050350"));
+    EXPECT_EQ(NewId(at(500)), QStringLiteral("20040307090503500"));
+    EXPECT_EQ(NewId(at(0)).size(), 15);
+    EXPECT_EQ(NewId(QDateTime(QDate(2004, 12, 31), QTime(23, 59, 59, 999))), QStringLiteral("20041231235959999"));
+}
+
+TEST(Identifiers, BackupNameIsAlwaysTwentyCharacters)
+{
+    EXPECT_EQ(BackupFileName(at(45)), QStringLiteral("XR20040307090503.mdb"));
+    EXPECT_EQ(BackupFileName(QDateTime(QDate(2026, 12, 31), QTime(23, 59, 59, 999))).size(), 20);
+    EXPECT_EQ(TwoDigits(QStringLiteral("7")), QStringLiteral("07"));
+    EXPECT_EQ(TwoDigits(QStringLiteral("12")), QStringLiteral("12"));
+}
+
+TEST(DayCounts, CountFromTheEndOf1899)
+{
+    EXPECT_DOUBLE_EQ(toDayCount(QDateTime(QDate(1899, 12, 30), QTime(0, 0))), 0.0);
+    EXPECT_DOUBLE_EQ(toDayCount(QDateTime(QDate(1900, 1, 1), QTime(18, 0))), 2.75);
+    const QDateTime moment(QDate(2004, 3, 7), QTime(9, 5, 3, 45));
+    EXPECT_EQ(fromDayCount(toDayCount(moment)), moment);
+}
+
+class DatabaseTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir.isValid());
+        QSqlDatabase setup = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("setup"));
+        setup.setDatabaseName(file());
+        ASSERT_TRUE(setup.open());
+        createSchema(setup, QString());
+        setup.close();
+        setup = QSqlDatabase();
+        QSqlDatabase::removeDatabase(QStringLiteral("setup"));
+        ASSERT_TRUE(db.open(file()));
+    }
+
+    QString file() const { return dir.filePath(kDatabaseFileName); }
+
+    void insert(const QString& id, double sdt, const QString& conn)
+    {
+        command.setCommandText(QStringLiteral("insert into XRRecord (RecordId,Sdt,Edt,UserId,ConnName) "
+                                              "values (:i,:s,:e,:u,:c)"));
+        command.setParameter(QStringLiteral(":i"), id);
+        command.setParameter(QStringLiteral(":s"), sdt);
+        command.setParameter(QStringLiteral(":e"), sdt);
+        command.setParameter(QStringLiteral(":u"), kAnonymousUserId);
+        command.setParameter(QStringLiteral(":c"), conn);
+        command.execute();
+    }
+
+    int updateEnd(double sdt, double edt)
+    {
+        command.setCommandText(QStringLiteral("update XRRecord set Edt = :e where (Sdt = :s)"));
+        command.setParameter(QStringLiteral(":e"), edt);
+        command.setParameter(QStringLiteral(":s"), sdt);
+        command.execute();
+        QSqlQuery changes(db.connection());
+        changes.exec(QStringLiteral("select changes()"));
+        changes.next();
+        return changes.value(0).toInt();
+    }
+
+    QTemporaryDir dir;
+    Database db{QStringLiteral("test")};
+    SqlCommand command{db};
+};
+
+TEST_F(DatabaseTest, StartTimeRoundTripsBitForBit)
+{
+    const double sdt = toDayCount(QDateTime(QDate(2026, 12, 9), QTime(5, 19, 42, 123)));
+    insert(QStringLiteral("1"), sdt, QStringLiteral("Office"));
+    QSqlQuery query(db.connection());
+    ASSERT_TRUE(query.exec(QStringLiteral("select Sdt from XRRecord")) && query.next());
+    const double stored = query.value(0).toDouble();
+    EXPECT_EQ(std::memcmp(&stored, &sdt, sizeof sdt), 0);
+    EXPECT_EQ(updateEnd(sdt, sdt + 0.5), 1);
+}
+
+TEST_F(DatabaseTest, UpdateByStartChangesEveryRowWithThatStartAndNoOther)
+{
+    insert(QStringLiteral("1"), 100.25, QStringLiteral("A"));
+    insert(QStringLiteral("2"), 100.25, QStringLiteral("B"));
+    insert(QStringLiteral("3"), 100.5, QStringLiteral("C"));
+    EXPECT_EQ(updateEnd(100.25, 101.0), 2);
+    EXPECT_EQ(updateEnd(99.0, 101.0), 0);
+}
+
+TEST_F(DatabaseTest, LongEntryNameIsStoredWhole)
+{
+    const QString name(80, QChar(u'长'));
+    insert(QStringLiteral("1"), 1.0, name);
+    QSqlQuery query(db.connection());
+    ASSERT_TRUE(query.exec(QStringLiteral("select ConnName from XRRecord")) && query.next());
+    EXPECT_EQ(query.value(0).toString(), name);
+}
+
+TEST_F(DatabaseTest, FailingStatementRaisesTheDatabaseText)
+{
+    command.setCommandText(QStringLiteral("update NoSuchTable set Edt = :e"));
+    command.setParameter(QStringLiteral(":e"), 1.0);
+    try {
+        command.execute();
+        FAIL() << "the statement should fail";
+    } catch (const DatabaseError& error) {
+        EXPECT_NE(std::string(error.what()).find("NoSuchTable"), std::string::npos) << error.what();
+    }
+}
+
+TEST_F(DatabaseTest, ReservedAccountsComeWithTheDatabase)
+{
+    QSqlQuery query(db.connection());
+    ASSERT_TRUE(query.exec(QStringLiteral("select UserId, UserName, Admin, Enabled from XRUser order by UserId")));
+    ASSERT_TRUE(query.next());
+    EXPECT_EQ(query.value(0).toString(), kBuiltInUserId);
+    EXPECT_EQ(query.value(1).toString(), QStringLiteral("admin"));
+    EXPECT_EQ(query.value(2).toInt(), 1);
+    EXPECT_EQ(query.value(3).toInt(), 1);
+    ASSERT_TRUE(query.next());
+    EXPECT_EQ(query.value(0).toString(), kAnonymousUserId);
+    EXPECT_EQ(query.value(1).toString(), QStringLiteral("匿名用户"));
+    EXPECT_FALSE(query.next());
+}
+
+TEST(DatabaseOpen, MissingOrForeignFileDoesNotOpenAndIsNotCreated)
+{
+    QTemporaryDir dir;
+    Database db{QStringLiteral("open-test")};
+    const QString missing = dir.filePath(QStringLiteral("XRDB.mdb"));
+    EXPECT_FALSE(db.open(missing));
+    EXPECT_FALSE(QFile::exists(missing));
+
+    QFile foreign(dir.filePath(QStringLiteral("foreign.mdb")));
+    ASSERT_TRUE(foreign.open(QIODevice::WriteOnly));
+    foreign.write("Standard Jet DB, not ours");
+    foreign.close();
+    EXPECT_FALSE(db.open(foreign.fileName()));
+    EXPECT_FALSE(db.isOpen());
+}
+
+} // namespace
+} // namespace xr
