@@ -1,0 +1,13 @@
+#pragma once
+// Message boxes on screen, captioned with the application title.
+
+#include "app/Prompter.h"
+
+namespace xr {
+
+class MessageBoxPrompter final : public Prompter {
+public:
+    PromptAnswer ask(PromptKind kind, const QString& text, PromptButtons buttons) override;
+};
+
+} // namespace xr

@@ -1,0 +1,75 @@
+// Program entry: the single-instance guard, the application object, the tray controller and
+// the event loop. The command line is not read.
+#include "app/AppContext.h"
+#include "app/LoggingPrompter.h"
+#include "app/MessageBoxPrompter.h"
+#include "app/XarvaneApplication.h"
+#include "app/utTray.h"
+#include "platform/RemoteAccessFactory.h"
+#include "platform/SessionEndSignals.h"
+#include "platform/SingleInstance.h"
+
+#include <QDir>
+
+#include <memory>
+
+namespace {
+
+const QString kTitle = QStringLiteral("XarvaneXR");
+
+// XARVANE_PROMPTS=log answers every message box on standard error, for unattended runs.
+std::unique_ptr<xr::Prompter> makePrompter()
+{
+    if (qEnvironmentVariable("XARVANE_PROMPTS") == QStringLiteral("log"))
+        return std::make_unique<xr::LoggingPrompter>();
+    return std::make_unique<xr::MessageBoxPrompter>();
+}
+
+QString programFolder()
+{
+    QString folder = QDir::toNativeSeparators(QCoreApplication::applicationDirPath());
+    if (!folder.endsWith(QDir::separator()))
+        folder += QDir::separator();
+    return folder;
+}
+
+int refuseSecondCopy(int argc, char** argv, xr::Prompter& prompter)
+{
+    xr::XarvaneApplication app(argc, argv, prompter);
+    QApplication::setApplicationDisplayName(kTitle);
+    prompter.inform(QStringLiteral("已经有一个[Xarvane]在运行！\r\r             Pellory Xarvane"));
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const xr::platform::SingleInstance guard("PyXarvane");
+    const std::unique_ptr<xr::Prompter> prompter = makePrompter();
+    if (guard.heldByAnother())
+        return refuseSecondCopy(argc, argv, *prompter);
+
+    xr::XarvaneApplication app(argc, argv, *prompter);
+    QApplication::setQuitOnLastWindowClosed(false);
+    QApplication::setApplicationDisplayName(kTitle);
+
+    const QString appPath = programFolder();
+    const std::unique_ptr<xr::platform::RemoteAccess> remoteAccess =
+        xr::platform::createRemoteAccess(appPath.toStdString());
+    xr::SystemClock clock;
+    xr::AppContext context(appPath, clock, *prompter, *remoteAccess);
+
+    xr::TwinTray winTray(context);
+    if (!winTray.databaseOpened())
+        return 1;
+
+    // Session end: the system's query first, then the end itself.
+    xr::platform::SessionEndSignals sessionEnd;
+    QObject::connect(&sessionEnd, &xr::platform::SessionEndSignals::sessionEnding, &winTray, [&winTray] {
+        winTray.queryEndSession();
+        winTray.WMEndSession();
+    });
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, &winTray, [&winTray] { winTray.queryEndSession(); });
+    return QApplication::exec();
+}

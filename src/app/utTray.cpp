@@ -1,0 +1,117 @@
+#include "app/utTray.h"
+
+#include "app/ErrorReporting.h"
+#include "app/TrayIconImage.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QSystemTrayIcon>
+
+namespace xr {
+
+namespace {
+constexpr int kSecond = 1000;
+constexpr int kMinute = 60000;
+const QString kTrayTip = QStringLiteral("XarvaneXR");
+} // namespace
+
+TwinTray::TwinTray(AppContext& context)
+    : m_context(context), m_RASNotify(context.remoteAccess),
+      m_recorder(context, m_adocommSql, m_RASNotify, m_tmConn, m_windows)
+{
+    setObjectName(QStringLiteral("winTray"));
+    m_tmConn.setInterval(kSecond);
+    connect(&m_tmConn, &QTimer::timeout, this, [this] { m_recorder.tmConnTimer(); });
+    connect(&m_tmRecord, &QTimer::timeout, this, [this] { m_recorder.tmRecordTimer(); });
+    buildMenu();
+
+    m_RASNotify.setEnabled(true);
+    m_RASNotify.setPollInterval(kSecond);
+    m_RASNotify.OnConnected = [this](TRASNotify&, TRASNotify::ConnHandle, const QString& entryName,
+                                     const QString&, const QString&) {
+        m_recorder.RASNotifyConnected(entryName);
+    };
+    // The notifier takes its first look before the creation steps, so IsConnected is valid there.
+    if (reportErrors(m_context.prompter, [this] { m_RASNotify.Loaded(); }))
+        reportErrors(m_context.prompter, [this] { FormCreate(); });
+}
+
+TwinTray::~TwinTray()
+{
+    RemoveTrayIcon();
+}
+
+void TwinTray::FormCreate()
+{
+    AddTrayIcon();
+    m_tmRecord.start(m_context.settings.Interval * kMinute);
+    if (!m_adoConnMain.open(m_context.appPath + kDatabaseFileName)) {
+        m_context.prompter.error(QStringLiteral("无法连接数据库！请与系统管理员联系！"));
+        return;
+    }
+    m_databaseOpened = true;
+    if (m_RASNotify.IsConnected())
+        m_recorder.RecordExistingConnection();
+}
+
+void TwinTray::AddTrayIcon()
+{
+    m_trayIcon = new QSystemTrayIcon(trayIconImage(), this);
+    m_trayIcon->setObjectName(QStringLiteral("trayIcon"));
+    m_trayIcon->setToolTip(kTrayTip);
+    m_trayIcon->setContextMenu(&m_pmTray);
+    m_trayIcon->show();
+}
+
+void TwinTray::RemoveTrayIcon()
+{
+    if (!m_trayIcon)
+        return;
+    m_trayIcon->hide();
+    delete m_trayIcon;
+    m_trayIcon = nullptr;
+}
+
+void TwinTray::buildMenu()
+{
+    m_pmTray.setObjectName(QStringLiteral("pmTray"));
+    QAction* exit = m_pmTray.addAction(QStringLiteral("退出(&X)"));
+    exit->setObjectName(QStringLiteral("pmiExit"));
+    connect(exit, &QAction::triggered, this, &TwinTray::pmiExitClick);
+}
+
+void TwinTray::pmiExitClick()
+{
+    close();
+}
+
+void TwinTray::closeEvent(QCloseEvent* event)
+{
+    FormCloseQuery();
+    FormClose();
+    event->accept();
+    QCoreApplication::quit();
+}
+
+void TwinTray::FormCloseQuery()
+{
+    reportErrors(m_context.prompter, [this] { m_recorder.writeEndTimeIfConnected(); });
+}
+
+void TwinTray::FormClose()
+{
+    m_adoConnMain.close();
+}
+
+void TwinTray::queryEndSession()
+{
+    FormCloseQuery();
+}
+
+void TwinTray::WMEndSession()
+{
+    reportErrors(m_context.prompter, [this] { m_recorder.writeEndTimeIfConnected(); });
+    QCoreApplication::quit();
+}
+
+} // namespace xr

@@ -1,0 +1,67 @@
+#pragma once
+// The tray controller: the program's hidden main window. It owns the database connection, the
+// shared statement object, the connection notifier, the recorder's two timers and the
+// notification icon, and it runs the start-up and the orderly stop.
+
+#include "app/AppContext.h"
+#include "connections/RASNotify.h"
+#include "store/Database.h"
+#include "store/Recorder.h"
+#include "store/RecorderWindows.h"
+#include "store/SqlCommand.h"
+
+#include <QMenu>
+#include <QTimer>
+#include <QWidget>
+
+class QSystemTrayIcon;
+
+namespace xr {
+
+class TwinTray : public QWidget {
+    Q_OBJECT
+public:
+    explicit TwinTray(AppContext& context);
+    ~TwinTray() override;
+
+    // False when the start-up ended at the database: the program must end.
+    bool databaseOpened() const { return m_databaseOpened; }
+
+    Database& adoConnMain() { return m_adoConnMain; }
+    SqlCommand& adocommSql() { return m_adocommSql; }
+    TRASNotify& RASNotify() { return m_RASNotify; }
+    QTimer& tmConn() { return m_tmConn; }
+    QTimer& tmRecord() { return m_tmRecord; }
+    QMenu& pmTray() { return m_pmTray; }
+
+    // The session is about to end (the system's query): the close query's end-time write.
+    void queryEndSession();
+    // The session ends: the end time is written once more, and the program ends.
+    void WMEndSession();
+    void pmiExitClick();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void FormCreate();
+    void FormCloseQuery();
+    void FormClose();
+    void AddTrayIcon();
+    void RemoveTrayIcon();
+    void buildMenu();
+
+    AppContext& m_context;
+    Database m_adoConnMain;
+    SqlCommand m_adocommSql{m_adoConnMain};
+    TRASNotify m_RASNotify;
+    QTimer m_tmConn;
+    QTimer m_tmRecord;
+    QMenu m_pmTray;
+    QSystemTrayIcon* m_trayIcon = nullptr;
+    RecorderWindows m_windows; // filled in as the windows come
+    Recorder m_recorder;
+    bool m_databaseOpened = false;
+};
+
+} // namespace xr

@@ -1,0 +1,48 @@
+#pragma once
+// Keeps the usage records in step with the connections: a record is inserted when a
+// connection comes up, its end time is rewritten while it lasts and written when it ends, when
+// the program closes and when the desktop session ends.
+
+#include "app/AppContext.h"
+
+#include <QString>
+
+class QTimer;
+
+namespace xr {
+
+class RecorderWindows;
+class SqlCommand;
+class TRASNotify;
+
+class Recorder {
+public:
+    Recorder(AppContext& context, SqlCommand& adocommSql, TRASNotify& notify, QTimer& tmConn,
+             RecorderWindows& windows);
+
+    // A connection came up (the notifier's event); only the entry name is used.
+    void RASNotifyConnected(const QString& entryName);
+    // A connection was already up when the program started.
+    void RecordExistingConnection();
+    // Each second while a record is open.
+    void tmConnTimer();
+    // Each `Interval` minutes.
+    void tmRecordTimer();
+    // The program is closing or the session is ending: the open record gets the present time.
+    void writeEndTimeIfConnected();
+
+private:
+    void openRecord(const QString& connName);
+    void insertRecord();
+    void writeEndTime();
+    void closeRecord();
+    void makeAutomaticBackup();
+
+    AppContext& m_context;
+    SqlCommand& m_adocommSql;
+    TRASNotify& m_notify;
+    QTimer& m_tmConn;
+    RecorderWindows& m_windows;
+};
+
+} // namespace xr
