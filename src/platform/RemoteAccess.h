@@ -17,8 +17,11 @@ namespace ras {
 constexpr std::uint32_t Success = 0;
 constexpr std::uint32_t ErrorInvalidHandle = 6;
 constexpr std::uint32_t ErrorNotEnoughMemory = 8;
+constexpr std::uint32_t ErrorInvalidParameter = 87;
 constexpr std::uint32_t ErrorInvalidPortHandle = 601;
+constexpr std::uint32_t ErrorPortAlreadyOpen = 602;
 constexpr std::uint32_t ErrorBufferTooSmall = 603;
+constexpr std::uint32_t ErrorCannotOpenPhonebook = 621;
 constexpr std::uint32_t ErrorCannotFindPhonebookEntry = 623;
 constexpr std::uint32_t ErrorPortDisconnected = 619;
 constexpr std::uint32_t ErrorPortNotAvailable = 633;
@@ -27,6 +30,7 @@ constexpr std::uint32_t ErrorNoAnswer = 678;
 constexpr std::uint32_t ErrorNoDialTone = 680;
 constexpr std::uint32_t ErrorLineBusy = 676;
 constexpr std::uint32_t ErrorNoProjection = 719;
+constexpr std::uint32_t ErrorProjectionNotComplete = 730;
 
 // Connection states reported by state queries and dial notifications.
 constexpr std::uint32_t StateOpenPort = 0;

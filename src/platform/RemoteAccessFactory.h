@@ -1,0 +1,19 @@
+#pragma once
+// Chooses the dial-up back-end once at start-up. XARVANE_RAS names it (`sim` is the one this
+// build has and the default); an unknown value falls back to the simulated service with a
+// message on stderr.
+
+#include "platform/RemoteAccess.h"
+
+#include <memory>
+#include <string>
+
+namespace xr::platform {
+
+// The simulated service's state file: XARVANE_SIM_STATE when set, else SimRas.json in the
+// program folder.
+std::string simStatePath(const std::string& programFolder);
+
+std::unique_ptr<RemoteAccess> createRemoteAccess(const std::string& programFolder);
+
+} // namespace xr::platform

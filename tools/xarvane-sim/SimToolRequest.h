@@ -1,0 +1,25 @@
+#pragma once
+// What one run of xarvane-sim is asked to do, read from its command line.
+
+#include "platform/SimState.h"
+
+#include <QString>
+#include <QStringList>
+
+namespace xr::tools {
+
+struct SimToolRequest {
+    enum class Command { Help, Entries, AddEntry, RemoveEntry, Connect, Disconnect, Status };
+
+    Command command = Command::Help;
+    QString statePath;         // --state; empty: the default location
+    platform::SimEntry entry;  // add-entry: the entry; remove-entry, connect, disconnect: its name
+    QString ip;                // connect --ip; empty: assigned
+    bool all = false;          // disconnect --all
+
+    // Reads the arguments (without the program name). False with `error` for bad arguments.
+    static bool parse(const QStringList& arguments, SimToolRequest& request, QString& error);
+    static QString usage();
+};
+
+} // namespace xr::tools
