@@ -27,6 +27,8 @@ struct TSettings {
     bool SynRun = false;
     bool FloatWin = false;
     int FWStyle = 0;
+
+    friend bool operator==(const TSettings&, const TSettings&) = default;
 };
 
 } // namespace xr

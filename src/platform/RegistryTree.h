@@ -1,0 +1,48 @@
+#pragma once
+// The content of a registry file: keys in file order, each with its values in file order.
+// Key paths are full paths with their root ("HKEY_LOCAL_MACHINE\SOFTWARE\..."); key paths and
+// value names compare without regard to letter case, as the registry's do.
+
+#include <QString>
+
+#include <vector>
+
+namespace xr::platform {
+
+class RegistryTree {
+public:
+    // Raw stands for every type the program does not use (hex:..., hex(n):...); such a value
+    // is kept exactly as written.
+    enum class ValueType { Dword, String, Raw };
+
+    struct Value {
+        QString name; // empty for the key's default value
+        ValueType type = ValueType::String;
+        quint32 dword = 0;
+        QString text; // the string, or the raw data text
+    };
+
+    struct Key {
+        QString path;
+        std::vector<Value> values;
+
+        const Value* findValue(const QString& name) const;
+        // Replaces the value of the same name in place, or appends it.
+        void setValue(Value value);
+        void removeValue(const QString& name);
+    };
+
+    const std::vector<Key>& keys() const { return m_keys; }
+    const Key* findKey(const QString& path) const;
+    Key* findKey(const QString& path);
+    // The key, created with its missing ancestors when absent; a new key goes right after
+    // its parent's sub-tree.
+    Key& ensureKey(const QString& path);
+    // Removes the key and every key below it.
+    void removeTree(const QString& path);
+
+private:
+    std::vector<Key> m_keys;
+};
+
+} // namespace xr::platform
