@@ -1,0 +1,103 @@
+#include "browser/DurationText.h"
+
+#include <cmath>
+
+namespace xr {
+
+namespace {
+
+constexpr qint64 kMsPerSecond = 1000;
+constexpr qint64 kMsPerMinute = 60 * kMsPerSecond;
+constexpr qint64 kMsPerHour = 60 * kMsPerMinute;
+constexpr qint64 kMsPerDay = 24 * kMsPerHour;
+// Far beyond any real record; keeps a damaged day count from overflowing the arithmetic.
+constexpr double kLongestDays = 1.0e8;
+
+const QChar kDayUnit(u'天');
+const QChar kHourUnit(u'小');
+const QChar kHourUnitEnd(u'时');
+const QChar kMinuteUnit(u'分');
+const QChar kSecondUnit(u'秒');
+
+struct Duration {
+    qint64 days;
+    int hours;
+    int minutes;
+    int seconds;
+};
+
+// Whole days of the absolute difference; the time of day rounded to the millisecond, then cut
+// to whole seconds. A time of day that rounds up to a full day counts as one more day.
+Duration durationBetween(double start, double end)
+{
+    double days = std::fabs(end - start);
+    if (!(days < kLongestDays))
+        days = kLongestDays;
+    const qint64 ms = std::llround(days * static_cast<double>(kMsPerDay));
+    return {ms / kMsPerDay, static_cast<int>(ms % kMsPerDay / kMsPerHour),
+            static_cast<int>(ms % kMsPerHour / kMsPerMinute), static_cast<int>(ms % kMsPerMinute / kMsPerSecond)};
+}
+
+QString wordForm(const Duration& d)
+{
+    QString text;
+    if (d.days > 0)
+        text += QString::number(d.days) + kDayUnit;
+    if (d.days > 0 || d.hours > 0)
+        text += QString::number(d.hours) + QStringLiteral("小时");
+    return text + QString::number(d.minutes) + kMinuteUnit + QString::number(d.seconds) + kSecondUnit;
+}
+
+QString twoDigits(qint64 value) { return QStringLiteral("%1").arg(value, 2, 10, QLatin1Char('0')); }
+
+QString compactForm(const Duration& d)
+{
+    return twoDigits(d.days) + QLatin1Char(' ') + twoDigits(d.hours) + QLatin1Char(':') + twoDigits(d.minutes)
+        + QLatin1Char(':') + twoDigits(d.seconds);
+}
+
+// The number written from position `from` up to (not including) position `to`.
+int numberBetween(const QString& text, qsizetype from, qsizetype to)
+{
+    return text.mid(from, to - from).toInt();
+}
+
+} // namespace
+
+QString DurationText(bool Compact, double Start, double End)
+{
+    const Duration duration = durationBetween(Start, End);
+    return Compact ? compactForm(duration) : wordForm(duration);
+}
+
+int ReadDays(const QString& Text)
+{
+    const qsizetype day = Text.indexOf(kDayUnit);
+    return day < 0 ? 0 : numberBetween(Text, 0, day);
+}
+
+// The digits run from just after the unit before them, or from the start when that unit is
+// missing (indexOf gives -1, so the start is position 0).
+int ReadHours(const QString& Text)
+{
+    const qsizetype hour = Text.indexOf(kHourUnit);
+    return hour < 0 ? 0 : numberBetween(Text, Text.indexOf(kDayUnit) + 1, hour);
+}
+
+int ReadMinutes(const QString& Text)
+{
+    const qsizetype minute = Text.indexOf(kMinuteUnit);
+    return minute < 0 ? 0 : numberBetween(Text, Text.indexOf(kHourUnitEnd) + 1, minute);
+}
+
+// A text cut off before its "秒" still yields the two characters after "分".
+int ReadSeconds(const QString& Text)
+{
+    const qsizetype minute = Text.indexOf(kMinuteUnit);
+    if (minute < 0)
+        return 0;
+    const qsizetype second = Text.indexOf(kSecondUnit, minute);
+    return numberBetween(Text, minute + 1, second < 0 ? minute + 3 : second);
+}
+
+} // namespace xr

@@ -1,0 +1,18 @@
+#pragma once
+// Online times as text: the word form (2天3小时4分5秒) for the usage list, the status bar and the
+// totals, the compact form (02 03:04:05) for the floating display, and reading a word form back.
+
+#include <QString>
+
+namespace xr {
+
+// The duration between two day counts, in either order. Word form when Compact is false.
+QString DurationText(bool Compact, double Start, double End);
+
+// Components of a word-form text; 0 when the text holds no such component.
+int ReadDays(const QString& Text);
+int ReadHours(const QString& Text);
+int ReadMinutes(const QString& Text);
+int ReadSeconds(const QString& Text);
+
+} // namespace xr

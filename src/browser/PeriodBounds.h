@@ -1,0 +1,30 @@
+#pragma once
+// Turning the chosen time period, or the two date pickers, into the bounds of the usage list.
+
+#include "browser/TimeBounds.h"
+
+#include <QDate>
+#include <QDateTime>
+#include <QString>
+
+namespace xr {
+
+inline const QString kThisWeek = QStringLiteral("本周");
+inline const QString kThisMonth = QStringLiteral("本月");
+
+// Monday 00:00:00.000 to Sunday 23:59:59.999 of the week holding `now`.
+TimeBounds thisWeekBounds(const QDateTime& now);
+// The first day 00:00:00.000 to the last day 23:59:59.999 of the month holding `now`.
+TimeBounds thisMonthBounds(const QDateTime& now);
+// "first*last" in the short date format: midnight of the first day to midnight after the last.
+// Throws DateConversionError naming the text that is not a date.
+TimeBounds customPeriodBounds(const QString& period);
+// By the item's position in the period list: 0 this week, 1 this month, any other (also -1,
+// nothing chosen) the custom period written in `item`.
+TimeBounds periodBounds(int position, const QString& item, const QDateTime& now);
+
+// The date pickers: midnight of the connect date, and midnight after the disconnect date.
+double connectDateBound(const QDate& connectDate);
+double disconnectDateBound(const QDate& disconnectDate);
+
+} // namespace xr

@@ -1,0 +1,38 @@
+#include "browser/PickLists.h"
+
+#include "browser/PeriodBounds.h"
+#include "browser/RecordFilter.h"
+#include "browser/RecordQuery.h"
+#include "settings/Settings.h"
+
+namespace xr {
+
+UserPickList FillUserNames(const QSqlDatabase& db)
+{
+    UserPickList list;
+    QSqlQuery query = RecordQuery(QStringLiteral("select UserId,UserName from XRUser")).run(db);
+    while (query.next()) {
+        list.ids.append(query.value(0).toString());
+        list.names.append(query.value(1).toString());
+    }
+    list.ids.append(kAllUsers);
+    list.names.append(kAllUsers);
+    return list;
+}
+
+QStringList FillConnNames(const QSqlDatabase& db)
+{
+    QStringList names;
+    QSqlQuery query = RecordQuery(QStringLiteral("SELECT DISTINCT ConnName from XRRecord")).run(db);
+    while (query.next())
+        names.append(query.value(0).toString());
+    names.append(kAllConnections);
+    return names;
+}
+
+QStringList FillTimes(const QStringList& customPeriods)
+{
+    return QStringList{kThisWeek, kThisMonth} + customPeriods;
+}
+
+} // namespace xr

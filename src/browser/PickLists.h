@@ -1,0 +1,22 @@
+#pragma once
+// The contents of the query panel's pick lists: users, connections and time periods.
+
+#include <QSqlDatabase>
+#include <QStringList>
+
+namespace xr {
+
+struct UserPickList {
+    QStringList names; // items of the user list, ending with "所有用户"
+    QStringList ids;   // the user id of each item, parallel to names
+};
+
+// Every account, the reserved ones included, in the order the table returns them, then
+// "所有用户" in both lists. Throws DatabaseError.
+UserPickList FillUserNames(const QSqlDatabase& db);
+// The distinct connection names of all users' records, then "所有连接". Throws DatabaseError.
+QStringList FillConnNames(const QSqlDatabase& db);
+// "本周", "本月", then the custom periods as stored ("first*last" each).
+QStringList FillTimes(const QStringList& customPeriods);
+
+} // namespace xr

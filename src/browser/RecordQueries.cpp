@@ -1,0 +1,131 @@
+#include "browser/RecordQueries.h"
+
+#include "browser/PeriodBounds.h"
+
+namespace xr {
+
+namespace {
+
+const QString kSelect = QStringLiteral("select * from XRRecord");
+const QString kWhere = QStringLiteral(" where ");
+const QString kOrder = QStringLiteral(" order by Sdt,ConnName");
+const QString kUser = QStringLiteral(":u");
+const QString kConnection = QStringLiteral(":c");
+const QString kStart = QStringLiteral(":s");
+const QString kEnd = QStringLiteral(":e");
+
+// A text as an SQL string literal. Only the quote is special inside a literal (no backslash
+// escapes), so doubling it keeps the whole text inside the literal.
+QString quoted(QString text)
+{
+    return QLatin1Char('\'') + text.replace(QLatin1Char('\''), QStringLiteral("''")) + QLatin1Char('\'');
+}
+
+// The conditions of a statement, joined in the order they are added (each after the first led
+// by "and "), and the values of the parameters they hold.
+class Conditions {
+public:
+    void add(const QString& fragment)
+    {
+        if (!m_text.isEmpty())
+            m_text += QStringLiteral("and ");
+        m_text += fragment;
+    }
+    void bind(const QString& marker, const QVariant& value) { m_values.insert(marker, value); }
+
+    RecordQuery query() const
+    {
+        RecordQuery query(kSelect + (m_text.isEmpty() ? QString() : kWhere + m_text) + kOrder);
+        for (auto value = m_values.cbegin(); value != m_values.cend(); ++value)
+            query.bind(value.key(), value.value());
+        return query;
+    }
+
+private:
+    QString m_text;
+    QMap<QString, QVariant> m_values;
+};
+
+void addUserCondition(Conditions& conditions, const RecordFilter& filter, const TConnection& user)
+{
+    if (!user.Admin) {
+        conditions.add(QStringLiteral("(UserId = %1) ").arg(quoted(user.UserId)));
+    } else if (!filter.users.lastChosen()) {
+        conditions.add(QStringLiteral("(UserId = :u) "));
+        conditions.bind(kUser, filter.userIds.value(filter.users.index));
+    }
+}
+
+void addConnectionCondition(Conditions& conditions, const RecordFilter& filter)
+{
+    if (filter.connections.lastChosen())
+        return;
+    conditions.add(QStringLiteral("(ConnName = :c) "));
+    conditions.bind(kConnection, filter.connections.text());
+}
+
+void addTimeConditions(Conditions& conditions, const RecordFilter& filter, const QDateTime& now)
+{
+    if (filter.time.period()) {
+        const TimeBounds bounds = periodBounds(filter.periods.index, filter.periods.text(), now);
+        conditions.add(QStringLiteral("(Sdt >= :s) and (Edt <= :e) "));
+        conditions.bind(kStart, bounds.s);
+        conditions.bind(kEnd, bounds.e);
+        return;
+    }
+    if (filter.time.connectDate()) {
+        conditions.add(QStringLiteral("(Sdt >= :s) "));
+        conditions.bind(kStart, connectDateBound(filter.connectDate));
+    }
+    if (filter.time.disconnectDate()) {
+        conditions.add(QStringLiteral("(Edt <= :e)"));
+        conditions.bind(kEnd, disconnectDateBound(filter.disconnectDate));
+    }
+}
+
+} // namespace
+
+void resetToDefaults(RecordFilter& filter, const TSettings& settings, const TConnection& user, const QDate& today)
+{
+    filter.connectDate = today;
+    filter.disconnectDate = today;
+    filter.time.setConnectDate(false);
+    filter.time.setDisconnectDate(false);
+    filter.time.setPeriod(true);
+    const bool listed = settings.DefaultTime >= 0 && settings.DefaultTime < filter.periods.items.size();
+    filter.periods.index = listed ? settings.DefaultTime : -1;
+    if (!filter.users.items.isEmpty())
+        filter.users.choose(user.UserName);
+    if (!filter.connections.items.isEmpty())
+        filter.connections.choose(settings.DefaultConnName);
+}
+
+RecordQuery defaultRecordsQuery(const RecordFilter& filter, int DefaultTime, const TConnection& user,
+                                const QDateTime& now)
+{
+    const bool oneConnection = filter.connections.text() != kAllConnections;
+    const QString text = oneConnection
+        ? QStringLiteral("select * from XRRecord where (UserId = :u) and (Sdt >= :s) and (Edt <= :e) "
+                         "and (ConnName = :c) order by Sdt,ConnName")
+        : QStringLiteral("select * from XRRecord where (UserId = :u) and (Sdt >= :s) and (Edt <= :e) "
+                         "order by Sdt,ConnName");
+    const TimeBounds bounds = periodBounds(DefaultTime, filter.periods.text(), now);
+    RecordQuery query(text);
+    query.bind(kUser, user.UserId);
+    query.bind(kStart, bounds.s);
+    query.bind(kEnd, bounds.e);
+    if (oneConnection)
+        query.bind(kConnection, filter.connections.text());
+    return query;
+}
+
+RecordQuery findRecordsQuery(const RecordFilter& filter, const TConnection& user, const QDateTime& now)
+{
+    Conditions conditions;
+    addUserCondition(conditions, filter, user);
+    addConnectionCondition(conditions, filter);
+    addTimeConditions(conditions, filter, now);
+    return conditions.query();
+}
+
+} // namespace xr

@@ -1,0 +1,27 @@
+#pragma once
+// The statements that open the usage list: the default list and the list built from the query
+// panel. Building one may throw DateConversionError (a custom period that is not two dates);
+// the list stays closed then.
+
+#include "browser/RecordFilter.h"
+#include "browser/RecordQuery.h"
+#include "settings/Settings.h"
+#include "store/CurrentConnection.h"
+
+#include <QDateTime>
+
+namespace xr {
+
+// Resets the panel for the default list: both pickers on `today`, the period condition on,
+// period DefaultTime, the signed-in user's name and DefaultConnName chosen where listed.
+void resetToDefaults(RecordFilter& filter, const TSettings& settings, const TConnection& user, const QDate& today);
+
+// The default list: the signed-in user's own records (also for an administrator) in period
+// DefaultTime, of the chosen connection unless that is "所有连接".
+RecordQuery defaultRecordsQuery(const RecordFilter& filter, int DefaultTime, const TConnection& user,
+                                const QDateTime& now);
+
+// The list the "查找" button opens: user, connection and time conditions from the panel.
+RecordQuery findRecordsQuery(const RecordFilter& filter, const TConnection& user, const QDateTime& now);
+
+} // namespace xr
