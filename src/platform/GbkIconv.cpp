@@ -1,0 +1,75 @@
+#include "platform/Gbk.h"
+
+#include <cerrno>
+#include <iconv.h>
+#include <stdexcept>
+
+namespace xr::platform {
+
+namespace {
+
+// One iconv descriptor for the call, closed whatever happens.
+class IconvHandle {
+public:
+    IconvHandle() : m_cd(iconv_open("GBK", "UTF-8"))
+    {
+        if (m_cd == reinterpret_cast<iconv_t>(-1))
+            throw std::runtime_error("The GBK converter is not available.");
+    }
+    ~IconvHandle() { iconv_close(m_cd); }
+    IconvHandle(const IconvHandle&) = delete;
+    IconvHandle& operator=(const IconvHandle&) = delete;
+    iconv_t get() const { return m_cd; }
+
+private:
+    iconv_t m_cd;
+};
+
+// Bytes of the sequence at `text` that the converter refused: the lead byte and the
+// continuation bytes that it announces, so that one character, or one stray byte, becomes one
+// '?'.
+std::size_t refusedLength(const char* text, std::size_t available)
+{
+    const auto lead = static_cast<unsigned char>(text[0]);
+    const std::size_t announced = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+    std::size_t length = 1;
+    while (length < announced && length < available &&
+           (static_cast<unsigned char>(text[length]) & 0xC0) == 0x80)
+        ++length;
+    return length;
+}
+
+} // namespace
+
+std::string toGbk(const std::string& utf8)
+{
+    IconvHandle converter;
+    std::string result;
+    // GBK takes no more bytes than UTF-8 for the same text; a full buffer is emptied and the
+    // conversion goes on all the same.
+    std::string buffer(utf8.size() + 8, '\0');
+    char* in = const_cast<char*>(utf8.data());
+    std::size_t inLeft = utf8.size();
+    while (inLeft > 0) {
+        char* out = buffer.data();
+        std::size_t outLeft = buffer.size();
+        const std::size_t done = iconv(converter.get(), &in, &inLeft, &out, &outLeft);
+        result.append(buffer.data(), buffer.size() - outLeft);
+        if (done != static_cast<std::size_t>(-1))
+            break;
+        const int error = errno;
+        if (error == E2BIG)
+            continue;
+        if (error != EILSEQ && error != EINVAL)
+            throw std::runtime_error("The text could not be converted to GBK.");
+        result.push_back('?');
+        if (error == EINVAL) // the text ends inside a sequence
+            break;
+        const std::size_t skipped = refusedLength(in, inLeft);
+        in += skipped;
+        inLeft -= skipped;
+    }
+    return result;
+}
+
+} // namespace xr::platform
