@@ -33,6 +33,7 @@ public:
     QTimer& tmConn() { return m_tmConn; }
     QTimer& tmRecord() { return m_tmRecord; }
     QMenu& pmTray() { return m_pmTray; }
+    Recorder& recorder() { return m_recorder; }
 
     // The session is about to end (the system's query): the close query's end-time write.
     void queryEndSession();

@@ -1,0 +1,171 @@
+// Recording connections: rows inserted, kept current and closed, with a set clock.
+#include "TrayFixture.h"
+
+#include "store/Identifiers.h"
+#include "store/RecorderWindows.h"
+
+namespace xr::test {
+namespace {
+
+class Recording : public TrayFixture {
+protected:
+    void SetUp() override
+    {
+        createDatabase();
+        startTray();
+        ASSERT_TRUE(tray->databaseOpened());
+    }
+    void poll() { tray->RASNotify().Poll(); }
+    void tick() { tray->recorder().tmConnTimer(); }
+};
+
+TEST_F(Recording, ConnectWithNobodySignedInOpensAnAnonymousRow)
+{
+    ras.addConnection("Office");
+    const double connectTime = now();
+    poll();
+    const auto rows = records();
+    ASSERT_EQ(rows.size(), 1);
+    EXPECT_EQ(rows[0].userId, kAnonymousUserId);
+    EXPECT_EQ(rows[0].sdt, connectTime);
+    EXPECT_EQ(rows[0].edt, connectTime);
+    EXPECT_EQ(context.currentConnection.ConnName, QStringLiteral("Office"));
+    EXPECT_TRUE(tray->tmConn().isActive());
+}
+
+TEST_F(Recording, SignedInUserOwnsTheRow)
+{
+    context.currentConnection.UserId = QStringLiteral("20040307090503045");
+    ras.addConnection("Office");
+    poll();
+    EXPECT_EQ(records().value(0).userId, QStringLiteral("20040307090503045"));
+}
+
+TEST_F(Recording, DisconnectWritesTheEndAtTheFirstTick)
+{
+    const auto handle = ras.addConnection("Office");
+    poll();
+    advanceSeconds(5);
+    tick();
+    EXPECT_EQ(records()[0].edt, records()[0].sdt) << "nothing is written while connected";
+    ras.removeConnection(handle);
+    advanceSeconds(1);
+    poll();
+    advanceSeconds(1);
+    const double endTime = now();
+    tick();
+    EXPECT_EQ(records()[0].edt, endTime);
+    EXPECT_FALSE(tray->tmConn().isActive());
+    EXPECT_TRUE(prompter.prompts.isEmpty());
+}
+
+TEST_F(Recording, PeriodicSavingOnlyWithTimeRecord)
+{
+    context.settings.TimeRecord = true;
+    context.settings.Interval = 2;
+    ras.addConnection("Office");
+    poll();
+    for (int minute = 2; minute <= 6; minute += 2) {
+        advanceSeconds(120);
+        tray->recorder().tmRecordTimer();
+        EXPECT_EQ(records()[0].edt, now()) << "after " << minute << " minutes";
+    }
+    const double lastWritten = now();
+    context.settings.TimeRecord = false;
+    advanceSeconds(120);
+    tray->recorder().tmRecordTimer();
+    EXPECT_EQ(records()[0].edt, lastWritten);
+}
+
+TEST_F(Recording, TwoConnectionsUpAtOnceOnlyTheLaterIsClosed)
+{
+    const auto first = ras.addConnection("First");
+    poll();
+    advanceSeconds(10);
+    const auto second = ras.addConnection("Second");
+    poll();
+    ras.removeConnection(first);
+    ras.removeConnection(second);
+    advanceSeconds(10);
+    poll();
+    tick();
+    const auto rows = records();
+    ASSERT_EQ(rows.size(), 2);
+    EXPECT_EQ(rows[0].edt, rows[0].sdt) << "the earlier row keeps its start as its end";
+    EXPECT_EQ(rows[1].edt, now());
+}
+
+TEST_F(Recording, CloseQueryAfterTheEndWasSeenWritesNothing)
+{
+    const auto handle = ras.addConnection("Office");
+    poll();
+    ras.removeConnection(handle);
+    advanceSeconds(1);
+    poll();
+    advanceSeconds(1);
+    tray->queryEndSession();
+    EXPECT_EQ(records()[0].edt, records()[0].sdt);
+}
+
+TEST_F(Recording, SessionEndWritesTheEndTimeTwice)
+{
+    ras.addConnection("Office");
+    poll();
+    advanceSeconds(30);
+    tray->queryEndSession();
+    EXPECT_EQ(records()[0].edt, now());
+    advanceSeconds(2);
+    tray->WMEndSession();
+    EXPECT_EQ(records()[0].edt, now());
+    EXPECT_TRUE(tray->adoConnMain().isOpen()) << "the session's end closes nothing";
+}
+
+TEST_F(Recording, FailedInsertIsReportedAndRetriedAtTheNextPoll)
+{
+    ras.addConnection("Office");
+    QSqlQuery(tray->adoConnMain().connection()).exec(QStringLiteral("alter table XRRecord rename to Moved"));
+    EXPECT_ANY_THROW(poll());
+    EXPECT_TRUE(tray->tmConn().isActive());
+    QSqlQuery(tray->adoConnMain().connection()).exec(QStringLiteral("alter table Moved rename to XRRecord"));
+    poll();
+    EXPECT_EQ(records().size(), 1);
+}
+
+TEST_F(Recording, AutomaticBackupAfterADisconnect)
+{
+    context.settings.AutoBackup = true;
+    const auto handle = ras.addConnection("Office");
+    poll();
+    ras.removeConnection(handle);
+    poll();
+    tick();
+    const QString copy = context.appPath + QStringLiteral("AutoBackupXRDB.mdb");
+    ASSERT_TRUE(QFile::exists(copy));
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("copy"));
+        db.setDatabaseName(copy);
+        ASSERT_TRUE(db.open());
+        QSqlQuery query(db);
+        ASSERT_TRUE(query.exec(QStringLiteral("select count(*) from XRRecord where Edt > Sdt or Edt = Sdt")));
+        ASSERT_TRUE(query.next());
+        EXPECT_EQ(query.value(0).toInt(), 1);
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("copy"));
+}
+
+TEST_F(Recording, FailedAutomaticBackupIsReported)
+{
+    context.settings.AutoBackup = true;
+    QDir(context.appPath).mkdir(QStringLiteral("AutoBackupXRDB.mdb")); // a folder blocks the copy
+    const auto handle = ras.addConnection("Office");
+    poll();
+    ras.removeConnection(handle);
+    poll();
+    tick();
+    ASSERT_EQ(prompter.prompts.size(), 1);
+    EXPECT_EQ(prompter.prompts[0].text, QStringLiteral("自动备份失败！"));
+}
+
+} // namespace
+} // namespace xr::test

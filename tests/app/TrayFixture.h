@@ -1,0 +1,73 @@
+#pragma once
+// A tray controller over a scripted dial-up service, a set clock and a fresh database.
+
+#include "app/AppContext.h"
+#include "app/utTray.h"
+#include "store/DayCount.h"
+#include "store/Schema.h"
+
+#include "FakeRemoteAccess.h"
+#include "ManualClock.h"
+#include "ScriptedPrompter.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+
+#include <memory>
+
+namespace xr::test {
+
+struct RecordRow {
+    QString userId;
+    double sdt;
+    double edt;
+    QString connName;
+};
+
+class TrayFixture : public ::testing::Test {
+protected:
+    TrayFixture() : context(QDir(dir.path()).filePath(QString()) + QLatin1Char('/'), clock, prompter, ras) {}
+
+    void createDatabase()
+    {
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("fixture"));
+            db.setDatabaseName(context.appPath + QStringLiteral("XRDB.mdb"));
+            ASSERT_TRUE(db.open());
+            createSchema(db, QString());
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("fixture"));
+    }
+
+    void startTray()
+    {
+        tray = std::make_unique<TwinTray>(context);
+    }
+
+    QList<RecordRow> records()
+    {
+        QList<RecordRow> rows;
+        QSqlQuery query(tray->adoConnMain().connection());
+        query.exec(QStringLiteral("select UserId, Sdt, Edt, ConnName from XRRecord order by Sdt, ConnName"));
+        while (query.next())
+            rows.append({query.value(0).toString(), query.value(1).toDouble(), query.value(2).toDouble(),
+                         query.value(3).toString()});
+        return rows;
+    }
+
+    double now() const { return toDayCount(clock.now()); }
+    void advanceSeconds(int seconds) { clock.advanceMs(seconds * 1000LL); }
+
+    QTemporaryDir dir;
+    ManualClock clock;
+    ScriptedPrompter prompter;
+    FakeRemoteAccess ras;
+    AppContext context;
+    std::unique_ptr<TwinTray> tray;
+};
+
+} // namespace xr::test

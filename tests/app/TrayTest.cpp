@@ -1,0 +1,68 @@
+// The tray controller's start-up, its timers and its stops, with the recorder behind them.
+#include "TrayFixture.h"
+
+#include "store/Identifiers.h"
+
+#include <QCoreApplication>
+#include <QTimer>
+
+namespace xr::test {
+namespace {
+
+using TrayStart = TrayFixture;
+
+TEST_F(TrayStart, MissingDatabaseShowsTheErrorAndStops)
+{
+    startTray();
+    EXPECT_FALSE(tray->databaseOpened());
+    ASSERT_EQ(prompter.prompts.size(), 1);
+    EXPECT_EQ(prompter.prompts[0].kind, PromptKind::Error);
+    EXPECT_EQ(prompter.prompts[0].text, QStringLiteral("无法连接数据库！请与系统管理员联系！"));
+}
+
+TEST_F(TrayStart, RecordTimerFollowsTheIntervalSetting)
+{
+    createDatabase();
+    startTray();
+    EXPECT_TRUE(tray->databaseOpened());
+    EXPECT_EQ(tray->tmRecord().interval(), 6 * 60000);
+    EXPECT_TRUE(tray->tmRecord().isActive());
+    EXPECT_FALSE(tray->tmConn().isActive());
+    EXPECT_EQ(tray->RASNotify().PollInterval(), 1000);
+    EXPECT_TRUE(prompter.prompts.isEmpty());
+}
+
+TEST_F(TrayStart, ConnectionUpAtStartOpensAnAnonymousRecordAtTheStartTime)
+{
+    createDatabase();
+    ras.addConnection("Dial A");
+    ras.addConnection("Dial B");
+    startTray();
+    const auto rows = records();
+    ASSERT_EQ(rows.size(), 1);
+    EXPECT_EQ(rows[0].userId, kAnonymousUserId);
+    EXPECT_EQ(rows[0].connName, QStringLiteral("Dial A"));
+    EXPECT_EQ(rows[0].sdt, now());
+    EXPECT_EQ(rows[0].edt, now());
+    EXPECT_TRUE(tray->tmConn().isActive());
+}
+
+TEST_F(TrayStart, ExitCommandWritesTheEndTimeAndEndsTheLoop)
+{
+    createDatabase();
+    ras.addConnection("Office");
+    startTray();
+    advanceSeconds(90);
+    QTimer::singleShot(0, tray.get(), [this] { tray->pmiExitClick(); });
+    QTimer::singleShot(5000, [] { QCoreApplication::exit(2); });
+    EXPECT_EQ(QCoreApplication::exec(), 0);
+    EXPECT_FALSE(tray->adoConnMain().isOpen());
+    EXPECT_EQ(ras.connections.size(), 1u) << "the connection stays up";
+    tray->adoConnMain().open(context.appPath + QStringLiteral("XRDB.mdb"));
+    const auto rows = records();
+    ASSERT_EQ(rows.size(), 1);
+    EXPECT_EQ(rows[0].edt, now());
+}
+
+} // namespace
+} // namespace xr::test
