@@ -28,10 +28,12 @@ const RegistryTree::Value* RegistryTree::Key::findValue(const QString& name) con
 void RegistryTree::Key::setValue(Value value)
 {
     auto it = std::find_if(values.begin(), values.end(), [&](const Value& v) { return sameName(v.name, value.name); });
-    if (it == values.end())
+    if (it == values.end()) {
         values.push_back(std::move(value));
-    else
-        *it = std::move(value);
+        return;
+    }
+    value.name = it->name; // the name keeps its first spelling
+    *it = std::move(value);
 }
 
 void RegistryTree::Key::removeValue(const QString& name)
@@ -59,10 +61,14 @@ RegistryTree::Key& RegistryTree::ensureKey(const QString& path)
         m_keys.push_back(Key{path, {}});
         return m_keys.back();
     }
-    // The new key takes its parent's spelling for the part they share.
-    const QString parent = ensureKey(path.left(cut)).path;
-    auto position = std::find_if(m_keys.begin(), m_keys.end(), [&](const Key& k) { return sameName(k.path, parent); });
-    position = std::find_if_not(std::next(position), m_keys.end(), [&](const Key& k) { return isBelow(k.path, parent); });
+    // A root exists without a section of its own; below it, the new key takes its parent's
+    // spelling for the part they share.
+    QString parent = path.left(cut);
+    if (parent.contains(QLatin1Char('\\')))
+        parent = ensureKey(parent).path;
+    const auto last = std::find_if(m_keys.rbegin(), m_keys.rend(),
+                                   [&](const Key& k) { return sameName(k.path, parent) || isBelow(k.path, parent); });
+    const auto position = last == m_keys.rend() ? m_keys.end() : last.base();
     return *m_keys.insert(position, Key{parent + path.mid(cut), {}});
 }
 

@@ -27,7 +27,8 @@ public:
         std::vector<Value> values;
 
         const Value* findValue(const QString& name) const;
-        // Replaces the value of the same name in place, or appends it.
+        // Replaces the value of the same name in place, keeping that name's spelling, or
+        // appends it.
         void setValue(Value value);
         void removeValue(const QString& name);
     };
@@ -35,8 +36,8 @@ public:
     const std::vector<Key>& keys() const { return m_keys; }
     const Key* findKey(const QString& path) const;
     Key* findKey(const QString& path);
-    // The key, created with its missing ancestors when absent; a new key goes right after
-    // its parent's sub-tree.
+    // The key, created with its missing ancestors (but not the root) when absent; a new key
+    // goes right after its parent's sub-tree.
     Key& ensureKey(const QString& path);
     // Removes the key and every key below it.
     void removeTree(const QString& path);
