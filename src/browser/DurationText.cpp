@@ -35,7 +35,8 @@ Duration durationBetween(double start, double end)
         days = kLongestDays;
     const qint64 ms = std::llround(days * static_cast<double>(kMsPerDay));
     return {ms / kMsPerDay, static_cast<int>(ms % kMsPerDay / kMsPerHour),
-            static_cast<int>(ms % kMsPerHour / kMsPerMinute), static_cast<int>(ms % kMsPerMinute / kMsPerSecond)};
+            static_cast<int>(ms % kMsPerHour / kMsPerMinute),
+            static_cast<int>(ms % kMsPerMinute / kMsPerSecond)};
 }
 
 QString wordForm(const Duration& d)
@@ -48,12 +49,15 @@ QString wordForm(const Duration& d)
     return text + QString::number(d.minutes) + kMinuteUnit + QString::number(d.seconds) + kSecondUnit;
 }
 
-QString twoDigits(qint64 value) { return QStringLiteral("%1").arg(value, 2, 10, QLatin1Char('0')); }
+QString twoDigits(qint64 value)
+{
+    return QStringLiteral("%1").arg(value, 2, 10, QLatin1Char('0'));
+}
 
 QString compactForm(const Duration& d)
 {
-    return twoDigits(d.days) + QLatin1Char(' ') + twoDigits(d.hours) + QLatin1Char(':') + twoDigits(d.minutes)
-        + QLatin1Char(':') + twoDigits(d.seconds);
+    return twoDigits(d.days) + QLatin1Char(' ') + twoDigits(d.hours) + QLatin1Char(':') +
+           twoDigits(d.minutes) + QLatin1Char(':') + twoDigits(d.seconds);
 }
 
 // The number written from position `from` up to (not including) position `to`.

@@ -65,8 +65,14 @@ TimeBounds periodBounds(int position, const QString& item, const QDateTime& now)
     }
 }
 
-double connectDateBound(const QDate& connectDate) { return dayCount(connectDate); }
+double connectDateBound(const QDate& connectDate)
+{
+    return dayCount(connectDate);
+}
 
-double disconnectDateBound(const QDate& disconnectDate) { return dayCount(disconnectDate.addDays(1)); }
+double disconnectDateBound(const QDate& disconnectDate)
+{
+    return dayCount(disconnectDate.addDays(1));
+}
 
 } // namespace xr

@@ -12,12 +12,12 @@ namespace xr {
 inline const QString kAllUsers = QStringLiteral("所有用户");
 
 struct RecordFilter {
-    PickList users;      // cbUserName; its last item is "所有用户" for an administrator
-    QStringList userIds; // slUserId, parallel to users.items
+    PickList users;       // cbUserName; its last item is "所有用户" for an administrator
+    QStringList userIds;  // slUserId, parallel to users.items
     PickList connections; // cbConnName; its last item is "所有连接"
-    PickList periods;    // cbTime
-    TimeConditions time; // chkbTime, chkbSdt, chkbEdt
-    QDate connectDate;   // dtpSd
+    PickList periods;     // cbTime
+    TimeConditions time;  // chkbTime, chkbSdt, chkbEdt
+    QDate connectDate;    // dtpSd
     QDate disconnectDate; // dtpEd
 };
 

@@ -85,7 +85,8 @@ void addTimeConditions(Conditions& conditions, const RecordFilter& filter, const
 
 } // namespace
 
-void resetToDefaults(RecordFilter& filter, const TSettings& settings, const TConnection& user, const QDate& today)
+void resetToDefaults(RecordFilter& filter, const TSettings& settings, const TConnection& user,
+                     const QDate& today)
 {
     filter.connectDate = today;
     filter.disconnectDate = today;
@@ -104,11 +105,12 @@ RecordQuery defaultRecordsQuery(const RecordFilter& filter, int DefaultTime, con
                                 const QDateTime& now)
 {
     const bool oneConnection = filter.connections.text() != kAllConnections;
-    const QString text = oneConnection
-        ? QStringLiteral("select * from XRRecord where (UserId = :u) and (Sdt >= :s) and (Edt <= :e) "
-                         "and (ConnName = :c) order by Sdt,ConnName")
-        : QStringLiteral("select * from XRRecord where (UserId = :u) and (Sdt >= :s) and (Edt <= :e) "
-                         "order by Sdt,ConnName");
+    const QString text =
+        oneConnection
+            ? QStringLiteral("select * from XRRecord where (UserId = :u) and (Sdt >= :s) and (Edt <= :e) "
+                             "and (ConnName = :c) order by Sdt,ConnName")
+            : QStringLiteral("select * from XRRecord where (UserId = :u) and (Sdt >= :s) and (Edt <= :e) "
+                             "order by Sdt,ConnName");
     const TimeBounds bounds = periodBounds(DefaultTime, filter.periods.text(), now);
     RecordQuery query(text);
     query.bind(kUser, user.UserId);

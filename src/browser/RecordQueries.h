@@ -14,7 +14,8 @@ namespace xr {
 
 // Resets the panel for the default list: both pickers on `today`, the period condition on,
 // period DefaultTime, the signed-in user's name and DefaultConnName chosen where listed.
-void resetToDefaults(RecordFilter& filter, const TSettings& settings, const TConnection& user, const QDate& today);
+void resetToDefaults(RecordFilter& filter, const TSettings& settings, const TConnection& user,
+                     const QDate& today);
 
 // The default list: the signed-in user's own records (also for an administrator) in period
 // DefaultTime, of the chosen connection unless that is "所有连接".

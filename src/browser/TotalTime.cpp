@@ -51,8 +51,9 @@ QString CalcTotalTime(const QStringList& TimeTexts, int Precision)
         return kTotalTimeCaption + QLatin1Char('0');
     Sums sums = sumOf(TimeTexts, Precision);
     carry(sums);
-    QString text = kTotalTimeCaption + QString::number(sums.days) + QStringLiteral("天") + QString::number(sums.hours)
-        + QStringLiteral("小时") + QString::number(sums.minutes) + QStringLiteral("分");
+    QString text = kTotalTimeCaption + QString::number(sums.days) + QStringLiteral("天") +
+                   QString::number(sums.hours) + QStringLiteral("小时") + QString::number(sums.minutes) +
+                   QStringLiteral("分");
     if (Precision == kSecondPrecision)
         text += QString::number(sums.seconds) + QStringLiteral("秒");
     return text;

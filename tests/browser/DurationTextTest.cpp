@@ -27,7 +27,8 @@ const Row kRows[] = {
     {kHour + 5 * kMinute + 7 * kSecond, QStringLiteral("1小时5分7秒"), QStringLiteral("00 01:05:07")},
     {10 * kHour + 30 * kMinute, QStringLiteral("10小时30分0秒"), QStringLiteral("00 10:30:00")},
     {kDay + 5 * kMinute, QStringLiteral("1天0小时5分0秒"), QStringLiteral("01 00:05:00")},
-    {2 * kDay + 3 * kHour + 4 * kMinute + 5 * kSecond, QStringLiteral("2天3小时4分5秒"), QStringLiteral("02 03:04:05")},
+    {2 * kDay + 3 * kHour + 4 * kMinute + 5 * kSecond, QStringLiteral("2天3小时4分5秒"),
+     QStringLiteral("02 03:04:05")},
     {12 * kDay, QStringLiteral("12天0小时0分0秒"), QStringLiteral("12 00:00:00")},
     {123 * kDay + 4 * kHour + 5 * kMinute + 6 * kSecond, QStringLiteral("123天4小时5分6秒"),
      QStringLiteral("123 04:05:06")},
@@ -35,8 +36,14 @@ const Row kRows[] = {
 
 const QDateTime kStart(QDate(2004, 3, 7), QTime(21, 17, 43, 250));
 
-double startCount() { return toDayCount(kStart); }
-double endCount(qint64 difference) { return toDayCount(kStart.addMSecs(difference)); }
+double startCount()
+{
+    return toDayCount(kStart);
+}
+double endCount(qint64 difference)
+{
+    return toDayCount(kStart.addMSecs(difference));
+}
 
 TEST(DurationText, WorkedTableInBothForms)
 {
@@ -65,7 +72,8 @@ TEST(DurationText, FractionOfASecondIsDroppedNeverRoundedUp)
 
 TEST(DurationText, ZeroUnitsInsideTheTextAreWritten)
 {
-    EXPECT_EQ(DurationText(false, startCount(), endCount(10 * kHour + 5 * kSecond)), QStringLiteral("10小时0分5秒"));
+    EXPECT_EQ(DurationText(false, startCount(), endCount(10 * kHour + 5 * kSecond)),
+              QStringLiteral("10小时0分5秒"));
     EXPECT_EQ(DurationText(false, startCount(), endCount(kDay)), QStringLiteral("1天0小时0分0秒"));
 }
 

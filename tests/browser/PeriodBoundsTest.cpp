@@ -1,5 +1,5 @@
-#include "browser/DateConversionError.h"
 #include "browser/PeriodBounds.h"
+#include "browser/DateConversionError.h"
 #include "store/DayCount.h"
 
 #include <gtest/gtest.h>
@@ -72,7 +72,8 @@ TEST(PeriodBounds, CustomPeriodEndIsReadFromTwelveCharacters)
     const TimeBounds period = customPeriodBounds(QStringLiteral("2004-12-1*2004-12-31  tail"));
     EXPECT_EQ(period.s, at(2004, 12, 1));
     EXPECT_EQ(period.e, at(2005, 1, 1));
-    EXPECT_EQ(conversionError(QStringLiteral("2004-3-1*2004-3-31tail")), "'2004-3-31tai' is not a valid date");
+    EXPECT_EQ(conversionError(QStringLiteral("2004-3-1*2004-3-31tail")),
+              "'2004-3-31tai' is not a valid date");
 }
 
 TEST(PeriodBounds, TextsThatAreNotTwoDatesRaiseTheConversionError)

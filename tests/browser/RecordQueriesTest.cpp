@@ -91,7 +91,8 @@ TEST_F(RecordQueries, AdministratorOneUserAllConnectionsPeriod)
     const RecordQuery query = findRecordsQuery(filter, admin, kSundayEvening);
     EXPECT_EQ(query.text(), QStringLiteral("select * from XRRecord where (UserId = :u) and (Sdt >= :s) and "
                                            "(Edt <= :e)  order by Sdt,ConnName"));
-    EXPECT_EQ(query.values().keys(), (QStringList{QStringLiteral(":e"), QStringLiteral(":s"), QStringLiteral(":u")}));
+    EXPECT_EQ(query.values().keys(),
+              (QStringList{QStringLiteral(":e"), QStringLiteral(":s"), QStringLiteral(":u")}));
     EXPECT_EQ(query.values().value(QStringLiteral(":u")), kZhangId);
     // Neither the record begun on Sunday evening nor the one begun before Monday belongs to the week.
     EXPECT_EQ(starts(query), (QList<QDateTime>{at(3, 1, 0, 0), at(3, 3, 10, 0)}));
@@ -125,7 +126,8 @@ TEST_F(RecordQueries, AdministratorAllUsersAllConnectionsDisconnectDateOnly)
     EXPECT_EQ(query.text(), QStringLiteral("select * from XRRecord where (Edt <= :e) order by Sdt,ConnName"));
     EXPECT_EQ(query.values().keys(), QStringList{QStringLiteral(":e")});
     EXPECT_EQ(query.values().value(QStringLiteral(":e")).toDouble(), toDayCount(at(3, 5, 0, 0)));
-    EXPECT_EQ(starts(query), (QList<QDateTime>{at(2, 29, 23, 50), at(3, 1, 0, 0), at(3, 3, 10, 0), at(3, 4, 9, 0)}));
+    EXPECT_EQ(starts(query),
+              (QList<QDateTime>{at(2, 29, 23, 50), at(3, 1, 0, 0), at(3, 3, 10, 0), at(3, 4, 9, 0)}));
 }
 
 TEST_F(RecordQueries, AllUsersAndConnectionsInAPeriodIncludeTheAnonymousUser)
@@ -135,11 +137,12 @@ TEST_F(RecordQueries, AllUsersAndConnectionsInAPeriodIncludeTheAnonymousUser)
     filter.connections.choose(QStringLiteral("所有连接"));
     filter.periods.index = 1;
     const RecordQuery query = findRecordsQuery(filter, admin, kSundayEvening);
-    EXPECT_EQ(query.text(),
-              QStringLiteral("select * from XRRecord where (Sdt >= :s) and (Edt <= :e)  order by Sdt,ConnName"));
+    EXPECT_EQ(
+        query.text(),
+        QStringLiteral("select * from XRRecord where (Sdt >= :s) and (Edt <= :e)  order by Sdt,ConnName"));
     // The month ends at 23:59:59.999 of its last day: a record ending at midnight after it is left out.
-    EXPECT_EQ(starts(query), (QList<QDateTime>{at(3, 1, 0, 0), at(3, 3, 10, 0), at(3, 4, 9, 0), at(3, 6, 8, 0),
-                                               at(3, 7, 23, 0)}));
+    EXPECT_EQ(starts(query), (QList<QDateTime>{at(3, 1, 0, 0), at(3, 3, 10, 0), at(3, 4, 9, 0),
+                                               at(3, 6, 8, 0), at(3, 7, 23, 0)}));
 }
 
 TEST_F(RecordQueries, ChoosingTheAnonymousUserListsRecordsMadeWhileNobodyWasSignedIn)
@@ -174,14 +177,16 @@ TEST_F(RecordQueries, CustomPeriodThatIsNotTwoDatesRaisesTheConversionError)
 
 TEST_F(RecordQueries, OwnIdWrittenIntoTheStatementCannotWidenIt)
 {
-    const TConnection odd{QStringLiteral("x:s') or ('1' = '1"), QStringLiteral("odd"), QString(), 0, 0, false};
+    const TConnection odd{
+        QStringLiteral("x:s') or ('1' = '1"), QStringLiteral("odd"), QString(), 0, 0, false};
     add(at(3, 2, 12, 0), at(3, 2, 13, 0), odd.UserId, QStringLiteral("163"));
     RecordFilter filter = userPanel();
     filter.connections.choose(QStringLiteral("所有连接"));
     filter.periods.index = 1;
     const RecordQuery query = findRecordsQuery(filter, odd, kSundayEvening);
-    EXPECT_EQ(query.text(), QStringLiteral("select * from XRRecord where (UserId = 'x:s'') or (''1'' = ''1') and "
-                                           "(Sdt >= :s) and (Edt <= :e)  order by Sdt,ConnName"));
+    EXPECT_EQ(query.text(),
+              QStringLiteral("select * from XRRecord where (UserId = 'x:s'') or (''1'' = ''1') and "
+                             "(Sdt >= :s) and (Edt <= :e)  order by Sdt,ConnName"));
     EXPECT_EQ(starts(query), QList<QDateTime>{at(3, 2, 12, 0)});
 }
 

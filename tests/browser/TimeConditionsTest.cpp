@@ -19,7 +19,11 @@ void PrintTo(const State& s, std::ostream* os)
 
 State stateOf(const TimeConditions& c)
 {
-    return {c.period(), c.connectDate(), c.disconnectDate(), c.periodListEnabled(), c.connectPickerEnabled(),
+    return {c.period(),
+            c.connectDate(),
+            c.disconnectDate(),
+            c.periodListEnabled(),
+            c.connectPickerEnabled(),
             c.disconnectPickerEnabled()};
 }
 

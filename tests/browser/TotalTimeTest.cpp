@@ -5,7 +5,8 @@
 namespace xr {
 namespace {
 
-const QStringList kWorkedList{QStringLiteral("1小时5分7秒"), QStringLiteral("0分42秒"), QStringLiteral("2天3小时4分0秒")};
+const QStringList kWorkedList{QStringLiteral("1小时5分7秒"), QStringLiteral("0分42秒"),
+                              QStringLiteral("2天3小时4分0秒")};
 
 TEST(CalcTotalTime, WorkedListByMinutesCountsEveryBegunMinute)
 {

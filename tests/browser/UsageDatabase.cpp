@@ -19,8 +19,7 @@ void run(QSqlQuery& query)
 }
 } // namespace
 
-UsageDatabase::UsageDatabase()
-    : m_connectionName(QStringLiteral("browser-test-%1").arg(++g_nextConnection))
+UsageDatabase::UsageDatabase() : m_connectionName(QStringLiteral("browser-test-%1").arg(++g_nextConnection))
 {
     m_db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connectionName);
     m_db.setDatabaseName(m_dir.filePath(QStringLiteral("XRDB.mdb")));
@@ -50,7 +49,8 @@ void UsageDatabase::addRecord(const QDateTime& start, const QDateTime& end, cons
                               const QString& connName)
 {
     QSqlQuery query(m_db);
-    query.prepare(QStringLiteral("insert into XRRecord (RecordId,Sdt,Edt,UserId,ConnName) values (:i,:s,:e,:u,:c)"));
+    query.prepare(
+        QStringLiteral("insert into XRRecord (RecordId,Sdt,Edt,UserId,ConnName) values (:i,:s,:e,:u,:c)"));
     query.bindValue(QStringLiteral(":i"), start.toString(QStringLiteral("yyyyMMddHHmmsszzz")));
     query.bindValue(QStringLiteral(":s"), toDayCount(start));
     query.bindValue(QStringLiteral(":e"), toDayCount(end));

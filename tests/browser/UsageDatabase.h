@@ -9,7 +9,10 @@
 #include <ostream>
 
 // Readable date-times in failure messages.
-inline void PrintTo(const QDateTime& moment, std::ostream* os) { *os << moment.toString(Qt::ISODateWithMs).toStdString(); }
+inline void PrintTo(const QDateTime& moment, std::ostream* os)
+{
+    *os << moment.toString(Qt::ISODateWithMs).toStdString();
+}
 
 namespace xr::test {
 
@@ -22,7 +25,8 @@ public:
 
     QSqlDatabase& db() { return m_db; }
     void addUser(const QString& id, const QString& name);
-    void addRecord(const QDateTime& start, const QDateTime& end, const QString& userId, const QString& connName);
+    void addRecord(const QDateTime& start, const QDateTime& end, const QString& userId,
+                   const QString& connName);
 
 private:
     QTemporaryDir m_dir;
