@@ -3,6 +3,7 @@
 // left; bit 7 is the top row and bit 1 the bottom row, bit 0 is unused.
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 
 namespace xr {
