@@ -9,9 +9,6 @@
 
 namespace xr {
 
-inline const QString kThisWeek = QStringLiteral("本周");
-inline const QString kThisMonth = QStringLiteral("本月");
-
 // Monday 00:00:00.000 to Sunday 23:59:59.999 of the week holding `now`.
 TimeBounds thisWeekBounds(const QDateTime& now);
 // The first day 00:00:00.000 to the last day 23:59:59.999 of the month holding `now`.

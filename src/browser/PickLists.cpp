@@ -1,6 +1,5 @@
 #include "browser/PickLists.h"
 
-#include "browser/PeriodBounds.h"
 #include "browser/RecordFilter.h"
 #include "browser/RecordQuery.h"
 #include "settings/Settings.h"
@@ -28,11 +27,6 @@ QStringList FillConnNames(const QSqlDatabase& db)
         names.append(query.value(0).toString());
     names.append(kAllConnections);
     return names;
-}
-
-QStringList FillTimes(const QStringList& customPeriods)
-{
-    return QStringList{kThisWeek, kThisMonth} + customPeriods;
 }
 
 } // namespace xr

@@ -1,5 +1,6 @@
 #pragma once
-// The contents of the query panel's pick lists: users, connections and time periods.
+// The contents of the query panel's user and connection lists (the period list is read with
+// the settings, readTimePeriods).
 
 #include <QSqlDatabase>
 #include <QStringList>
@@ -16,7 +17,5 @@ struct UserPickList {
 UserPickList FillUserNames(const QSqlDatabase& db);
 // The distinct connection names of all users' records, then "所有连接". Throws DatabaseError.
 QStringList FillConnNames(const QSqlDatabase& db);
-// "本周", "本月", then the custom periods as stored ("first*last" each).
-QStringList FillTimes(const QStringList& customPeriods);
 
 } // namespace xr

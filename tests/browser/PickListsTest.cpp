@@ -35,13 +35,5 @@ TEST(PickLists, ConnectionListHoldsEachNameOfAllUsersOnceThenAllConnections)
     EXPECT_EQ(names, (QStringList{QStringLiteral("163"), QStringLiteral("169")}));
 }
 
-TEST(PickLists, PeriodListStartsWithWeekAndMonth)
-{
-    EXPECT_EQ(FillTimes({}), (QStringList{QStringLiteral("本周"), QStringLiteral("本月")}));
-    EXPECT_EQ(FillTimes({QStringLiteral("2004-3-1*2004-3-31"), QString()}),
-              (QStringList{QStringLiteral("本周"), QStringLiteral("本月"),
-                           QStringLiteral("2004-3-1*2004-3-31"), QString()}));
-}
-
 } // namespace
 } // namespace xr

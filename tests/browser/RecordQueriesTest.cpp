@@ -53,7 +53,8 @@ protected:
         filter.users.items = users.names;
         filter.userIds = users.ids;
         filter.connections.items = FillConnNames(data.db());
-        filter.periods.items = FillTimes({kMarch, QStringLiteral("not a period")});
+        filter.periods.items = QStringList{QStringLiteral("本周"), QStringLiteral("本月"), kMarch,
+                                           QStringLiteral("not a period")};
         return filter;
     }
 
