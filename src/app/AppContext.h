@@ -4,6 +4,7 @@
 
 #include "app/Clock.h"
 #include "app/Prompter.h"
+#include "platform/Registry.h"
 #include "platform/RemoteAccess.h"
 #include "settings/Settings.h"
 #include "store/CurrentConnection.h"
@@ -13,8 +14,10 @@
 namespace xr {
 
 struct AppContext {
-    AppContext(QString appPath, Clock& clock, Prompter& prompter, platform::RemoteAccess& remoteAccess)
-        : appPath(std::move(appPath)), clock(clock), prompter(prompter), remoteAccess(remoteAccess)
+    AppContext(QString appPath, Clock& clock, Prompter& prompter, platform::RemoteAccess& remoteAccess,
+               platform::Registry& registry)
+        : appPath(std::move(appPath)), clock(clock), prompter(prompter), remoteAccess(remoteAccess),
+          registry(registry)
     {
     }
 
@@ -22,6 +25,7 @@ struct AppContext {
     Clock& clock;
     Prompter& prompter;
     platform::RemoteAccess& remoteAccess;
+    platform::Registry& registry;
     TSettings settings;
     TConnection currentConnection;
 };

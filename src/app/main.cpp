@@ -5,6 +5,7 @@
 #include "app/MessageBoxPrompter.h"
 #include "app/XarvaneApplication.h"
 #include "app/utTray.h"
+#include "platform/RegistryFile.h"
 #include "platform/RemoteAccessFactory.h"
 #include "platform/SessionEndSignals.h"
 #include "platform/SingleInstance.h"
@@ -57,8 +58,9 @@ int main(int argc, char** argv)
     const QString appPath = programFolder();
     const std::unique_ptr<xr::platform::RemoteAccess> remoteAccess =
         xr::platform::createRemoteAccess(appPath.toStdString());
+    xr::platform::RegistryFile registry(xr::platform::defaultRegistryPath(appPath));
     xr::SystemClock clock;
-    xr::AppContext context(appPath, clock, *prompter, *remoteAccess);
+    xr::AppContext context(appPath, clock, *prompter, *remoteAccess, registry);
 
     xr::TwinTray winTray(context);
     if (!winTray.databaseOpened())

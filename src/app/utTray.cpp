@@ -2,6 +2,7 @@
 
 #include "app/ErrorReporting.h"
 #include "app/TrayIconImage.h"
+#include "settings/SettingsStore.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -11,7 +12,6 @@ namespace xr {
 
 namespace {
 constexpr int kSecond = 1000;
-constexpr int kMinute = 60000;
 const QString kTrayTip = QStringLiteral("XarvaneXR");
 } // namespace
 
@@ -44,7 +44,8 @@ TwinTray::~TwinTray()
 void TwinTray::FormCreate()
 {
     AddTrayIcon();
-    m_tmRecord.start(m_context.settings.Interval * kMinute);
+    m_context.settings = LoadSettings(m_context.registry, m_context.remoteAccess, m_context.prompter);
+    m_tmRecord.start(recordTimerIntervalMs(m_context.settings.Interval));
     if (!m_adoConnMain.open(m_context.appPath + kDatabaseFileName)) {
         m_context.prompter.error(QStringLiteral("无法连接数据库！请与系统管理员联系！"));
         return;

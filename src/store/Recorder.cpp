@@ -10,6 +10,9 @@
 
 #include <QTimer>
 
+#include <algorithm>
+#include <limits>
+
 namespace xr {
 
 namespace {
@@ -18,6 +21,13 @@ const QString kInsertRecord = QStringLiteral(
 const QString kUpdateEndTime = QStringLiteral("update XRRecord set Edt = :e where (Sdt = :s)");
 const QString kAutoBackupFileName = QStringLiteral("AutoBackupXRDB.mdb");
 } // namespace
+
+int recordTimerIntervalMs(int minutes)
+{
+    constexpr int kMinute = 60000;
+    constexpr int kMostMinutes = std::numeric_limits<int>::max() / kMinute;
+    return std::clamp(minutes, 1, kMostMinutes) * kMinute;
+}
 
 Recorder::Recorder(AppContext& context, SqlCommand& adocommSql, TRASNotify& notify, QTimer& tmConn,
                    RecorderWindows& windows)

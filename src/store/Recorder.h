@@ -15,6 +15,10 @@ class RecorderWindows;
 class SqlCommand;
 class TRASNotify;
 
+// The record timer's period for `Interval` minutes, kept within what a timer can take (at
+// least a minute, at most about 24 days), whatever the stored setting holds.
+int recordTimerIntervalMs(int minutes);
+
 class Recorder {
 public:
     Recorder(AppContext& context, SqlCommand& adocommSql, TRASNotify& notify, QTimer& tmConn,

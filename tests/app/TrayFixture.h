@@ -3,6 +3,7 @@
 
 #include "app/AppContext.h"
 #include "app/utTray.h"
+#include "platform/RegistryFile.h"
 #include "store/DayCount.h"
 #include "store/Schema.h"
 
@@ -29,7 +30,11 @@ struct RecordRow {
 
 class TrayFixture : public ::testing::Test {
 protected:
-    TrayFixture() : context(QDir(dir.path()).filePath(QString()) + QLatin1Char('/'), clock, prompter, ras) {}
+    TrayFixture()
+        : registry(QDir(dir.path()).filePath(QStringLiteral("Xarvane.reg"))),
+          context(dir.path() + QLatin1Char('/'), clock, prompter, ras, registry)
+    {
+    }
 
     void createDatabase()
     {
@@ -66,6 +71,7 @@ protected:
     ManualClock clock;
     ScriptedPrompter prompter;
     FakeRemoteAccess ras;
+    platform::RegistryFile registry;
     AppContext context;
     std::unique_ptr<TwinTray> tray;
 };

@@ -3,6 +3,7 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QThread>
@@ -126,6 +127,18 @@ void ProgramFolder::kill()
 {
     m_program->kill();
     m_program->waitForFinished();
+}
+
+void ProgramFolder::setSetting(const QString& name, int value)
+{
+    QFile file(path(QStringLiteral("Xarvane.reg")));
+    file.open(QIODevice::ReadOnly);
+    QString text = QString::fromUtf8(file.readAll());
+    file.close();
+    const QRegularExpression line(QStringLiteral("\"%1\"=dword:[0-9a-f]{8}").arg(name));
+    text.replace(line, QStringLiteral("\"%1\"=dword:%2").arg(name).arg(value, 8, 16, QLatin1Char('0')));
+    file.open(QIODevice::WriteOnly | QIODevice::Truncate);
+    file.write(text.toUtf8());
 }
 
 int ProgramFolder::sim(const QStringList& arguments, QString* output)

@@ -32,6 +32,9 @@ public:
     void terminate();
     void kill();
 
+    // Gives a DWORD value of the settings key another number (the folder's settings file).
+    void setSetting(const QString& name, int value);
+
     // Runs xarvane-sim on this folder's state file; returns its exit code.
     int sim(const QStringList& arguments, QString* output = nullptr);
 

@@ -6,6 +6,9 @@
 #include <gtest/gtest.h>
 
 #include <QDateTime>
+#include <QFile>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QThread>
 
 namespace xr::test {
@@ -92,6 +95,33 @@ TEST_F(RecordingEndToEnd, KilledProgramLeavesAnIntactDatabase)
     folder.kill();
     EXPECT_EQ(folder.rows(QStringLiteral("pragma integrity_check")), QList<QStringList>{{QStringLiteral("ok")}});
     EXPECT_EQ(records().size(), 1);
+}
+
+TEST_F(RecordingEndToEnd, AutomaticBackupIsAValidCopyAfterADisconnect)
+{
+    folder.setSetting(QStringLiteral("AutoBackup"), 1);
+    ASSERT_TRUE(folder.start());
+    ASSERT_EQ(folder.sim({QStringLiteral("connect"), QStringLiteral("Office")}), 0);
+    ASSERT_TRUE(waitForRecords(1));
+    QThread::msleep(1100);
+    ASSERT_EQ(folder.sim({QStringLiteral("disconnect"), QStringLiteral("--all")}), 0);
+    const QString copy = folder.path(QStringLiteral("AutoBackupXRDB.mdb"));
+    ASSERT_TRUE(ProgramFolder::waitUntil([&] { return QFile::exists(copy); }));
+
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("copy"));
+    db.setDatabaseName(copy);
+    ASSERT_TRUE(db.open());
+    QSqlQuery query(db);
+    ASSERT_TRUE(query.exec(QStringLiteral("pragma integrity_check")) && query.next());
+    EXPECT_EQ(query.value(0).toString(), QStringLiteral("ok"));
+    ASSERT_TRUE(query.exec(QStringLiteral("select Edt > Sdt from XRRecord")) && query.next());
+    EXPECT_EQ(query.value(0).toInt(), 1) << "the copy holds the closed record";
+    query = QSqlQuery();
+    db.close();
+    db = QSqlDatabase();
+    QSqlDatabase::removeDatabase(QStringLiteral("copy"));
+    folder.terminate();
+    EXPECT_TRUE(folder.waitForExit());
 }
 
 } // namespace

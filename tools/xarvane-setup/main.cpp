@@ -1,5 +1,8 @@
 // xarvane-setup DIR: the installation step. Creates the program's database in DIR with its
 // tables and reserved accounts.
+#include "platform/RegistryFile.h"
+#include "settings/SettingsStore.h"
+#include "settings/SettingsWriteError.h"
 #include "store/Database.h"
 #include "store/DatabaseError.h"
 #include "store/Schema.h"
@@ -54,6 +57,20 @@ bool createDatabase(const QString& target, const QString& adminPassword, QString
     return error.isEmpty();
 }
 
+// The settings key with every value at its default; values already there are kept.
+int installSettings(const QString& programFolder)
+{
+    xr::platform::RegistryFile registry(xr::platform::defaultRegistryPath(programFolder));
+    try {
+        xr::installDefaultSettings(registry);
+    } catch (const xr::SettingsWriteError& error) {
+        return fail(QStringLiteral("cannot write the settings to %1: %2")
+                        .arg(registry.path(), QString::fromUtf8(error.what())));
+    }
+    say(QStringLiteral("Settings key %1 ready in %2").arg(xr::kSettingsKey, registry.path()));
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -95,5 +112,5 @@ int main(int argc, char** argv)
     say(QStringLiteral("%1 database %2 (administrator \"admin\", %3 password)")
             .arg(existed ? QStringLiteral("Replaced") : QStringLiteral("Created"), database,
                  parser.value(adminPassword).isEmpty() ? QStringLiteral("empty") : QStringLiteral("given")));
-    return 0;
+    return installSettings(folder.absolutePath() + QLatin1Char('/'));
 }
