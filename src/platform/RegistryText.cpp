@@ -4,6 +4,8 @@
 #include <QStringDecoder>
 #include <QStringList>
 
+#include <algorithm>
+
 namespace xr::platform {
 
 namespace {
