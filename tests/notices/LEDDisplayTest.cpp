@@ -3,7 +3,9 @@
 #include "LedPixels.h"
 #include "notices/LEDDisplay.h"
 
+#include <QApplication>
 #include <QTimer>
+#include <functional>
 #include <gtest/gtest.h>
 
 using namespace xr;
@@ -39,6 +41,17 @@ int runLength(const QImage& image, QPoint from)
         ++length;
     return length;
 }
+
+// Counts the paint events that a widget receives.
+class PaintCounter : public QObject {
+public:
+    int paints = 0;
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        paints += event->type() == QEvent::Paint ? 1 : 0;
+        return false;
+    }
+};
 
 QTimer* scrollTimer(const TLEDDisplay& display) { return display.findChild<QTimer*>(QStringLiteral("scrollTimer")); }
 
@@ -271,4 +284,26 @@ TEST(LEDDisplay, TheScrollTimerRunsWhileTheTextMoves)
     display.setScrolling(false);
     display.setScrollType(stRightToLeft);
     EXPECT_FALSE(timer->isActive());
+}
+
+TEST(LEDDisplay, SettersRepaintOnlyWhenTheValueChanges)
+{
+    TLEDDisplay display;
+    display.show();
+    QApplication::processEvents();
+    PaintCounter counter;
+    display.installEventFilter(&counter);
+    const auto paintsAfter = [&](const std::function<void()>& change) {
+        counter.paints = 0;
+        change();
+        QApplication::processEvents();
+        return counter.paints;
+    };
+    EXPECT_EQ(paintsAfter([&] { display.setSegOnColor(kOn); }), 0);
+    EXPECT_EQ(paintsAfter([&] { display.setCaption(QString()); }), 0);
+    EXPECT_EQ(paintsAfter([&] { display.setBorderOuter(fsStatus); }), 0);
+    EXPECT_EQ(paintsAfter([&] { display.setScrolling(false); }), 0);
+    EXPECT_GT(paintsAfter([&] { display.setSegOnColor(QColor(255, 0, 0)); }), 0);
+    EXPECT_GT(paintsAfter([&] { display.setCaption(QStringLiteral("1")); }), 0);
+    EXPECT_GT(paintsAfter([&] { display.setBorderOuter(fsRaised); }), 0);
 }
