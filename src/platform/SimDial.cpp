@@ -9,10 +9,14 @@ namespace xr::platform {
 namespace {
 
 // The states a dial goes through, in order; the last one is reached when the dial duration is over.
-constexpr std::array<std::uint32_t, 8> DialSteps = {
-    ras::StateOpenPort,           ras::StatePortOpened,  ras::StateConnectDevice,
-    ras::StateDeviceConnected,    ras::StateAllDevicesConnected, ras::StateAuthenticate,
-    ras::StateAuthenticated,      ras::StateConnected};
+constexpr std::array<std::uint32_t, 8> DialSteps = {ras::StateOpenPort,
+                                                    ras::StatePortOpened,
+                                                    ras::StateConnectDevice,
+                                                    ras::StateDeviceConnected,
+                                                    ras::StateAllDevicesConnected,
+                                                    ras::StateAuthenticate,
+                                                    ras::StateAuthenticated,
+                                                    ras::StateConnected};
 
 // How often a waiting dial looks for a hang-up made by another process.
 constexpr std::chrono::milliseconds FileCheckPeriod{100};
@@ -67,7 +71,8 @@ void SimDial::run(std::stop_token stop)
         const Wait wait = waitUntil(stop, stepTime(step));
         if (wait == Wait::Stopped)
             return abandon();
-        const std::uint32_t entered = wait == Wait::Vanished ? ras::ErrorInvalidHandle : enterState(DialSteps[step]);
+        const std::uint32_t entered =
+            wait == Wait::Vanished ? ras::ErrorInvalidHandle : enterState(DialSteps[step]);
         if (entered != ras::Success)
             return report(stop, current,
                           entered == ras::ErrorInvalidHandle ? ras::ErrorPortDisconnected : entered);
@@ -77,7 +82,8 @@ void SimDial::run(std::stop_token stop)
             const Wait failWait = waitUntil(stop, stepTime(step + 1));
             if (failWait == Wait::Stopped)
                 return abandon();
-            return report(stop, current, failWait == Wait::Vanished ? ras::ErrorPortDisconnected : endWithFailure());
+            return report(stop, current,
+                          failWait == Wait::Vanished ? ras::ErrorPortDisconnected : endWithFailure());
         }
     }
 }
@@ -98,7 +104,8 @@ SimDial::Wait SimDial::waitUntil(std::stop_token stop, Clock::time_point deadlin
             return Wait::Elapsed;
         {
             std::unique_lock lock(m_mutex);
-            m_wakeUp.wait_until(lock, stop, std::min(deadline, now + FileCheckPeriod), [this] { return m_woken; });
+            m_wakeUp.wait_until(lock, stop, std::min(deadline, now + FileCheckPeriod),
+                                [this] { return m_woken; });
             m_woken = false;
         }
         if (stop.stop_requested())

@@ -116,6 +116,9 @@ std::uint32_t SimRemoteAccess::getEntryDialParams(const std::string& entryName, 
 
 std::uint32_t SimRemoteAccess::dial(const RasDialParams& params, RasDialNotifier notifier, ConnHandle& handle)
 {
+    handle = 0;
+    if (!notifier)
+        return ras::ErrorInvalidParameter; // this service only dials asynchronously
     SimEntry entry;
     ConnHandle started = 0;
     const std::uint32_t result = modify([&](SimState& state) {
@@ -128,9 +131,10 @@ std::uint32_t SimRemoteAccess::dial(const RasDialParams& params, RasDialNotifier
         started = state.addConnection(entry.name, ras::StateOpenPort, {}, ::getpid()).handle;
         return ras::Success;
     });
-    handle = result == ras::Success ? started : 0;
-    if (result == ras::Success)
+    if (result == ras::Success) {
+        handle = started;
         startDial(started, entry, std::move(notifier));
+    }
     return result;
 }
 
@@ -144,8 +148,9 @@ void SimRemoteAccess::startDial(ConnHandle handle, const SimEntry& entry, RasDia
 
 std::uint32_t SimRemoteAccess::hangUp(ConnHandle handle)
 {
-    const std::uint32_t result =
-        modify([handle](SimState& state) { return state.removeConnection(handle) ? ras::Success : ras::ErrorInvalidHandle; });
+    const std::uint32_t result = modify([handle](SimState& state) {
+        return state.removeConnection(handle) ? ras::Success : ras::ErrorInvalidHandle;
+    });
     wakeDial(handle);
     return result;
 }

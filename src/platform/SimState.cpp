@@ -15,16 +15,14 @@ bool processGone(std::int64_t pid)
     return ::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH;
 }
 
-template <typename State>
-auto* findEntryIn(State& state, const std::string& name)
+template <typename State> auto* findEntryIn(State& state, const std::string& name)
 {
     auto it = std::find_if(state.entries.begin(), state.entries.end(),
                            [&name](const SimEntry& entry) { return entry.name == name; });
     return it == state.entries.end() ? nullptr : &*it;
 }
 
-template <typename State>
-auto* findConnectionIn(State& state, ConnHandle handle)
+template <typename State> auto* findConnectionIn(State& state, ConnHandle handle)
 {
     auto it = std::find_if(state.connections.begin(), state.connections.end(),
                            [handle](const SimConnection& connection) { return connection.handle == handle; });
@@ -33,10 +31,22 @@ auto* findConnectionIn(State& state, ConnHandle handle)
 
 } // namespace
 
-SimEntry* SimState::findEntry(const std::string& name) { return findEntryIn(*this, name); }
-const SimEntry* SimState::findEntry(const std::string& name) const { return findEntryIn(*this, name); }
-SimConnection* SimState::findConnection(ConnHandle handle) { return findConnectionIn(*this, handle); }
-const SimConnection* SimState::findConnection(ConnHandle handle) const { return findConnectionIn(*this, handle); }
+SimEntry* SimState::findEntry(const std::string& name)
+{
+    return findEntryIn(*this, name);
+}
+const SimEntry* SimState::findEntry(const std::string& name) const
+{
+    return findEntryIn(*this, name);
+}
+SimConnection* SimState::findConnection(ConnHandle handle)
+{
+    return findConnectionIn(*this, handle);
+}
+const SimConnection* SimState::findConnection(ConnHandle handle) const
+{
+    return findConnectionIn(*this, handle);
+}
 
 bool SimState::entryInUse(const std::string& name) const
 {
@@ -52,8 +62,8 @@ ConnHandle SimState::takeHandle()
     return nextHandle++;
 }
 
-SimConnection& SimState::addConnection(const std::string& entryName, std::uint32_t state, const std::string& ip,
-                                       std::int64_t dialPid)
+SimConnection& SimState::addConnection(const std::string& entryName, std::uint32_t state,
+                                       const std::string& ip, std::int64_t dialPid)
 {
     SimConnection connection;
     connection.handle = takeHandle();
@@ -74,7 +84,8 @@ bool SimState::removeConnection(ConnHandle handle)
 
 std::size_t SimState::removeConnectionsOf(const std::string& entryName)
 {
-    return std::erase_if(connections, [&entryName](const SimConnection& c) { return c.entryName == entryName; });
+    return std::erase_if(connections,
+                         [&entryName](const SimConnection& c) { return c.entryName == entryName; });
 }
 
 void SimState::dropAbandonedDials()

@@ -39,7 +39,7 @@ public:
     static constexpr const char* DeviceType = "modem";
     static constexpr const char* DeviceName = "Xarvane Simulated Modem";
 
-    std::vector<SimEntry> entries;         // in phonebook order
+    std::vector<SimEntry> entries;          // in phonebook order
     std::vector<SimConnection> connections; // in enumeration order
     ConnHandle nextHandle = FirstHandle;
 

@@ -18,8 +18,14 @@ namespace {
 
 constexpr int FormatVersion = 1;
 
-QString text(const std::string& value) { return QString::fromStdString(value); }
-std::string text(const QJsonValue& value) { return value.toString().toStdString(); }
+QString text(const std::string& value)
+{
+    return QString::fromStdString(value);
+}
+std::string text(const QJsonValue& value)
+{
+    return value.toString().toStdString();
+}
 
 std::uint32_t number(const QJsonValue& value, std::uint32_t fallback)
 {
@@ -101,7 +107,8 @@ SimState fromDocument(const QJsonObject& root)
 // An exclusive lock on `<state file>.lock` for as long as the object lives.
 class FileLock {
 public:
-    explicit FileLock(const std::string& path) : m_fd(::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666))
+    explicit FileLock(const std::string& path)
+        : m_fd(::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666))
     {
         if (m_fd < 0) {
             m_error = std::strerror(errno);

@@ -48,8 +48,9 @@ public:
     {
         std::unique_lock lock(m_mutex);
         m_changed.wait_for(lock, std::chrono::seconds(30), [&] {
-            return !m_notifications.empty() && (m_notifications.back().error != 0 ||
-                                                m_notifications.back().state == platform::ras::StateConnected);
+            return !m_notifications.empty() &&
+                   (m_notifications.back().error != 0 ||
+                    m_notifications.back().state == platform::ras::StateConnected);
         });
         return m_notifications;
     }

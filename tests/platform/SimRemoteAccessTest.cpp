@@ -1,7 +1,7 @@
 // The simulated dial-up service: phonebook, connections, dials and their notifications,
 // hang-up, error texts, and the choice of back-end.
-#include "platform/RemoteAccessFactory.h"
 #include "platform/SimRemoteAccess.h"
+#include "platform/RemoteAccessFactory.h"
 #include "platform/SimStateFile.h"
 
 #include "DialRecorder.h"
@@ -88,8 +88,8 @@ TEST_F(SimRemoteAccessTest, DialGoesThroughEveryStateOnItsOwnThreadAndConnects)
     const std::thread::id dialThread = seen.front().thread;
     EXPECT_NE(dialThread, std::this_thread::get_id());
     EXPECT_EQ(seen, progress({ras::StateOpenPort, ras::StatePortOpened, ras::StateConnectDevice,
-                              ras::StateDeviceConnected, ras::StateAllDevicesConnected, ras::StateAuthenticate,
-                              ras::StateAuthenticated, ras::StateConnected},
+                              ras::StateDeviceConnected, ras::StateAllDevicesConnected,
+                              ras::StateAuthenticate, ras::StateAuthenticated, ras::StateConnected},
                              dialThread));
 
     EXPECT_EQ(status(handle), ras::StateConnected);
@@ -180,9 +180,9 @@ TEST_F(SimRemoteAccessTest, HangUpFromAnotherProcessEndsTheDial)
     const ConnHandle handle = dial("Slow", recorder);
     ASSERT_EQ(recorder.waitFor(1).size(), 1u);
 
-    const test::SimToolResult result = test::runSimTool(
-        {QStringLiteral("--state"), QString::fromStdString(statePath()), QStringLiteral("disconnect"),
-         QStringLiteral("Slow")});
+    const test::SimToolResult result =
+        test::runSimTool({QStringLiteral("--state"), QString::fromStdString(statePath()),
+                          QStringLiteral("disconnect"), QStringLiteral("Slow")});
     ASSERT_EQ(result.exitCode, 0) << result.err.toStdString();
 
     const std::vector<Notification> seen = recorder.waitForEnd();
@@ -224,13 +224,16 @@ TEST_F(SimRemoteAccessTest, QueriesAnswerTheServiceCodes)
     EXPECT_EQ(handle, 0u);
     RasDialParams params;
     EXPECT_EQ(ras.getEntryDialParams("Missing", params), ras::ErrorCannotFindPhonebookEntry);
+    addEntry("Office", 0);
+    EXPECT_EQ(ras.dial({"Office", {}, {}, {}, {}, {}}, nullptr, handle), ras::ErrorInvalidParameter);
+    EXPECT_TRUE(connections().empty());
 
     for (int i = 0; i < 3; ++i)
         addEntry("Entry" + std::to_string(i), 0);
     std::vector<std::string> names;
-    EXPECT_EQ(ras.enumEntries(3, names), ras::Success);
-    EXPECT_EQ(names, (std::vector<std::string>{"Entry0", "Entry1", "Entry2"}));
-    EXPECT_EQ(ras.enumEntries(2, names), ras::ErrorBufferTooSmall);
+    EXPECT_EQ(ras.enumEntries(4, names), ras::Success);
+    EXPECT_EQ(names, (std::vector<std::string>{"Office", "Entry0", "Entry1", "Entry2"}));
+    EXPECT_EQ(ras.enumEntries(3, names), ras::ErrorBufferTooSmall);
 
     EXPECT_EQ(ras.getEntryDialParams("Entry1", params), ras::Success);
     EXPECT_EQ(params.entryName, "Entry1");
@@ -260,12 +263,20 @@ TEST_F(SimRemoteAccessTest, QueriesAnswerTheServiceCodes)
 
 TEST_F(SimRemoteAccessTest, EveryCodeTheServiceProducesHasItsOwnText)
 {
-    const std::vector<std::uint32_t> produced = {
-        ras::ErrorInvalidHandle,        ras::ErrorInvalidParameter,       ras::ErrorPortAlreadyOpen,
-        ras::ErrorBufferTooSmall,       ras::ErrorPortDisconnected,       ras::ErrorCannotOpenPhonebook,
-        ras::ErrorCannotFindPhonebookEntry, ras::ErrorPortNotAvailable,   ras::ErrorLineBusy,
-        ras::ErrorNoAnswer,             ras::ErrorNoDialTone,             ras::ErrorAuthenticationFailure,
-        ras::ErrorNoProjection,         ras::ErrorProjectionNotComplete};
+    const std::vector<std::uint32_t> produced = {ras::ErrorInvalidHandle,
+                                                 ras::ErrorInvalidParameter,
+                                                 ras::ErrorPortAlreadyOpen,
+                                                 ras::ErrorBufferTooSmall,
+                                                 ras::ErrorPortDisconnected,
+                                                 ras::ErrorCannotOpenPhonebook,
+                                                 ras::ErrorCannotFindPhonebookEntry,
+                                                 ras::ErrorPortNotAvailable,
+                                                 ras::ErrorLineBusy,
+                                                 ras::ErrorNoAnswer,
+                                                 ras::ErrorNoDialTone,
+                                                 ras::ErrorAuthenticationFailure,
+                                                 ras::ErrorNoProjection,
+                                                 ras::ErrorProjectionNotComplete};
     std::set<std::string> texts;
     for (std::uint32_t code : produced) {
         std::string text;
@@ -293,7 +304,8 @@ TEST_F(SimRemoteAccessTest, UnreadableStateFileIsReportedAndNeverOverwritten)
     EXPECT_EQ(ras.getConnectStatus(1, state), ras::ErrorCannotOpenPhonebook);
     test::DialRecorder recorder;
     ConnHandle handle = 0;
-    EXPECT_EQ(ras.dial({"Office", {}, {}, {}, {}, {}}, recorder.notifier(), handle), ras::ErrorCannotOpenPhonebook);
+    EXPECT_EQ(ras.dial({"Office", {}, {}, {}, {}, {}}, recorder.notifier(), handle),
+              ras::ErrorCannotOpenPhonebook);
 
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(), QByteArray("{ not json"));

@@ -14,7 +14,10 @@ struct SimToolResult {
     QString err;
 };
 
-inline QString simToolPath() { return QStringLiteral(XARVANE_BIN_DIR "/xarvane-sim"); }
+inline QString simToolPath()
+{
+    return QStringLiteral(XARVANE_BIN_DIR "/xarvane-sim");
+}
 
 // Starts xarvane-sim with `arguments` without waiting for it.
 inline void startSimTool(QProcess& process, const QStringList& arguments,
@@ -28,11 +31,13 @@ inline SimToolResult finishSimTool(QProcess& process)
 {
     process.waitForFinished(30000);
     return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-            QString::fromUtf8(process.readAllStandardOutput()), QString::fromUtf8(process.readAllStandardError())};
+            QString::fromUtf8(process.readAllStandardOutput()),
+            QString::fromUtf8(process.readAllStandardError())};
 }
 
-inline SimToolResult runSimTool(const QStringList& arguments,
-                                const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment())
+inline SimToolResult
+runSimTool(const QStringList& arguments,
+           const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment())
 {
     QProcess process;
     startSimTool(process, arguments, environment);

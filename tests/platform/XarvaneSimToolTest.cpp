@@ -41,7 +41,9 @@ TEST_F(XarvaneSimToolTest, PhonebookEntriesAreAddedReplacedListedAndRemoved)
                    QStringLiteral("500")})
                   .exitCode,
               0);
-    EXPECT_EQ(sim({QStringLiteral("add-entry"), QStringLiteral("Office"), QStringLiteral("--fail=691")}).exitCode, 0);
+    EXPECT_EQ(
+        sim({QStringLiteral("add-entry"), QStringLiteral("Office"), QStringLiteral("--fail=691")}).exitCode,
+        0);
     EXPECT_EQ(sim({QStringLiteral("entries")}).out,
               QStringLiteral("宽带连接\talice\tpw\t16300\t500\t0\nOffice\t\t\t\t2000\t691\n"));
 
@@ -50,7 +52,8 @@ TEST_F(XarvaneSimToolTest, PhonebookEntriesAreAddedReplacedListedAndRemoved)
                    QStringLiteral("bob")})
                   .exitCode,
               0);
-    EXPECT_EQ(lines(sim({QStringLiteral("entries")}).out).front(), QStringLiteral("宽带连接\tbob\t\t\t2000\t0"));
+    EXPECT_EQ(lines(sim({QStringLiteral("entries")}).out).front(),
+              QStringLiteral("宽带连接\tbob\t\t\t2000\t0"));
 
     EXPECT_EQ(sim({QStringLiteral("remove-entry"), QStringLiteral("宽带连接")}).exitCode, 0);
     EXPECT_EQ(sim({QStringLiteral("entries")}).out, QStringLiteral("Office\t\t\t\t2000\t691\n"));
@@ -104,7 +107,8 @@ TEST_F(XarvaneSimToolTest, BadArgumentsGiveTheUsageAndExitCodeTwo)
         {QStringLiteral("dial")},
         {QStringLiteral("add-entry")},
         {QStringLiteral("add-entry"), QStringLiteral("A"), QStringLiteral("B")},
-        {QStringLiteral("add-entry"), QStringLiteral("A"), QStringLiteral("--dial-ms"), QStringLiteral("soon")},
+        {QStringLiteral("add-entry"), QStringLiteral("A"), QStringLiteral("--dial-ms"),
+         QStringLiteral("soon")},
         {QStringLiteral("add-entry"), QStringLiteral("A"), QStringLiteral("--fail"), QStringLiteral("-1")},
         {QStringLiteral("add-entry"), QStringLiteral("A"), QStringLiteral("--user")},
         {QStringLiteral("add-entry"), QStringLiteral("A"), QStringLiteral("--ip"), QStringLiteral("1.2.3.4")},
@@ -140,13 +144,17 @@ TEST_F(XarvaneSimToolTest, EnvironmentNamesTheStateFileAndTheOptionWins)
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("XARVANE_SIM_STATE"), fromEnvironment);
 
-    ASSERT_EQ(test::runSimTool({QStringLiteral("add-entry"), QStringLiteral("ViaEnv")}, environment).exitCode, 0);
+    ASSERT_EQ(test::runSimTool({QStringLiteral("add-entry"), QStringLiteral("ViaEnv")}, environment).exitCode,
+              0);
     EXPECT_TRUE(QFile::exists(fromEnvironment));
     ASSERT_EQ(sim({QStringLiteral("add-entry"), QStringLiteral("ViaOption")}).exitCode, 0);
 
-    EXPECT_EQ(test::runSimTool({QStringLiteral("entries")}, environment).out, QStringLiteral("ViaEnv\t\t\t\t2000\t0\n"));
-    EXPECT_EQ(test::runSimTool({QStringLiteral("--state"), statePath(), QStringLiteral("entries")}, environment).out,
-              QStringLiteral("ViaOption\t\t\t\t2000\t0\n"));
+    EXPECT_EQ(test::runSimTool({QStringLiteral("entries")}, environment).out,
+              QStringLiteral("ViaEnv\t\t\t\t2000\t0\n"));
+    EXPECT_EQ(
+        test::runSimTool({QStringLiteral("--state"), statePath(), QStringLiteral("entries")}, environment)
+            .out,
+        QStringLiteral("ViaOption\t\t\t\t2000\t0\n"));
 }
 
 TEST_F(XarvaneSimToolTest, ProcessesChangingTheStateAtOnceLoseNoChange)
@@ -156,8 +164,8 @@ TEST_F(XarvaneSimToolTest, ProcessesChangingTheStateAtOnceLoseNoChange)
     std::vector<std::unique_ptr<QProcess>> processes;
     for (int i = 0; i < copies; ++i) {
         processes.push_back(std::make_unique<QProcess>());
-        test::startSimTool(*processes.back(), {QStringLiteral("--state"), statePath(), QStringLiteral("add-entry"),
-                                               QStringLiteral("E%1").arg(i)});
+        test::startSimTool(*processes.back(), {QStringLiteral("--state"), statePath(),
+                                               QStringLiteral("add-entry"), QStringLiteral("E%1").arg(i)});
     }
     for (auto& process : processes)
         EXPECT_EQ(test::finishSimTool(*process).exitCode, 0);
@@ -170,8 +178,8 @@ TEST_F(XarvaneSimToolTest, ProcessesChangingTheStateAtOnceLoseNoChange)
     processes.clear();
     for (int i = 0; i < copies; ++i) {
         processes.push_back(std::make_unique<QProcess>());
-        test::startSimTool(*processes.back(), {QStringLiteral("--state"), statePath(), QStringLiteral("connect"),
-                                               QStringLiteral("E%1").arg(i)});
+        test::startSimTool(*processes.back(), {QStringLiteral("--state"), statePath(),
+                                               QStringLiteral("connect"), QStringLiteral("E%1").arg(i)});
     }
     QSet<QString> handles;
     for (auto& process : processes) {

@@ -4,7 +4,8 @@ namespace xr::tools {
 
 using namespace platform;
 
-SimTool::SimTool(const SimStateFile& file, std::FILE* out, std::FILE* err) : m_file(file), m_out(out), m_err(err)
+SimTool::SimTool(const SimStateFile& file, std::FILE* out, std::FILE* err)
+    : m_file(file), m_out(out), m_err(err)
 {
 }
 
@@ -61,8 +62,8 @@ SimTool::ExitCode SimTool::listEntries()
     if (!m_file.read(state, error))
         return fail(error);
     for (const SimEntry& e : state.entries)
-        std::fprintf(m_out, "%s\t%s\t%s\t%s\t%u\t%u\n", e.name.c_str(), e.userName.c_str(), e.password.c_str(),
-                     e.phoneNumber.c_str(), e.dialMs, e.failCode);
+        std::fprintf(m_out, "%s\t%s\t%s\t%s\t%u\t%u\n", e.name.c_str(), e.userName.c_str(),
+                     e.password.c_str(), e.phoneNumber.c_str(), e.dialMs, e.failCode);
     return Done;
 }
 

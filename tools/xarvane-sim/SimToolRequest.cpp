@@ -14,17 +14,19 @@ using Command = SimToolRequest::Command;
 struct CommandSyntax {
     QString name;
     Command command;
-    int names;             // how many entry names follow the command
-    QStringList options;   // options with a value that the command takes
+    int names;           // how many entry names follow the command
+    QStringList options; // options with a value that the command takes
 };
 
 const QList<CommandSyntax>& commands()
 {
     static const QList<CommandSyntax> list = {
         {QStringLiteral("entries"), Command::Entries, 0, {}},
-        {QStringLiteral("add-entry"), Command::AddEntry, 1,
-         {QStringLiteral("user"), QStringLiteral("password"), QStringLiteral("phone"), QStringLiteral("dial-ms"),
-          QStringLiteral("fail")}},
+        {QStringLiteral("add-entry"),
+         Command::AddEntry,
+         1,
+         {QStringLiteral("user"), QStringLiteral("password"), QStringLiteral("phone"),
+          QStringLiteral("dial-ms"), QStringLiteral("fail")}},
         {QStringLiteral("remove-entry"), Command::RemoveEntry, 1, {}},
         {QStringLiteral("connect"), Command::Connect, 1, {QStringLiteral("ip")}},
         {QStringLiteral("disconnect"), Command::Disconnect, 1, {}},
@@ -47,7 +49,10 @@ struct SplitArguments {
     QStringList words;
 };
 
-bool takesValue(const QString& option) { return option != QLatin1String("all") && option != QLatin1String("help"); }
+bool takesValue(const QString& option)
+{
+    return option != QLatin1String("all") && option != QLatin1String("help");
+}
 
 bool split(const QStringList& arguments, SplitArguments& split, QString& error)
 {
@@ -107,7 +112,8 @@ bool unsignedNumber(const QString& value, const QString& what, std::uint64_t max
 
 bool dottedAddress(const QString& value, QString& error)
 {
-    static const QRegularExpression pattern(QStringLiteral("^(\\d{1,3})\\.(\\d{1,3})\\.(\\d{1,3})\\.(\\d{1,3})$"));
+    static const QRegularExpression pattern(
+        QStringLiteral("^(\\d{1,3})\\.(\\d{1,3})\\.(\\d{1,3})\\.(\\d{1,3})$"));
     const QRegularExpressionMatch match = pattern.match(value);
     bool valid = match.hasMatch();
     for (int part = 1; valid && part <= 4; ++part)
@@ -131,8 +137,8 @@ bool readEntryOptions(const QMap<QString, QString>& options, platform::SimEntry&
     entry.password = password.toStdString();
     entry.phoneNumber = phone.toStdString();
     if (options.contains(QStringLiteral("dial-ms")) &&
-        !unsignedNumber(options.value(QStringLiteral("dial-ms")), QStringLiteral("--dial-ms"), 3600000, entry.dialMs,
-                        error))
+        !unsignedNumber(options.value(QStringLiteral("dial-ms")), QStringLiteral("--dial-ms"), 3600000,
+                        entry.dialMs, error))
         return false;
     return !options.contains(QStringLiteral("fail")) ||
            unsignedNumber(options.value(QStringLiteral("fail")), QStringLiteral("--fail"),

@@ -12,10 +12,10 @@ struct SimToolRequest {
     enum class Command { Help, Entries, AddEntry, RemoveEntry, Connect, Disconnect, Status };
 
     Command command = Command::Help;
-    QString statePath;         // --state; empty: the default location
-    platform::SimEntry entry;  // add-entry: the entry; remove-entry, connect, disconnect: its name
-    QString ip;                // connect --ip; empty: assigned
-    bool all = false;          // disconnect --all
+    QString statePath;        // --state; empty: the default location
+    platform::SimEntry entry; // add-entry: the entry; remove-entry, connect, disconnect: its name
+    QString ip;               // connect --ip; empty: assigned
+    bool all = false;         // disconnect --all
 
     // Reads the arguments (without the program name). False with `error` for bad arguments.
     static bool parse(const QStringList& arguments, SimToolRequest& request, QString& error);

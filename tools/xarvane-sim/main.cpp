@@ -19,9 +19,10 @@ int main(int argc, char** argv)
                      xr::tools::SimToolRequest::usage().toUtf8().constData());
         return xr::tools::SimTool::BadArguments;
     }
-    const std::string statePath = request.statePath.isEmpty()
-                                      ? xr::platform::simStatePath(QCoreApplication::applicationDirPath().toStdString())
-                                      : request.statePath.toStdString();
+    const std::string statePath =
+        request.statePath.isEmpty()
+            ? xr::platform::simStatePath(QCoreApplication::applicationDirPath().toStdString())
+            : request.statePath.toStdString();
     const xr::platform::SimStateFile file(statePath);
     return xr::tools::SimTool(file, stdout, stderr).run(request);
 }
