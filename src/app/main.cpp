@@ -62,7 +62,8 @@ int main(int argc, char** argv)
     xr::SystemClock clock;
     xr::AppContext context(appPath, clock, *prompter, *remoteAccess, registry);
 
-    xr::TwinTray winTray(context);
+    xr::RecorderWindows windows;
+    xr::TwinTray winTray(context, windows);
     if (!winTray.databaseOpened())
         return 1;
 

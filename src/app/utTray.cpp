@@ -15,8 +15,8 @@ constexpr int kSecond = 1000;
 const QString kTrayTip = QStringLiteral("XarvaneXR");
 } // namespace
 
-TwinTray::TwinTray(AppContext& context)
-    : m_context(context), m_RASNotify(context.remoteAccess),
+TwinTray::TwinTray(AppContext& context, RecorderWindows& windows)
+    : m_context(context), m_windows(windows), m_RASNotify(context.remoteAccess),
       m_recorder(context, m_adocommSql, m_RASNotify, m_tmConn, m_windows)
 {
     setObjectName(QStringLiteral("winTray"));

@@ -21,7 +21,8 @@ namespace xr {
 class TwinTray : public QWidget {
     Q_OBJECT
 public:
-    explicit TwinTray(AppContext& context);
+    // `windows` are the other windows as the recorder sees them.
+    TwinTray(AppContext& context, RecorderWindows& windows);
     ~TwinTray() override;
 
     // False when the start-up ended at the database: the program must end.
@@ -53,6 +54,7 @@ private:
     void buildMenu();
 
     AppContext& m_context;
+    RecorderWindows& m_windows;
     Database m_adoConnMain;
     SqlCommand m_adocommSql{m_adoConnMain};
     TRASNotify m_RASNotify;
@@ -60,7 +62,6 @@ private:
     QTimer m_tmRecord;
     QMenu m_pmTray;
     QSystemTrayIcon* m_trayIcon = nullptr;
-    RecorderWindows m_windows; // filled in as the windows come
     Recorder m_recorder;
     bool m_databaseOpened = false;
 };

@@ -31,6 +31,8 @@ TEST_F(Recording, ConnectWithNobodySignedInOpensAnAnonymousRow)
     EXPECT_EQ(rows[0].edt, connectTime);
     EXPECT_EQ(context.currentConnection.ConnName, QStringLiteral("Office"));
     EXPECT_TRUE(tray->tmConn().isActive());
+    EXPECT_EQ(windows.calls, (QStringList{QStringLiteral("close dial status"), QStringLiteral("sound 0"),
+                                          QStringLiteral("login 3"), QStringLiteral("main connection Office")}));
 }
 
 TEST_F(Recording, SignedInUserOwnsTheRow)
@@ -39,6 +41,16 @@ TEST_F(Recording, SignedInUserOwnsTheRow)
     ras.addConnection("Office");
     poll();
     EXPECT_EQ(records().value(0).userId, QStringLiteral("20040307090503045"));
+    EXPECT_TRUE(windows.calls.contains(QStringLiteral("notice 2")));
+    EXPECT_FALSE(windows.calls.contains(QStringLiteral("login 3")));
+}
+
+TEST_F(Recording, ShowingNoticeIsNotJoinedByAnother)
+{
+    windows.noticeShowing = true;
+    ras.addConnection("Office");
+    poll();
+    EXPECT_EQ(windows.calls, (QStringList{QStringLiteral("close dial status"), QStringLiteral("main connection Office")}));
 }
 
 TEST_F(Recording, DisconnectWritesTheEndAtTheFirstTick)
@@ -46,8 +58,11 @@ TEST_F(Recording, DisconnectWritesTheEndAtTheFirstTick)
     const auto handle = ras.addConnection("Office");
     poll();
     advanceSeconds(5);
+    windows.calls.clear();
     tick();
     EXPECT_EQ(records()[0].edt, records()[0].sdt) << "nothing is written while connected";
+    EXPECT_EQ(windows.calls, (QStringList{QStringLiteral("main commands online"), QStringLiteral("online time")}));
+    windows.calls.clear();
     ras.removeConnection(handle);
     advanceSeconds(1);
     poll();
@@ -56,6 +71,8 @@ TEST_F(Recording, DisconnectWritesTheEndAtTheFirstTick)
     tick();
     EXPECT_EQ(records()[0].edt, endTime);
     EXPECT_FALSE(tray->tmConn().isActive());
+    EXPECT_EQ(windows.calls, (QStringList{QStringLiteral("main commands offline"), QStringLiteral("notice 1"),
+                                          QStringLiteral("banner")}));
     EXPECT_TRUE(prompter.prompts.isEmpty());
 }
 

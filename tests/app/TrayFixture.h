@@ -9,6 +9,7 @@
 
 #include "FakeRemoteAccess.h"
 #include "ManualClock.h"
+#include "RecordingWindows.h"
 #include "ScriptedPrompter.h"
 
 #include <gtest/gtest.h>
@@ -50,7 +51,7 @@ protected:
 
     void startTray()
     {
-        tray = std::make_unique<TwinTray>(context);
+        tray = std::make_unique<TwinTray>(context, windows);
     }
 
     QList<RecordRow> records()
@@ -71,6 +72,7 @@ protected:
     ManualClock clock;
     ScriptedPrompter prompter;
     FakeRemoteAccess ras;
+    RecordingWindows windows;
     platform::RegistryFile registry;
     AppContext context;
     std::unique_ptr<TwinTray> tray;

@@ -45,6 +45,7 @@ TEST_F(TrayStart, ConnectionUpAtStartOpensAnAnonymousRecordAtTheStartTime)
     EXPECT_EQ(rows[0].sdt, now());
     EXPECT_EQ(rows[0].edt, now());
     EXPECT_TRUE(tray->tmConn().isActive());
+    EXPECT_EQ(windows.calls, QStringList{QStringLiteral("notice 0")}) << "a notice, but no sign-in dialog";
 }
 
 TEST_F(TrayStart, ExitCommandWritesTheEndTimeAndEndsTheLoop)
