@@ -1,10 +1,7 @@
 #include "platform/RegistryFile.h"
 
+#include "RegistryFileFixture.h"
 #include "Unprivileged.h"
-
-#include <QFile>
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 #include <sys/stat.h>
 
@@ -14,32 +11,14 @@ namespace {
 
 const std::string kKey = "SOFTWARE\\Pellory\\Xarvane";
 
-class RegistryFileTest : public ::testing::Test {
+class RegistryFileTest : public xr::test::RegistryFileFixture {
 protected:
-    QString path() const { return m_dir.filePath(QStringLiteral("Xarvane.reg")); }
-
-    void writeFile(const QByteArray& bytes) const
-    {
-        QFile file(path());
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-    }
-
-    QByteArray fileBytes() const
-    {
-        QFile file(path());
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
-
     // Gives the folder and the file these permission bits.
     void setModes(mode_t folder, mode_t file) const
     {
         ASSERT_EQ(::chmod(QFile::encodeName(m_dir.path()).constData(), folder), 0);
         ASSERT_EQ(::chmod(QFile::encodeName(path()).constData(), file), 0);
     }
-
-    QTemporaryDir m_dir;
-    RegistryFile m_registry{path()};
 };
 
 TEST_F(RegistryFileTest, OpensOnlyExistingKeysUnlessAskedToCreateThem)
