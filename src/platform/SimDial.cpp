@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <optional>
 
 namespace xr::platform {
 
@@ -64,8 +63,8 @@ std::uint32_t SimDial::failingState(std::uint32_t code)
 
 void SimDial::run(std::stop_token stop)
 {
-    const std::optional<std::uint32_t> failAt =
-        m_entry.failCode != 0 ? std::optional(failingState(m_entry.failCode)) : std::nullopt;
+    const bool fails = m_entry.failCode != 0;
+    const std::uint32_t failAt = fails ? failingState(m_entry.failCode) : 0;
     std::uint32_t current = DialSteps.front();
     for (std::size_t step = 0; step < DialSteps.size(); ++step) {
         const Wait wait = waitUntil(stop, stepTime(step));
@@ -78,7 +77,7 @@ void SimDial::run(std::stop_token stop)
                           entered == ras::ErrorInvalidHandle ? ras::ErrorPortDisconnected : entered);
         current = DialSteps[step];
         report(stop, current, ras::Success);
-        if (current == failAt) {
+        if (fails && current == failAt) {
             const Wait failWait = waitUntil(stop, stepTime(step + 1));
             if (failWait == Wait::Stopped)
                 return abandon();
