@@ -1,6 +1,7 @@
 // Program entry: the single-instance guard, the application object, the tray controller and
 // the event loop. The command line is not read.
 #include "app/AppContext.h"
+#include "app/AppWindows.h"
 #include "app/LoggingPrompter.h"
 #include "app/MessageBoxPrompter.h"
 #include "app/XarvaneApplication.h"
@@ -9,6 +10,7 @@
 #include "platform/RemoteAccessFactory.h"
 #include "platform/SessionEndSignals.h"
 #include "platform/SingleInstance.h"
+#include "users/utLogin.h"
 
 #include <QDir>
 
@@ -62,10 +64,14 @@ int main(int argc, char** argv)
     xr::SystemClock clock;
     xr::AppContext context(appPath, clock, *prompter, *remoteAccess, registry);
 
-    xr::RecorderWindows windows;
+    // The start-up windows, in order; each is registered once it exists.
+    xr::AppWindows windows;
     xr::TwinTray winTray(context, windows);
     if (!winTray.databaseOpened())
         return 1;
+    xr::TwinLogin winLogin(context, winTray.adoConnMain(), winTray.recorder(), winTray.RASNotify());
+    windows.setLogin(&winLogin);
+    QObject::connect(&winLogin, &xr::TwinLogin::mainWindowWanted, &winTray, [&windows] { windows.showMainWindow(); });
 
     // Session end: the system's query first, then the end itself.
     xr::platform::SessionEndSignals sessionEnd;

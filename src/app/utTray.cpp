@@ -4,9 +4,9 @@
 #include "app/TrayIconImage.h"
 #include "settings/SettingsStore.h"
 
+#include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QSystemTrayIcon>
 
 namespace xr {
 
@@ -15,15 +15,16 @@ constexpr int kSecond = 1000;
 const QString kTrayTip = QStringLiteral("XarvaneXR");
 } // namespace
 
-TwinTray::TwinTray(AppContext& context, RecorderWindows& windows)
+TwinTray::TwinTray(AppContext& context, AppWindows& windows)
     : m_context(context), m_windows(windows), m_RASNotify(context.remoteAccess),
+      m_trayMenu(m_pmTray, context, m_RASNotify, windows),
       m_recorder(context, m_adocommSql, m_RASNotify, m_tmConn, m_windows)
 {
     setObjectName(QStringLiteral("winTray"));
     m_tmConn.setInterval(kSecond);
     connect(&m_tmConn, &QTimer::timeout, this, [this] { m_recorder.tmConnTimer(); });
     connect(&m_tmRecord, &QTimer::timeout, this, [this] { m_recorder.tmRecordTimer(); });
-    buildMenu();
+    connect(m_trayMenu.pmiExit(), &QAction::triggered, this, &TwinTray::pmiExitClick);
 
     m_RASNotify.setEnabled(true);
     m_RASNotify.setPollInterval(kSecond);
@@ -61,6 +62,7 @@ void TwinTray::AddTrayIcon()
     m_trayIcon->setObjectName(QStringLiteral("trayIcon"));
     m_trayIcon->setToolTip(kTrayTip);
     m_trayIcon->setContextMenu(&m_pmTray);
+    connect(m_trayIcon, &QSystemTrayIcon::activated, this, &TwinTray::WMTrayIcon);
     m_trayIcon->show();
 }
 
@@ -73,12 +75,12 @@ void TwinTray::RemoveTrayIcon()
     m_trayIcon = nullptr;
 }
 
-void TwinTray::buildMenu()
+// The right button's menu is the icon's context menu; a double-click opens the usage browser,
+// and a single click does nothing.
+void TwinTray::WMTrayIcon(QSystemTrayIcon::ActivationReason reason)
 {
-    m_pmTray.setObjectName(QStringLiteral("pmTray"));
-    QAction* exit = m_pmTray.addAction(QStringLiteral("退出(&X)"));
-    exit->setObjectName(QStringLiteral("pmiExit"));
-    connect(exit, &QAction::triggered, this, &TwinTray::pmiExitClick);
+    if (reason == QSystemTrayIcon::DoubleClick)
+        m_trayMenu.pmiOpenManagerClick();
 }
 
 void TwinTray::pmiExitClick()

@@ -4,25 +4,25 @@
 // notification icon, and it runs the start-up and the orderly stop.
 
 #include "app/AppContext.h"
+#include "app/AppWindows.h"
+#include "app/TrayMenu.h"
 #include "connections/RASNotify.h"
 #include "store/Database.h"
 #include "store/Recorder.h"
-#include "store/RecorderWindows.h"
 #include "store/SqlCommand.h"
 
 #include <QMenu>
+#include <QSystemTrayIcon>
 #include <QTimer>
 #include <QWidget>
-
-class QSystemTrayIcon;
 
 namespace xr {
 
 class TwinTray : public QWidget {
     Q_OBJECT
 public:
-    // `windows` are the other windows as the recorder sees them.
-    TwinTray(AppContext& context, RecorderWindows& windows);
+    // `windows` are the other windows as the recorder and the menu reach them.
+    TwinTray(AppContext& context, AppWindows& windows);
     ~TwinTray() override;
 
     // False when the start-up ended at the database: the program must end.
@@ -34,6 +34,7 @@ public:
     QTimer& tmConn() { return m_tmConn; }
     QTimer& tmRecord() { return m_tmRecord; }
     QMenu& pmTray() { return m_pmTray; }
+    TrayMenu& trayMenu() { return m_trayMenu; }
     Recorder& recorder() { return m_recorder; }
 
     // The session is about to end (the system's query): the close query's end-time write.
@@ -51,16 +52,17 @@ private:
     void FormClose();
     void AddTrayIcon();
     void RemoveTrayIcon();
-    void buildMenu();
+    void WMTrayIcon(QSystemTrayIcon::ActivationReason reason);
 
     AppContext& m_context;
-    RecorderWindows& m_windows;
+    AppWindows& m_windows;
     Database m_adoConnMain;
     SqlCommand m_adocommSql{m_adoConnMain};
     TRASNotify m_RASNotify;
     QTimer m_tmConn;
     QTimer m_tmRecord;
     QMenu m_pmTray;
+    TrayMenu m_trayMenu;
     QSystemTrayIcon* m_trayIcon = nullptr;
     Recorder m_recorder;
     bool m_databaseOpened = false;

@@ -19,6 +19,7 @@ namespace {
 const QString kInsertRecord = QStringLiteral(
     "insert into XRRecord (RecordId,Sdt,Edt,UserId,ConnName) values (:i,:s,:e,:u,:c)");
 const QString kUpdateEndTime = QStringLiteral("update XRRecord set Edt = :e where (Sdt = :s)");
+const QString kUpdateUser = QStringLiteral("update XRRecord set UserId = :u where Sdt = :s");
 const QString kAutoBackupFileName = QStringLiteral("AutoBackupXRDB.mdb");
 } // namespace
 
@@ -80,6 +81,23 @@ void Recorder::writeEndTimeIfConnected()
 {
     if (m_notify.IsConnected())
         writeEndTime();
+}
+
+void Recorder::handOverOpenRecord()
+{
+    const TConnection& current = m_context.currentConnection;
+    m_adocommSql.setCommandText(kUpdateUser);
+    m_adocommSql.setParameter(QStringLiteral(":u"), current.UserId);
+    m_adocommSql.setParameter(QStringLiteral(":s"), current.Sdt);
+    m_adocommSql.execute();
+}
+
+// The clock is read again for the new start, so the old record keeps the time up to the change.
+void Recorder::splitOpenRecord()
+{
+    writeEndTime();
+    m_context.currentConnection.Sdt = toDayCount(m_context.clock.now());
+    insertRecord();
 }
 
 // The timer starts first: a failing insert leaves it running, and the notifier reports the

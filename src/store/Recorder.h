@@ -34,6 +34,12 @@ public:
     void tmRecordTimer();
     // The program is closing or the session is ending: the open record gets the present time.
     void writeEndTimeIfConnected();
+    // A sign-in while connected: the open record, from its start, now belongs to the signed-in
+    // user.
+    void handOverOpenRecord();
+    // A change of user while connected: the open record ends now and a new one, for the
+    // signed-in user on the same connection, starts a moment later.
+    void splitOpenRecord();
 
 private:
     void openRecord(const QString& connName);

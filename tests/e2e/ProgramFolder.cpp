@@ -64,6 +64,8 @@ QProcessEnvironment ProgramFolder::environment() const
     env.remove(QStringLiteral("XARVANE_SIM_STATE"));
     env.remove(QStringLiteral("XARVANE_REGISTRY"));
     env.remove(QStringLiteral("XARVANE_RAS"));
+    for (const QString& name : m_extraEnvironment.keys())
+        env.insert(name, m_extraEnvironment.value(name));
     return env;
 }
 

@@ -22,6 +22,9 @@ public:
 
     QString path(const QString& name = QString()) const;
 
+    // Sets a variable of the program's environment for the next start (e.g. another display).
+    void setEnvironment(const QString& name, const QString& value) { m_extraEnvironment.insert(name, value); }
+
     // Starts the program; waits until it is ready to end cleanly on SIGTERM.
     bool start();
     // Starts another copy and waits for it to end; returns its exit code (-1 when it did not).
@@ -49,6 +52,7 @@ private:
     bool signalHandlerInstalled() const;
 
     QTemporaryDir m_dir;
+    QProcessEnvironment m_extraEnvironment;
     std::unique_ptr<QProcess> m_program;
     QString m_errors;
 };

@@ -1,13 +1,14 @@
 #pragma once
-// Writes down what the recorder asks of the windows, as short lines ("notice 2", "login 3").
+// Writes down what the recorder and the tray menu ask of the windows, as short lines
+// ("notice 2", "login 3", "main window").
 
-#include "store/RecorderWindows.h"
+#include "app/AppWindows.h"
 
 #include <QStringList>
 
 namespace xr::test {
 
-class RecordingWindows final : public RecorderWindows {
+class RecordingWindows final : public AppWindows {
 public:
     void closeDialStatus() override { calls << QStringLiteral("close dial status"); }
     bool noticeExists() const override { return noticeShowing; }
@@ -24,9 +25,13 @@ public:
     }
     void showOnlineTime(double, double) override { calls << QStringLiteral("online time"); }
     void showIdleBanner() override { calls << QStringLiteral("banner"); }
+    void showMainWindow() override { calls << QStringLiteral("main window"); }
+    void closeMainWindowIfShowing() override { calls << QStringLiteral("close main window"); }
+    bool floatWinExists() const override { return floatWinShowing; }
 
     QStringList calls;
     bool noticeShowing = false;
+    bool floatWinShowing = false;
 };
 
 } // namespace xr::test

@@ -1,0 +1,33 @@
+#pragma once
+// The application's windows as the tray controller and the recorder reach them: the start-up
+// windows are registered here once they exist; a window not registered yet is left alone.
+
+#include "store/RecorderWindows.h"
+
+#include <QPointer>
+#include <QWidget>
+
+namespace xr {
+
+class TwinLogin;
+
+class AppWindows : public RecorderWindows {
+public:
+    void setLogin(TwinLogin* winLogin);
+    void setMainWindow(QWidget* winMain);
+    TwinLogin* winLogin() const;
+
+    // Sets the sign-in dialog's LoginMode and shows it: modally for a change of user,
+    // otherwise without waiting.
+    void showLogin(int loginMode) override;
+    virtual void showMainWindow();
+    virtual void closeMainWindowIfShowing();
+    // Whether the floating display exists; it is never registered here yet.
+    virtual bool floatWinExists() const { return false; }
+
+private:
+    QPointer<TwinLogin> m_winLogin;
+    QPointer<QWidget> m_winMain;
+};
+
+} // namespace xr
