@@ -19,27 +19,7 @@ const QChar kHourUnitEnd(u'时');
 const QChar kMinuteUnit(u'分');
 const QChar kSecondUnit(u'秒');
 
-struct Duration {
-    qint64 days;
-    int hours;
-    int minutes;
-    int seconds;
-};
-
-// Whole days of the absolute difference; the time of day rounded to the millisecond, then cut
-// to whole seconds. A time of day that rounds up to a full day counts as one more day.
-Duration durationBetween(double start, double end)
-{
-    double days = std::fabs(end - start);
-    if (!(days < kLongestDays))
-        days = kLongestDays;
-    const qint64 ms = std::llround(days * static_cast<double>(kMsPerDay));
-    return {ms / kMsPerDay, static_cast<int>(ms % kMsPerDay / kMsPerHour),
-            static_cast<int>(ms % kMsPerHour / kMsPerMinute),
-            static_cast<int>(ms % kMsPerMinute / kMsPerSecond)};
-}
-
-QString wordForm(const Duration& d)
+QString wordForm(const DurationParts& d)
 {
     QString text;
     if (d.days > 0)
@@ -54,7 +34,7 @@ QString twoDigits(qint64 value)
     return QStringLiteral("%1").arg(value, 2, 10, QLatin1Char('0'));
 }
 
-QString compactForm(const Duration& d)
+QString compactForm(const DurationParts& d)
 {
     return twoDigits(d.days) + QLatin1Char(' ') + twoDigits(d.hours) + QLatin1Char(':') +
            twoDigits(d.minutes) + QLatin1Char(':') + twoDigits(d.seconds);
@@ -68,9 +48,21 @@ int numberBetween(const QString& text, qsizetype from, qsizetype to)
 
 } // namespace
 
+// A time of day that rounds up to a full day counts as one more day.
+DurationParts DurationOf(double Start, double End)
+{
+    double days = std::fabs(End - Start);
+    if (!(days < kLongestDays))
+        days = kLongestDays;
+    const qint64 ms = std::llround(days * static_cast<double>(kMsPerDay));
+    return {ms / kMsPerDay, static_cast<int>(ms % kMsPerDay / kMsPerHour),
+            static_cast<int>(ms % kMsPerHour / kMsPerMinute),
+            static_cast<int>(ms % kMsPerMinute / kMsPerSecond)};
+}
+
 QString DurationText(bool Compact, double Start, double End)
 {
-    const Duration duration = durationBetween(Start, End);
+    const DurationParts duration = DurationOf(Start, End);
     return Compact ? compactForm(duration) : wordForm(duration);
 }
 

@@ -6,6 +6,18 @@
 
 namespace xr {
 
+// The components of a duration: whole days, then the time of day rounded to the millisecond and
+// cut to whole seconds.
+struct DurationParts {
+    qint64 days = 0;
+    int hours = 0;
+    int minutes = 0;
+    int seconds = 0;
+};
+
+// The components of the duration between two day counts, in either order.
+DurationParts DurationOf(double Start, double End);
+
 // The duration between two day counts, in either order. Word form when Compact is false.
 QString DurationText(bool Compact, double Start, double End);
 

@@ -1,26 +1,41 @@
 #include "browser/RecordList.h"
 
 #include "browser/DurationText.h"
+#include "browser/ListScan.h"
 #include "store/DatabaseError.h"
 
 #include <QSqlError>
-#include <QSqlRecord>
+#include <QSqlQuery>
+#include <QStringList>
+
+#include <algorithm>
 
 namespace xr {
 
 namespace {
 
+constexpr int kBlockRows = 64;
+constexpr std::size_t kKeptRows = 4096;
+
 UsageRecord readRecord(const QSqlQuery& query)
 {
-    const QSqlRecord fields = query.record();
     UsageRecord record;
-    record.Sdt = fields.value(QStringLiteral("Sdt")).toDouble();
-    record.Edt = fields.value(QStringLiteral("Edt")).toDouble();
-    record.UserId = fields.value(QStringLiteral("UserId")).toString();
-    record.ConnName = fields.value(QStringLiteral("ConnName")).toString();
+    record.Sdt = query.value(1).toDouble();
+    record.Edt = query.value(2).toDouble();
+    record.UserId = query.value(3).toString();
+    record.ConnName = query.value(4).toString();
     record.Time = DurationText(false, record.Sdt, record.Edt);
-    record.RecordId = fields.value(QStringLiteral("RecordId")).toString();
+    record.RecordId = query.value(5).toString();
     return record;
+}
+
+// "select ... where rowid in (?,?,...)" for `rows` row ids.
+QString blockStatement(int rows)
+{
+    QStringList markers;
+    markers.fill(QStringLiteral("?"), rows);
+    return QStringLiteral("select rowid,Sdt,Edt,UserId,ConnName,RecordId from XRRecord where rowid in (%1)")
+        .arg(markers.join(QLatin1Char(',')));
 }
 
 } // namespace
@@ -28,13 +43,10 @@ UsageRecord readRecord(const QSqlQuery& query)
 void RecordList::open(const QSqlDatabase& db, RecordQuery query)
 {
     close();
-    QSqlQuery rows = query.run(db);
-    while (rows.next())
-        m_records.push_back(readRecord(rows));
-    if (rows.lastError().isValid()) {
-        close();
-        throw DatabaseError(rows.lastError());
-    }
+    ListRows rows = scanListRows(db, query);
+    m_db = db;
+    m_rowIds = std::move(rows.rowIds);
+    m_sums = rows.sums;
     m_query = std::move(query);
     m_open = true;
 }
@@ -43,15 +55,50 @@ void RecordList::close()
 {
     m_open = false;
     m_query = RecordQuery();
-    m_records.clear();
+    m_rowIds = std::vector<qint64>();
+    m_sums = DurationSums();
+    m_rows.clear();
 }
 
-QStringList RecordList::timeTexts() const
+UsageRecord RecordList::record(int row) const
 {
-    QStringList texts;
-    for (const UsageRecord& record : m_records)
-        texts.append(record.Time);
-    return texts;
+    const qint64 rowId = m_rowIds.at(static_cast<std::size_t>(row));
+    if (m_rows.find(rowId) == m_rows.end())
+        fetchBlock(row);
+    const auto found = m_rows.find(rowId);
+    return found == m_rows.end() ? UsageRecord() : found->second;
+}
+
+void RecordList::fetchBlock(int row) const
+{
+    if (m_rows.size() > kKeptRows)
+        m_rows.clear();
+    const int first = row - row % kBlockRows;
+    const int rows = std::min(kBlockRows, count() - first);
+    QSqlQuery query(m_db);
+    query.setForwardOnly(true);
+    if (!query.prepare(blockStatement(rows)))
+        throw DatabaseError(query.lastError());
+    for (int i = 0; i < rows; ++i)
+        query.addBindValue(m_rowIds[static_cast<std::size_t>(first + i)]);
+    if (!query.exec())
+        throw DatabaseError(query.lastError());
+    while (query.next())
+        m_rows.insert_or_assign(query.value(0).toLongLong(), readRecord(query));
+}
+
+void RecordList::removeRecord(int row)
+{
+    const qint64 rowId = m_rowIds.at(static_cast<std::size_t>(row));
+    const UsageRecord leaving = record(row);
+    QSqlQuery query(m_db);
+    query.prepare(QStringLiteral("delete from XRRecord where rowid = ?"));
+    query.addBindValue(rowId);
+    if (!query.exec())
+        throw DatabaseError(query.lastError());
+    m_rows.erase(rowId);
+    m_rowIds.erase(m_rowIds.begin() + row);
+    m_sums.remove(DurationOf(leaving.Sdt, leaving.Edt));
 }
 
 } // namespace xr

@@ -1,33 +1,47 @@
 #pragma once
-// The usage list: the records that its open statement selects, every row fetched, each with its
-// duration text. The statement and its values stay with the list while it is open.
+// The usage list: the records that its open statement selects, in its order, each with its
+// duration text. Opening reads only the row ids and the duration sums; the rows themselves are
+// read in small blocks when they are looked at, so that a list of a million records opens at
+// once. The statement and its values stay with the list while it is open.
 
+#include "browser/DurationSums.h"
 #include "browser/RecordQuery.h"
 #include "browser/UsageRecord.h"
 
-#include <QStringList>
-
+#include <unordered_map>
 #include <vector>
 
 namespace xr {
 
 class RecordList {
 public:
-    // Runs the statement and fetches every row. On a database error (DatabaseError is thrown)
-    // the list stays closed.
+    // Runs the statement over every row. On a database error (DatabaseError is thrown) the
+    // list stays closed.
     void open(const QSqlDatabase& db, RecordQuery query);
     void close();
     bool isOpen() const { return m_open; }
 
     const RecordQuery& query() const { return m_query; }
-    const std::vector<UsageRecord>& records() const { return m_records; }
-    // The Time text of every row, in list order.
-    QStringList timeTexts() const;
+    int count() const { return static_cast<int>(m_rowIds.size()); }
+    // Row `row` of the list (0 <= row < count()); empty fields when another hand has deleted
+    // it since the list opened. Throws DatabaseError.
+    UsageRecord record(int row) const;
+    // The duration sums of the listed rows.
+    const DurationSums& sums() const { return m_sums; }
+
+    // Deletes row `row` from the table and from the list (and its duration from the sums). Throws
+    // DatabaseError, leaving the list as it was.
+    void removeRecord(int row);
 
 private:
+    void fetchBlock(int row) const;
+
+    QSqlDatabase m_db;
     bool m_open = false;
     RecordQuery m_query;
-    std::vector<UsageRecord> m_records;
+    std::vector<qint64> m_rowIds;
+    DurationSums m_sums;
+    mutable std::unordered_map<qint64, UsageRecord> m_rows; // by row id
 };
 
 } // namespace xr

@@ -130,4 +130,21 @@ RecordQuery findRecordsQuery(const RecordFilter& filter, const TConnection& user
     return conditions.query();
 }
 
+RecordQuery deleteAllQuery(const RecordQuery& list)
+{
+    const QString& text = list.text();
+    const qsizetype where = text.indexOf(QStringLiteral("where"));
+    // A list without conditions lists every record; its delete keeps no conditions either.
+    QString conditions = where < 0 ? QString() : text.mid(where);
+    const qsizetype order = conditions.indexOf(QStringLiteral("order"));
+    if (order >= 0)
+        conditions.truncate(order);
+    RecordQuery query(QStringLiteral("delete from XRRecord ") + conditions);
+    for (const QString& marker : {kUser, kConnection, kStart, kEnd}) {
+        if (query.text().contains(marker))
+            query.bind(marker, list.values().value(marker));
+    }
+    return query;
+}
+
 } // namespace xr

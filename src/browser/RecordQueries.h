@@ -25,4 +25,9 @@ RecordQuery defaultRecordsQuery(const RecordFilter& filter, int DefaultTime, con
 // The list the "查找" button opens: user, connection and time conditions from the panel.
 RecordQuery findRecordsQuery(const RecordFilter& filter, const TConnection& user, const QDateTime& now);
 
+// The statement that deletes exactly the rows of the open list: "delete from XRRecord " and the
+// list statement's conditions (from its "where" up to its "order"), with the values the list
+// was opened with for the markers it keeps.
+RecordQuery deleteAllQuery(const RecordQuery& list);
+
 } // namespace xr

@@ -73,8 +73,8 @@ protected:
         RecordList list;
         list.open(data.db(), query);
         QList<QDateTime> result;
-        for (const UsageRecord& record : list.records())
-            result.append(fromDayCount(record.Sdt));
+        for (int row = 0; row < list.count(); ++row)
+            result.append(fromDayCount(list.record(row).Sdt));
         return result;
     }
 
@@ -274,16 +274,19 @@ TEST_F(RecordQueries, ListCarriesDurationTextsAndItsStatement)
     RecordList list;
     list.open(data.db(), query);
     ASSERT_TRUE(list.isOpen());
-    EXPECT_EQ(list.timeTexts(), (QStringList{QStringLiteral("5分0秒"), QStringLiteral("1小时5分7秒"),
-                                             QStringLiteral("1小时0分0秒"), QStringLiteral("0分42秒")}));
-    EXPECT_EQ(list.records().at(1).ConnName, QStringLiteral("169"));
-    EXPECT_EQ(list.records().at(1).UserId, kZhangId);
-    EXPECT_FALSE(list.records().at(1).RecordId.isEmpty());
+    QStringList times;
+    for (int row = 0; row < list.count(); ++row)
+        times.append(list.record(row).Time);
+    EXPECT_EQ(times, (QStringList{QStringLiteral("5分0秒"), QStringLiteral("1小时5分7秒"),
+                                  QStringLiteral("1小时0分0秒"), QStringLiteral("0分42秒")}));
+    EXPECT_EQ(list.record(1).ConnName, QStringLiteral("169"));
+    EXPECT_EQ(list.record(1).UserId, kZhangId);
+    EXPECT_FALSE(list.record(1).RecordId.isEmpty());
     EXPECT_EQ(list.query().text(), query.text());
     EXPECT_EQ(list.query().values(), query.values());
     list.close();
     EXPECT_FALSE(list.isOpen());
-    EXPECT_TRUE(list.records().empty());
+    EXPECT_EQ(list.count(), 0);
 }
 
 TEST_F(RecordQueries, DatabaseErrorLeavesTheListClosed)
@@ -292,7 +295,7 @@ TEST_F(RecordQueries, DatabaseErrorLeavesTheListClosed)
     list.open(data.db(), RecordQuery(QStringLiteral("select * from XRRecord")));
     EXPECT_THROW(list.open(data.db(), RecordQuery(QStringLiteral("select * from XRMissing"))), DatabaseError);
     EXPECT_FALSE(list.isOpen());
-    EXPECT_TRUE(list.records().empty());
+    EXPECT_EQ(list.count(), 0);
 }
 
 } // namespace

@@ -1,0 +1,31 @@
+#pragma once
+// The running sums of the duration components of a list's records, from which the total online
+// time is written in either precision without reading the list again.
+
+#include "browser/DurationText.h"
+
+#include <QString>
+
+namespace xr {
+
+class DurationSums {
+public:
+    void add(const DurationParts& parts);
+    // A record that has left the list.
+    void remove(const DurationParts& parts);
+    qint64 count() const { return m_count; }
+
+    // The total label's text. Precision 0 counts every begun minute of each record as a whole
+    // minute; 1 counts seconds; any other value, and an empty list, give "累计上网时间： 0".
+    QString totalText(int Precision) const;
+
+private:
+    qint64 m_count = 0;
+    qint64 m_days = 0;
+    qint64 m_hours = 0;
+    qint64 m_minutes = 0;
+    qint64 m_seconds = 0;
+    qint64 m_begunMinutes = 0; // records with seconds beyond their whole minutes
+};
+
+} // namespace xr

@@ -1,0 +1,218 @@
+#include "browser/QueryPanel.h"
+
+#include "app/DisplayFormats.h"
+#include "browser/RecordQueries.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QLabel>
+#include <QPushButton>
+#include <QSignalBlocker>
+
+namespace xr {
+
+namespace {
+
+constexpr int kRowHeight = 22;
+constexpr int kRows[] = {4, 30, 56, 82};
+
+template <typename Control>
+Control* make(QWidget* parent, const QString& name)
+{
+    auto* control = new Control(parent);
+    control->setObjectName(name);
+    return control;
+}
+
+QLabel* makeLabel(QWidget* parent, const QString& name, const QString& caption)
+{
+    QLabel* label = make<QLabel>(parent, name);
+    label->setText(caption);
+    return label;
+}
+
+QCheckBox* makeCheckBox(QWidget* parent, const QString& name, const QString& caption)
+{
+    QCheckBox* box = make<QCheckBox>(parent, name);
+    box->setText(caption);
+    return box;
+}
+
+QDateEdit* makeDatePicker(QWidget* parent, const QString& name)
+{
+    QDateEdit* picker = make<QDateEdit>(parent, name);
+    picker->setCalendarPopup(true);
+    picker->setDisplayFormat(kShortDateFormat);
+    return picker;
+}
+
+PickList pickListOf(const QComboBox& list)
+{
+    PickList pick;
+    for (int i = 0; i < list.count(); ++i)
+        pick.items.append(list.itemText(i));
+    pick.index = list.currentIndex();
+    return pick;
+}
+
+void place(QWidget* control, int x, int row, int width)
+{
+    control->setGeometry(x, kRows[row], width, kRowHeight);
+}
+
+} // namespace
+
+QueryPanel::QueryPanel(QWidget* parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("pnlFind"));
+    setFixedSize(kWidth, kHeight);
+    createControls();
+    placeControls();
+    showTimeConditions();
+    connect(m_chkbTime, &QCheckBox::clicked, this, &QueryPanel::chkbTimeClick);
+    connect(m_chkbSdt, &QCheckBox::clicked, this, &QueryPanel::chkbSdtClick);
+    connect(m_chkbEdt, &QCheckBox::clicked, this, &QueryPanel::chkbEdtClick);
+    connect(m_btnFind, &QPushButton::clicked, this, &QueryPanel::findRequested);
+    connect(m_btnRefresh, &QPushButton::clicked, this, &QueryPanel::refreshRequested);
+}
+
+void QueryPanel::createControls()
+{
+    m_lblCount = make<QLabel>(this, QStringLiteral("lblCount"));
+    m_lblFare = make<QLabel>(this, QStringLiteral("lblFare"));
+    m_lblFare->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    m_lblUser = makeLabel(this, QStringLiteral("lblUser"), QStringLiteral("用户："));
+    m_cbUserName = make<QComboBox>(this, QStringLiteral("cbUserName"));
+    m_lblConnName = makeLabel(this, QStringLiteral("lblConnName"), QStringLiteral("连接："));
+    m_cbConnName = make<QComboBox>(this, QStringLiteral("cbConnName"));
+    m_lblTime = makeLabel(this, QStringLiteral("lblTime"), QStringLiteral("时间段："));
+    m_cbTime = make<QComboBox>(this, QStringLiteral("cbTime"));
+    m_chkbTime = makeCheckBox(this, QStringLiteral("chkbTime"), QStringLiteral("使用[时间段]条件查询"));
+    m_lblSd = makeLabel(this, QStringLiteral("lblSd"), QStringLiteral("连接日期："));
+    m_dtpSd = makeDatePicker(this, QStringLiteral("dtpSd"));
+    m_lblEd = makeLabel(this, QStringLiteral("lblEd"), QStringLiteral("断开日期："));
+    m_dtpEd = makeDatePicker(this, QStringLiteral("dtpEd"));
+    m_chkbSdt = makeCheckBox(this, QStringLiteral("chkbSdt"), QStringLiteral("查询条件包括[连接日期]"));
+    m_chkbEdt = makeCheckBox(this, QStringLiteral("chkbEdt"), QStringLiteral("查询条件包括[断开日期]"));
+    m_btnFind = make<QPushButton>(this, QStringLiteral("btnFind"));
+    m_btnFind->setText(QStringLiteral("查找"));
+    m_btnFind->setDefault(true);
+    m_btnRefresh = make<QPushButton>(this, QStringLiteral("btnRefresh"));
+    m_btnRefresh->setText(QStringLiteral("刷新"));
+}
+
+void QueryPanel::placeControls()
+{
+    place(m_lblCount, 8, 0, 313);
+    place(m_lblFare, kWidth - 8 - 241, 0, 241);
+    place(m_lblUser, 8, 1, 40);
+    place(m_cbUserName, 48, 1, 130);
+    place(m_lblConnName, 190, 1, 40);
+    place(m_cbConnName, 230, 1, 150);
+    place(m_lblTime, 392, 1, 56);
+    place(m_cbTime, 448, 1, 169);
+    place(m_chkbTime, 8, 2, 180);
+    place(m_lblSd, 190, 2, 66);
+    place(m_dtpSd, 256, 2, 124);
+    place(m_lblEd, 392, 2, 66);
+    place(m_dtpEd, 458, 2, 124);
+    place(m_chkbSdt, 8, 3, 180);
+    place(m_chkbEdt, 190, 3, 190);
+    place(m_btnFind, 448, 3, 80);
+    place(m_btnRefresh, 537, 3, 80);
+}
+
+RecordFilter QueryPanel::filter() const
+{
+    RecordFilter filter;
+    filter.users = pickListOf(*m_cbUserName);
+    filter.connections = pickListOf(*m_cbConnName);
+    filter.periods = pickListOf(*m_cbTime);
+    filter.userIds = m_slUserId;
+    filter.time = m_time;
+    filter.connectDate = m_dtpSd->date();
+    filter.disconnectDate = m_dtpEd->date();
+    return filter;
+}
+
+void QueryPanel::setUsers(const QStringList& names, const QStringList& ids)
+{
+    m_cbUserName->clear();
+    m_cbUserName->addItems(names);
+    m_slUserId = ids;
+}
+
+void QueryPanel::clearUsers()
+{
+    setUsers({}, {});
+}
+
+void QueryPanel::setConnections(const QStringList& names)
+{
+    m_cbConnName->clear();
+    m_cbConnName->addItems(names);
+    m_cbConnName->setCurrentIndex(static_cast<int>(names.size()) - 1);
+}
+
+void QueryPanel::setPeriods(const QStringList& periods)
+{
+    m_cbTime->clear();
+    m_cbTime->addItems(periods);
+}
+
+void QueryPanel::resetToDefaults(const TSettings& settings, const TConnection& user, const QDate& today)
+{
+    RecordFilter panel = filter();
+    xr::resetToDefaults(panel, settings, user, today);
+    m_time = panel.time;
+    showTimeConditions();
+    m_dtpSd->setDate(panel.connectDate);
+    m_dtpEd->setDate(panel.disconnectDate);
+    m_cbTime->setCurrentIndex(panel.periods.index);
+    m_cbUserName->setCurrentIndex(panel.users.index);
+    m_cbConnName->setCurrentIndex(panel.connections.index);
+}
+
+void QueryPanel::setCounter(const QString& text)
+{
+    m_lblCount->setText(text);
+}
+
+void QueryPanel::setTotal(const QString& text)
+{
+    m_lblFare->setText(text);
+}
+
+void QueryPanel::chkbTimeClick(bool checked)
+{
+    m_time.setPeriod(checked);
+    showTimeConditions();
+}
+
+void QueryPanel::chkbSdtClick(bool checked)
+{
+    m_time.setConnectDate(checked);
+    showTimeConditions();
+}
+
+void QueryPanel::chkbEdtClick(bool checked)
+{
+    m_time.setDisconnectDate(checked);
+    showTimeConditions();
+}
+
+void QueryPanel::showTimeConditions()
+{
+    const QSignalBlocker blockTime(m_chkbTime);
+    const QSignalBlocker blockSdt(m_chkbSdt);
+    const QSignalBlocker blockEdt(m_chkbEdt);
+    m_chkbTime->setChecked(m_time.period());
+    m_chkbSdt->setChecked(m_time.connectDate());
+    m_chkbEdt->setChecked(m_time.disconnectDate());
+    m_cbTime->setEnabled(m_time.periodListEnabled());
+    m_dtpSd->setEnabled(m_time.connectPickerEnabled());
+    m_dtpEd->setEnabled(m_time.disconnectPickerEnabled());
+}
+
+} // namespace xr

@@ -1,0 +1,143 @@
+#include "browser/RecordListModel.h"
+
+#include "app/DisplayFormats.h"
+#include "store/DatabaseError.h"
+#include "store/DayCount.h"
+
+#include <QColor>
+#include <QGuiApplication>
+#include <QPalette>
+
+namespace xr {
+
+namespace {
+
+const QColor kSkyBlue(0xA6, 0xCA, 0xF0);
+
+Qt::Alignment columnAlignment(int column)
+{
+    return column == RecordListModel::ConnNameColumn ? Qt::AlignLeft | Qt::AlignVCenter : Qt::AlignCenter;
+}
+
+QColor columnBackground(int column)
+{
+    const QPalette palette = QGuiApplication::palette();
+    switch (column) {
+    case RecordListModel::SdtColumn:
+        return palette.color(QPalette::ToolTipBase);
+    case RecordListModel::EdtColumn:
+        return kSkyBlue;
+    default:
+        return palette.color(QPalette::Base);
+    }
+}
+
+QString columnTitle(int column)
+{
+    switch (column) {
+    case RecordListModel::ConnNameColumn:
+        return QStringLiteral("连接");
+    case RecordListModel::SdtColumn:
+        return QStringLiteral("连接日期时间");
+    case RecordListModel::EdtColumn:
+        return QStringLiteral("断开日期时间");
+    default:
+        return QStringLiteral("上网时间");
+    }
+}
+
+} // namespace
+
+RecordListModel::RecordListModel(QObject* parent) : QAbstractTableModel(parent) {}
+
+void RecordListModel::open(const QSqlDatabase& db, RecordQuery query)
+{
+    beginResetModel();
+    try {
+        m_list.open(db, std::move(query));
+    } catch (...) {
+        endResetModel();
+        throw;
+    }
+    endResetModel();
+}
+
+void RecordListModel::close()
+{
+    beginResetModel();
+    m_list.close();
+    endResetModel();
+}
+
+void RecordListModel::removeRecord(int row)
+{
+    beginRemoveRows(QModelIndex(), row, row);
+    try {
+        m_list.removeRecord(row);
+    } catch (...) {
+        endRemoveRows();
+        throw;
+    }
+    endRemoveRows();
+}
+
+int RecordListModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : m_list.count();
+}
+
+int RecordListModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : ColumnCount;
+}
+
+QVariant RecordListModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid())
+        return {};
+    switch (role) {
+    case Qt::DisplayRole:
+        return displayText(index.row(), index.column());
+    case Qt::TextAlignmentRole:
+        return QVariant::fromValue(columnAlignment(index.column()));
+    case Qt::BackgroundRole:
+        return columnBackground(index.column());
+    default:
+        return {};
+    }
+}
+
+QVariant RecordListModel::displayText(int row, int column) const
+{
+    UsageRecord record;
+    try {
+        record = m_list.record(row);
+    } catch (const DatabaseError&) {
+        // The grid asks while it paints, where no error may escape; the row shows empty, and
+        // the next opening of the list reports the database's state.
+        return {};
+    }
+    switch (column) {
+    case ConnNameColumn:
+        return record.ConnName;
+    case SdtColumn:
+        return dateTimeText(fromDayCount(record.Sdt));
+    case EdtColumn:
+        return dateTimeText(fromDayCount(record.Edt));
+    default:
+        return record.Time;
+    }
+}
+
+QVariant RecordListModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal)
+        return role == Qt::DisplayRole ? QVariant(QString()) : QVariant();
+    if (role == Qt::DisplayRole)
+        return columnTitle(section);
+    if (role == Qt::TextAlignmentRole)
+        return QVariant::fromValue(columnAlignment(section));
+    return {};
+}
+
+} // namespace xr

@@ -1,0 +1,120 @@
+#pragma once
+// The main window winMain: the usage list of the signed-in user with its query panel, total and
+// record counter, a status bar with the user and the current connection, the menu, the toolbar
+// and the commands behind both. Created hidden at start-up; closing it only hides it.
+
+#include "browser/MainActions.h"
+#include "browser/RecordListModel.h"
+
+#include <QMainWindow>
+#include <QTimer>
+
+class QFrame;
+class QTableView;
+class QToolBar;
+
+namespace xr {
+
+struct AppContext;
+class Database;
+class MainStatusBar;
+class QueryPanel;
+class SqlCommand;
+class TRASNotify;
+
+class TwinMain : public QMainWindow {
+    Q_OBJECT
+public:
+    // The tray controller's database connection, statement object and connection notifier.
+    TwinMain(AppContext& context, Database& adoConnMain, SqlCommand& adocommSql, TRASNotify& RASNotify,
+             QWidget* parent = nullptr);
+
+    // A connection came up while the window is showing: panels 2, 3 and 5, and the clock.
+    void showConnection(const QString& connName, double sdt);
+    // The connect and disconnect commands, in step with whether a connection is up.
+    void syncConnectionCommands(bool connected);
+    // The total label from the open list in the present precision (also after the options).
+    void CalcTotalTime();
+    // The default list: reset the panel, open the signed-in user's records of the default period.
+    void ShowDefaultRecords();
+
+    // Each second: the online time so far, and the connection panels should nobody have
+    // written them since the connection came up.
+    void tmClockTimer();
+
+    const MainActions& actions() const { return m_actions; }
+    QTimer& tmClock() { return m_tmClock; }
+    const RecordList& list() const { return m_model.list(); }
+
+signals:
+    void changeUserRequested();
+    void dialRequested(const QString& entry);
+    void hangUpRequested();
+    void connectionSettingsRequested();
+    void printRequested();
+    void backupRequested();
+    void restoreRequested();
+    void optionsRequested();
+    void companionProgramsRequested();
+    void floatWinToggled(bool open);
+    void userManagementRequested();
+    void passwordChangeRequested();
+    void assignRecordsRequested();
+    void calculatorRequested();
+    void helpRequested();
+    void mailRequested();
+    void aboutRequested();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void createGrid();
+    void createBottomPanel();
+    void connectActions();
+    void connectLaterFeatures();
+    void FormShow();
+    void FormHide();
+    void FormClose();
+    void pnlMainResize();
+    void showUser();
+    void showConnectionState();
+    void fillPickLists();
+    void btnFindClick();
+    void openList(RecordQuery query);
+    void adodsRecordAfterOpen();
+    void ShowCounter();
+    int currentRow() const;
+    void setCurrentRow(int row);
+    void actFirstExecute();
+    void actPreExecute();
+    void actNextExecute();
+    void actLastExecute();
+    void enableMoves(bool towardsStart, bool towardsEnd);
+    void actDelRecordExecute();
+    void actDelAllExecute();
+    bool deleteAllowed();
+    void actLogoutExecute();
+    void actChangeUserExecute();
+    void mmiToolsBarClick(bool checked);
+    // Runs a handler through the general error handling.
+    void handle(const std::function<void()>& step);
+
+    AppContext& m_context;
+    Database& m_adoConnMain;
+    SqlCommand& m_adocommSql;
+    TRASNotify& m_RASNotify;
+    MainActions m_actions;
+    RecordListModel m_model;
+    QToolBar* m_tlbMain;
+    QTableView* m_dbgMain;
+    QFrame* m_pnlMain;
+    QueryPanel* m_pnlFind;
+    MainStatusBar* m_stbMain;
+    QTimer m_tmClock;
+};
+
+} // namespace xr

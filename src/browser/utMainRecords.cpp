@@ -1,0 +1,167 @@
+// The main window's usage list: opening it, the total and the counter, moving through it and
+// deleting from it.
+#include "browser/utMain.h"
+
+#include "app/AppContext.h"
+#include "browser/QueryPanel.h"
+#include "browser/RecordQueries.h"
+#include "connections/RASNotify.h"
+#include "store/Database.h"
+#include "store/SqlCommand.h"
+
+#include <QTableView>
+
+#include <algorithm>
+
+namespace xr {
+
+namespace {
+
+const QString kDeleteRefused = QStringLiteral("连接状态下不允许删除！");
+const QString kDeleteQuestion = QStringLiteral("执行删除操作将永久删除上网记录，删除后将不能恢复，确认删除吗？");
+const QString kDeleteAllWarning = QStringLiteral("您将删除列表中的所有上网记录！！继续吗？");
+
+QString counterText(int count, int position)
+{
+    return QStringLiteral("共 %1 条记录 * 当前第 %2 条").arg(count).arg(position);
+}
+
+} // namespace
+
+void TwinMain::ShowDefaultRecords()
+{
+    const TConnection& user = m_context.currentConnection;
+    const QDateTime now = m_context.clock.now();
+    m_pnlFind->resetToDefaults(m_context.settings, user, now.date());
+    m_model.close();
+    openList(defaultRecordsQuery(m_pnlFind->filter(), m_context.settings.DefaultTime, user, now));
+}
+
+void TwinMain::btnFindClick()
+{
+    m_model.close();
+    openList(findRecordsQuery(m_pnlFind->filter(), m_context.currentConnection, m_context.clock.now()));
+}
+
+void TwinMain::openList(RecordQuery query)
+{
+    m_model.open(m_adoConnMain.connection(), std::move(query));
+    adodsRecordAfterOpen();
+}
+
+void TwinMain::adodsRecordAfterOpen()
+{
+    CalcTotalTime();
+    if (m_model.rowCount() > 0)
+        ShowCounter();
+    else
+        m_pnlFind->setCounter(counterText(0, 0));
+}
+
+// The total walks the list to its end, so the last record is current afterwards.
+void TwinMain::CalcTotalTime()
+{
+    m_pnlFind->setTotal(list().sums().totalText(m_context.settings.Precision));
+    setCurrentRow(m_model.rowCount() - 1);
+}
+
+void TwinMain::ShowCounter()
+{
+    m_pnlFind->setCounter(counterText(m_model.rowCount(), currentRow() + 1));
+}
+
+int TwinMain::currentRow() const
+{
+    return m_dbgMain->currentIndex().row();
+}
+
+void TwinMain::setCurrentRow(int row)
+{
+    m_dbgMain->setCurrentIndex(m_model.index(row, 0));
+}
+
+void TwinMain::enableMoves(bool towardsStart, bool towardsEnd)
+{
+    m_actions.actFirst->setEnabled(towardsStart);
+    m_actions.actPre->setEnabled(towardsStart);
+    m_actions.actNext->setEnabled(towardsEnd);
+    m_actions.actLast->setEnabled(towardsEnd);
+}
+
+void TwinMain::actFirstExecute()
+{
+    setCurrentRow(0);
+    enableMoves(false, true);
+    ShowCounter();
+}
+
+// Only a move tried on the first record (the list reports its beginning) changes the commands.
+void TwinMain::actPreExecute()
+{
+    const int row = currentRow();
+    if (row <= 0)
+        enableMoves(false, true);
+    else
+        setCurrentRow(row - 1);
+    ShowCounter();
+}
+
+void TwinMain::actNextExecute()
+{
+    const int row = currentRow();
+    if (row >= m_model.rowCount() - 1)
+        enableMoves(true, false);
+    else
+        setCurrentRow(row + 1);
+    ShowCounter();
+}
+
+void TwinMain::actLastExecute()
+{
+    setCurrentRow(m_model.rowCount() - 1);
+    enableMoves(true, false);
+    ShowCounter();
+}
+
+// The first steps of both deletes: something listed, no connection up, and the user agrees.
+bool TwinMain::deleteAllowed()
+{
+    if (m_model.rowCount() == 0)
+        return false;
+    if (m_RASNotify.IsConnected()) {
+        m_context.prompter.inform(kDeleteRefused);
+        return false;
+    }
+    return m_context.prompter.confirm(kDeleteQuestion);
+}
+
+// The total stays as it was; only the counter changes.
+void TwinMain::actDelRecordExecute()
+{
+    const int row = currentRow();
+    if (row < 0 || !deleteAllowed())
+        return;
+    m_model.removeRecord(row);
+    setCurrentRow(std::min(row, m_model.rowCount() - 1));
+    ShowCounter();
+}
+
+// Deletes what the list selects, with the values it was opened with (a period's bounds as they
+// were then, not as they would be now), and opens the list again with its own statement.
+void TwinMain::actDelAllExecute()
+{
+    if (!deleteAllowed())
+        return;
+    if (m_context.prompter.ask(PromptKind::Warning, kDeleteAllWarning, PromptButtons::YesNo) != PromptAnswer::Yes)
+        return;
+    const RecordQuery listQuery = list().query();
+    const RecordQuery deletion = deleteAllQuery(listQuery);
+    m_adocommSql.setCommandText(deletion.text());
+    for (auto value = deletion.values().cbegin(); value != deletion.values().cend(); ++value)
+        m_adocommSql.setParameter(value.key(), value.value());
+    m_adocommSql.execute();
+    m_model.close();
+    openList(listQuery);
+}
+
+} // namespace xr
