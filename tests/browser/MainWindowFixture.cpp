@@ -1,0 +1,119 @@
+#include "MainWindowFixture.h"
+
+#include "store/DayCount.h"
+#include "store/Identifiers.h"
+#include "store/Schema.h"
+
+#include <QDir>
+#include <QLabel>
+#include <QSqlQuery>
+
+namespace xr::test {
+
+namespace {
+
+int g_nextDatabase = 0;
+
+void createDatabaseFile(const QString& path)
+{
+    const QString name = QStringLiteral("main-window-setup");
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(path);
+        db.open();
+        createSchema(db, QString());
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(name);
+}
+
+} // namespace
+
+MainWindowFixture::MainWindowFixture()
+    : registry(QDir(dir.path()).filePath(QStringLiteral("Xarvane.reg"))),
+      context(dir.path() + QLatin1Char('/'), clock, prompter, ras, registry),
+      database(QStringLiteral("main-window-%1").arg(++g_nextDatabase))
+{
+    createDatabaseFile(context.appPath + kDatabaseFileName);
+    EXPECT_TRUE(database.open(context.appPath + kDatabaseFileName));
+    notify.Loaded();
+    window = std::make_unique<TwinMain>(context, database, command, notify);
+    addUser(kZhangId, QStringLiteral("张三"));
+    addUser(kLiId, QStringLiteral("李四"));
+}
+
+MainWindowFixture::~MainWindowFixture()
+{
+    window.reset();
+    database.close();
+}
+
+void MainWindowFixture::addUser(const QString& id, const QString& name)
+{
+    QSqlQuery query(database.connection());
+    query.prepare(QStringLiteral("insert into XRUser (UserId,UserName,UserPw,Admin,Enabled,Remark) "
+                                 "values (?,?,'',0,1,'')"));
+    query.addBindValue(id);
+    query.addBindValue(name);
+    EXPECT_TRUE(query.exec());
+}
+
+void MainWindowFixture::addRecord(const QDateTime& start, const QDateTime& end, const QString& userId,
+                                  const QString& connName)
+{
+    QSqlQuery query(database.connection());
+    query.prepare(QStringLiteral("insert into XRRecord (RecordId,Sdt,Edt,UserId,ConnName) values (?,?,?,?,?)"));
+    query.addBindValue(start.toString(QStringLiteral("yyyyMMddHHmmsszzz")));
+    query.addBindValue(toDayCount(start));
+    query.addBindValue(toDayCount(end));
+    query.addBindValue(userId);
+    query.addBindValue(connName);
+    EXPECT_TRUE(query.exec());
+}
+
+int MainWindowFixture::storedRecords()
+{
+    QSqlQuery query(database.connection());
+    query.exec(QStringLiteral("select count(*) from XRRecord"));
+    query.next();
+    return query.value(0).toInt();
+}
+
+void MainWindowFixture::signInAdmin()
+{
+    context.currentConnection = {kBuiltInUserId, QStringLiteral("admin"), {}, 0, 0, true};
+}
+
+void MainWindowFixture::connect(const QString& connName, const QDateTime& start)
+{
+    ras.addConnection(connName.toStdString(), platform::ras::StateConnected, "10.1.2.3");
+    notify.Poll();
+    context.currentConnection.ConnName = connName;
+    context.currentConnection.Sdt = toDayCount(start);
+}
+
+QString MainWindowFixture::panel(int index) const
+{
+    return window->findChild<QLabel*>(QStringLiteral("stbPanel%1").arg(index))->text();
+}
+
+QString MainWindowFixture::counter() const
+{
+    return window->findChild<QLabel*>(QStringLiteral("lblCount"))->text();
+}
+
+QString MainWindowFixture::total() const
+{
+    return window->findChild<QLabel*>(QStringLiteral("lblFare"))->text();
+}
+
+bool MainWindowFixture::noErrorShown() const
+{
+    for (const Prompt& prompt : prompter.prompts) {
+        if (prompt.kind == PromptKind::Error)
+            return false;
+    }
+    return true;
+}
+
+} // namespace xr::test
