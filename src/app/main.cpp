@@ -71,7 +71,8 @@ int main(int argc, char** argv)
         return 1;
     xr::TwinLogin winLogin(context, winTray.adoConnMain(), winTray.recorder(), winTray.RASNotify());
     windows.setLogin(&winLogin);
-    QObject::connect(&winLogin, &xr::TwinLogin::mainWindowWanted, &winTray, [&windows] { windows.showMainWindow(); });
+    QObject::connect(&winLogin, &xr::TwinLogin::mainWindowWanted, &winTray,
+                     [&windows] { windows.showMainWindow(); });
 
     // Session end: the system's query first, then the end itself.
     xr::platform::SessionEndSignals sessionEnd;
@@ -79,6 +80,7 @@ int main(int argc, char** argv)
         winTray.queryEndSession();
         winTray.WMEndSession();
     });
-    QObject::connect(&app, &QGuiApplication::commitDataRequest, &winTray, [&winTray] { winTray.queryEndSession(); });
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, &winTray,
+                     [&winTray] { winTray.queryEndSession(); });
     return QApplication::exec();
 }

@@ -32,10 +32,11 @@ QString textValue(const QString& text)
 
 QList<UserAccount> findAccounts(const Database& db, const QString& name, const QString& password)
 {
-    QSqlQuery query = runQuery(db,
-                               QStringLiteral("select UserId, UserName, Admin, Enabled from XRUser "
-                                              "where (UserName = :n) and (coalesce(UserPw, '') = :p)"),
-                               {{QStringLiteral(":n"), textValue(name)}, {QStringLiteral(":p"), textValue(password)}});
+    QSqlQuery query =
+        runQuery(db,
+                 QStringLiteral("select UserId, UserName, Admin, Enabled from XRUser "
+                                "where (UserName = :n) and (coalesce(UserPw, '') = :p)"),
+                 {{QStringLiteral(":n"), textValue(name)}, {QStringLiteral(":p"), textValue(password)}});
     QList<UserAccount> accounts;
     while (query.next())
         accounts.append({query.value(0).toString(), query.value(1).toString(), query.value(2).toBool(),

@@ -12,7 +12,10 @@ inline constexpr int kLoginModeOpenManager = 2; // opening the main window while
 // kLoginModeConnectionUp (3): a connection came up while nobody was signed in.
 
 // A change of user splits the open record; every other sign-in hands it over.
-inline bool splitsOpenRecord(int loginMode) { return loginMode == kLoginModeChangeUser; }
+inline bool splitsOpenRecord(int loginMode)
+{
+    return loginMode == kLoginModeChangeUser;
+}
 // The main window follows a sign-in opened from it or for it.
 inline bool showsMainWindowAfterSignIn(int loginMode)
 {

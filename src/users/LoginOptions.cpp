@@ -20,8 +20,8 @@ bool SaveLoginOptions(TSettings& settings, platform::Registry& registry, const L
     if (!settings.SaveLastUser)
         return false;
     return writeSettings(registry, settings,
-                         {&TSettings::SaveLastUser, &TSettings::LastUser, &TSettings::LoginDial, &TSettings::SavePw,
-                          &TSettings::SynRun});
+                         {&TSettings::SaveLastUser, &TSettings::LastUser, &TSettings::LoginDial,
+                          &TSettings::SavePw, &TSettings::SynRun});
 }
 
 } // namespace xr

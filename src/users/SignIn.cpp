@@ -13,7 +13,8 @@ SignIn::SignIn(AppContext& context, const Database& db, Recorder& recorder)
 {
 }
 
-SignInOutcome SignIn::attempt(int loginMode, bool connected, const QString& typedName, const QString& typedPassword)
+SignInOutcome SignIn::attempt(int loginMode, bool connected, const QString& typedName,
+                              const QString& typedPassword)
 {
     const QString name = typedName.trimmed();
     if (name.isEmpty()) {

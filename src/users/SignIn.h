@@ -24,7 +24,8 @@ public:
 
     // Name and password are taken without surrounding blanks. Refusals are shown through the
     // context's prompter. Throws DatabaseError when a statement fails.
-    SignInOutcome attempt(int loginMode, bool connected, const QString& typedName, const QString& typedPassword);
+    SignInOutcome attempt(int loginMode, bool connected, const QString& typedName,
+                          const QString& typedPassword);
 
 private:
     AppContext& m_context;

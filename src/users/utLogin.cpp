@@ -37,7 +37,8 @@ QLabel* labelFor(const QString& caption, QWidget* buddy)
 TwinLogin::TwinLogin(AppContext& context, const Database& adoConnMain, Recorder& recorder,
                      const TRASNotify& notify, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowStaysOnTopHint | Qt::MSWindowsFixedSizeDialogHint),
-      m_context(context), m_adoConnMain(adoConnMain), m_notify(notify), m_signIn(context, adoConnMain, recorder)
+      m_context(context), m_adoConnMain(adoConnMain), m_notify(notify),
+      m_signIn(context, adoConnMain, recorder)
 {
     setObjectName(QStringLiteral("winLogin"));
     setWindowTitle(QStringLiteral("登录XR"));
@@ -118,7 +119,8 @@ void TwinLogin::FormShow()
 {
     raise();
     activateWindow();
-    setWindowTitle(m_loginMode == kLoginModeChangeUser ? QStringLiteral("更改用户") : QStringLiteral("登录XR"));
+    setWindowTitle(m_loginMode == kLoginModeChangeUser ? QStringLiteral("更改用户")
+                                                       : QStringLiteral("登录XR"));
     const TSettings& settings = m_context.settings;
     edtName->clear();
     edtPassword->clear();
@@ -191,7 +193,8 @@ void TwinLogin::afterSignIn()
 
 LoginChoices TwinLogin::choices() const
 {
-    return {chkbSaveName->isChecked(), chkbSavePw->isChecked(), chkbLoginDial->isChecked(), chkbSynRun->isChecked()};
+    return {chkbSaveName->isChecked(), chkbSavePw->isChecked(), chkbLoginDial->isChecked(),
+            chkbSynRun->isChecked()};
 }
 
 // Whatever way the dialog closed, a change of user gives the main window back.

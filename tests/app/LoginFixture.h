@@ -19,7 +19,8 @@ protected:
         createDatabase();
         startTray();
         ASSERT_TRUE(tray->databaseOpened());
-        winLogin = std::make_unique<TwinLogin>(context, tray->adoConnMain(), tray->recorder(), tray->RASNotify());
+        winLogin =
+            std::make_unique<TwinLogin>(context, tray->adoConnMain(), tray->recorder(), tray->RASNotify());
         windows.setLogin(winLogin.get());
     }
 

@@ -193,16 +193,17 @@ TEST_F(LoginDialog, ControlsCaptionsAndTabOrder)
     for (const QLabel* label : winLogin->findChildren<QLabel*>())
         labels << label->text() + QStringLiteral("->") + label->buddy()->objectName();
     labels.sort();
-    EXPECT_EQ(labels, (QStringList{QStringLiteral("密  码(&P)->edtPassword"), QStringLiteral("用户名(&U)->edtName")}));
+    EXPECT_EQ(labels, (QStringList{QStringLiteral("密  码(&P)->edtPassword"),
+                                   QStringLiteral("用户名(&U)->edtName")}));
 
     QStringList order;
     for (QWidget* widget = edit("edtName"); order.size() < 8; widget = widget->nextInFocusChain())
         if (widget->focusPolicy() & Qt::TabFocus)
             order << widget->objectName();
     EXPECT_EQ(order, (QStringList{QStringLiteral("edtName"), QStringLiteral("edtPassword"),
-                                  QStringLiteral("chkbSaveName"), QStringLiteral("btnOk"), QStringLiteral("btnCancel"),
-                                  QStringLiteral("chkbLoginDial"), QStringLiteral("chkbSavePw"),
-                                  QStringLiteral("chkbSynRun")}));
+                                  QStringLiteral("chkbSaveName"), QStringLiteral("btnOk"),
+                                  QStringLiteral("btnCancel"), QStringLiteral("chkbLoginDial"),
+                                  QStringLiteral("chkbSavePw"), QStringLiteral("chkbSynRun")}));
 }
 
 TEST_F(LoginDialog, CaptionFollowsTheModeAndTheDialogIsCentred)

@@ -43,7 +43,8 @@ TEST_F(TrayMenuTest, ItemsCaptionsAndSeparatorsInOrder)
 {
     QStringList items;
     for (const QAction* action : tray->pmTray().actions())
-        items << action->objectName() + QLatin1Char(' ') + (action->isSeparator() ? QStringLiteral("-") : action->text());
+        items << action->objectName() + QLatin1Char(' ') +
+                     (action->isSeparator() ? QStringLiteral("-") : action->text());
     EXPECT_EQ(items, (QStringList{
                          QStringLiteral("pmiFW 关闭悬浮窗口"),
                          QStringLiteral("pmiLine4 -"),

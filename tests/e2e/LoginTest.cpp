@@ -18,9 +18,10 @@ class VirtualDisplay {
 public:
     VirtualDisplay()
     {
-        m_server.start(QStringLiteral("Xvfb"), {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
-                                                QStringLiteral("0"), QStringLiteral("1024x768x24"), QStringLiteral("-nolisten"),
-                                                QStringLiteral("tcp")});
+        m_server.start(QStringLiteral("Xvfb"),
+                       {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
+                        QStringLiteral("0"), QStringLiteral("1024x768x24"), QStringLiteral("-nolisten"),
+                        QStringLiteral("tcp")});
         if (!m_server.waitForStarted())
             return;
         ProgramFolder::waitUntil([this] {
@@ -56,7 +57,8 @@ public:
     // The visible window with that title, or empty.
     QString visibleWindow(const QString& title) const
     {
-        return xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"), title})
+        return xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
+                        title})
             .section(QLatin1Char('\n'), 0, 0);
     }
 
@@ -95,20 +97,24 @@ TEST_F(LoginEndToEnd, ConnectionWithNobodySignedInOpensTheDialogAndTheSignInTake
     ASSERT_EQ(folder.sim({QStringLiteral("connect"), QStringLiteral("Office")}), 0);
 
     QString window;
-    ASSERT_TRUE(ProgramFolder::waitUntil([&] { return !(window = display.visibleWindow(QStringLiteral("登录XR"))).isEmpty(); }))
-        << folder.errorOutput().toStdString();
+    ASSERT_TRUE(ProgramFolder::waitUntil([&] {
+        return !(window = display.visibleWindow(QStringLiteral("登录XR"))).isEmpty();
+    })) << folder.errorOutput().toStdString();
     ASSERT_EQ(records(), (QList<QStringList>{{kAnonymousId, QStringLiteral("Office")}}));
 
     display.xdotool({QStringLiteral("windowfocus"), QStringLiteral("--sync"), window});
-    display.xdotool({QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("30"), QStringLiteral("admin")});
+    display.xdotool(
+        {QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("30"), QStringLiteral("admin")});
     display.xdotool({QStringLiteral("key"), QStringLiteral("Return")}); // to the password, left empty
     display.xdotool({QStringLiteral("key"), QStringLiteral("Return")}); // signs in
 
     ASSERT_TRUE(ProgramFolder::waitUntil([&] { return records().value(0).value(0) == kAdminId; }))
         << folder.errorOutput().toStdString();
     EXPECT_EQ(records(), (QList<QStringList>{{kAdminId, QStringLiteral("Office")}}));
-    EXPECT_TRUE(ProgramFolder::waitUntil([&] { return display.visibleWindow(QStringLiteral("登录XR")).isEmpty(); }));
-    EXPECT_FALSE(folder.errorOutput().contains(QStringLiteral("prompt:"))) << folder.errorOutput().toStdString();
+    EXPECT_TRUE(
+        ProgramFolder::waitUntil([&] { return display.visibleWindow(QStringLiteral("登录XR")).isEmpty(); }));
+    EXPECT_FALSE(folder.errorOutput().contains(QStringLiteral("prompt:")))
+        << folder.errorOutput().toStdString();
 
     folder.terminate();
     EXPECT_TRUE(folder.waitForExit());

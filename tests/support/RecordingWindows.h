@@ -21,7 +21,8 @@ public:
     }
     void syncMainConnectionCommands(bool connected) override
     {
-        calls << QStringLiteral("main commands %1").arg(connected ? QStringLiteral("online") : QStringLiteral("offline"));
+        calls << QStringLiteral("main commands %1")
+                     .arg(connected ? QStringLiteral("online") : QStringLiteral("offline"));
     }
     void showOnlineTime(double, double) override { calls << QStringLiteral("online time"); }
     void showIdleBanner() override { calls << QStringLiteral("banner"); }

@@ -37,8 +37,8 @@ class RecordingRegistry final : public platform::Registry {
 public:
     std::unique_ptr<platform::RegistryKey> openKey(const std::string& path, bool create) override
     {
-        opened << QStringLiteral("%1 %2").arg(QString::fromStdString(path), create ? QStringLiteral("create")
-                                                                                    : QStringLiteral("open"));
+        opened << QStringLiteral("%1 %2").arg(QString::fromStdString(path),
+                                              create ? QStringLiteral("create") : QStringLiteral("open"));
         if (!keyExists)
             return nullptr;
         return std::make_unique<RecordingKey>(written);
@@ -57,9 +57,9 @@ TEST(LoginOptions, SavedNameWritesTheFiveValuesInOrderWithoutCreatingTheKey)
     settings.FloatWin = true;
     EXPECT_TRUE(SaveLoginOptions(settings, registry, {true, true, false, true}, QStringLiteral("  alice ")));
     EXPECT_EQ(registry.opened, QStringList{QStringLiteral("SOFTWARE\\Pellory\\Xarvane open")});
-    EXPECT_EQ(registry.written, (QStringList{QStringLiteral("SaveLastUser=1"), QStringLiteral("LastUser=alice"),
-                                             QStringLiteral("LoginDial=0"), QStringLiteral("SavePw=1"),
-                                             QStringLiteral("SynRun=1")}));
+    EXPECT_EQ(registry.written, (QStringList{QStringLiteral("SaveLastUser=1"),
+                                             QStringLiteral("LastUser=alice"), QStringLiteral("LoginDial=0"),
+                                             QStringLiteral("SavePw=1"), QStringLiteral("SynRun=1")}));
     EXPECT_TRUE(settings.SaveLastUser);
     EXPECT_EQ(settings.LastUser, QStringLiteral("alice"));
     EXPECT_TRUE(settings.SavePw);
