@@ -33,7 +33,8 @@ constexpr int kHeight = 611;
 constexpr int kBottomPanelHeight = 132;
 constexpr int kSecond = 1000;
 constexpr int kColumnWidths[RecordListModel::ColumnCount] = {300, 135, 135, 135};
-constexpr int kRowHeight = 18;
+constexpr int kIndicatorWidth = 12;
+constexpr int kRowHeight = 19;
 const QString kNotConnectedName = QStringLiteral("连接：未连接");
 
 } // namespace
@@ -45,7 +46,12 @@ TwinMain::TwinMain(AppContext& context, Database& adoConnMain, SqlCommand& adoco
 {
     setObjectName(QStringLiteral("winMain"));
     setWindowTitle(QStringLiteral("XarvaneXR"));
-    setFont(QFont(QStringLiteral("宋体"), 9));
+    // 宋体 where it is installed, else the Song-style CJK font that desktops ship.
+    QFont font;
+    font.setFamilies({QStringLiteral("宋体"), QStringLiteral("SimSun"), QStringLiteral("NSimSun"),
+                      QStringLiteral("Noto Serif CJK SC"), QStringLiteral("Noto Sans CJK SC")});
+    font.setPointSize(9);
+    setFont(font);
     resize(kWidth, kHeight);
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
@@ -92,11 +98,13 @@ void TwinMain::createGrid()
     m_dbgMain->horizontalHeader()->setHighlightSections(false);
     for (int column = 0; column < RecordListModel::ColumnCount; ++column)
         m_dbgMain->setColumnWidth(column, kColumnWidths[column]);
-    // The row indicator: a narrow header column beside the rows, all rows of one height.
+    // The row indicator: a narrow header column beside the rows, all rows of one height (the
+    // line spacing of CJK fonts would make them needlessly tall).
     QHeaderView* indicator = m_dbgMain->verticalHeader();
     indicator->setSectionResizeMode(QHeaderView::Fixed);
+    indicator->setMinimumSectionSize(kRowHeight);
     indicator->setDefaultSectionSize(kRowHeight);
-    indicator->setFixedWidth(12);
+    indicator->setFixedWidth(kIndicatorWidth);
     connect(m_dbgMain, &QTableView::clicked, this, [this] { ShowCounter(); });
 }
 
@@ -158,8 +166,13 @@ void TwinMain::handle(const std::function<void()>& step)
 void TwinMain::showEvent(QShowEvent* event)
 {
     QMainWindow::showEvent(event);
-    if (!event->spontaneous())
+    if (!event->spontaneous()) {
         handle([this] { FormShow(); });
+        // The grid takes its final height only after the window is laid out; the current
+        // row is brought into view then.
+        QMetaObject::invokeMethod(
+            this, [this] { m_dbgMain->scrollTo(m_dbgMain->currentIndex()); }, Qt::QueuedConnection);
+    }
 }
 
 void TwinMain::hideEvent(QHideEvent* event)
