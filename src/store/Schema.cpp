@@ -24,7 +24,8 @@ void addUser(QSqlDatabase& db, const QString& id, const QString& name, const QSt
                                  "values (:id,:name,:pw,:admin,1,'')"));
     query.bindValue(QStringLiteral(":id"), id);
     query.bindValue(QStringLiteral(":name"), name);
-    query.bindValue(QStringLiteral(":pw"), password);
+    // An empty password is stored as empty text, never NULL, so that it can be typed.
+    query.bindValue(QStringLiteral(":pw"), password.isEmpty() ? QStringLiteral("") : password);
     query.bindValue(QStringLiteral(":admin"), admin ? 1 : 0);
     if (!query.exec())
         throw DatabaseError(query.lastError());

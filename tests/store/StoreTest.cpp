@@ -134,12 +134,14 @@ TEST_F(DatabaseTest, FailingStatementRaisesTheDatabaseText)
 TEST_F(DatabaseTest, ReservedAccountsComeWithTheDatabase)
 {
     QSqlQuery query(db.connection());
-    ASSERT_TRUE(query.exec(QStringLiteral("select UserId, UserName, Admin, Enabled from XRUser order by UserId")));
+    ASSERT_TRUE(query.exec(QStringLiteral("select UserId, UserName, Admin, Enabled, UserPw = '' from XRUser "
+                                          "order by UserId")));
     ASSERT_TRUE(query.next());
     EXPECT_EQ(query.value(0).toString(), kBuiltInUserId);
     EXPECT_EQ(query.value(1).toString(), QStringLiteral("admin"));
     EXPECT_EQ(query.value(2).toInt(), 1);
     EXPECT_EQ(query.value(3).toInt(), 1);
+    EXPECT_EQ(query.value(4).toInt(), 1) << "the empty password is empty text";
     ASSERT_TRUE(query.next());
     EXPECT_EQ(query.value(0).toString(), kAnonymousUserId);
     EXPECT_EQ(query.value(1).toString(), QStringLiteral("匿名用户"));
