@@ -1,5 +1,6 @@
 #include "app/AppWindows.h"
 
+#include "browser/utMain.h"
 #include "users/LoginMode.h"
 #include "users/utLogin.h"
 
@@ -10,7 +11,7 @@ void AppWindows::setLogin(TwinLogin* winLogin)
     m_winLogin = winLogin;
 }
 
-void AppWindows::setMainWindow(QWidget* winMain)
+void AppWindows::setMainWindow(TwinMain* winMain)
 {
     m_winMain = winMain;
 }
@@ -29,6 +30,18 @@ void AppWindows::showLogin(int loginMode)
         m_winLogin->exec();
     else
         m_winLogin->show();
+}
+
+void AppWindows::showConnectionInMain(const QString& connName, double sdt)
+{
+    if (m_winMain && m_winMain->isVisible())
+        m_winMain->showConnection(connName, sdt);
+}
+
+void AppWindows::syncMainConnectionCommands(bool connected)
+{
+    if (m_winMain && m_winMain->isVisible())
+        m_winMain->syncConnectionCommands(connected);
 }
 
 void AppWindows::showMainWindow()

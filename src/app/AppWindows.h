@@ -5,21 +5,23 @@
 #include "store/RecorderWindows.h"
 
 #include <QPointer>
-#include <QWidget>
 
 namespace xr {
 
 class TwinLogin;
+class TwinMain;
 
 class AppWindows : public RecorderWindows {
 public:
     void setLogin(TwinLogin* winLogin);
-    void setMainWindow(QWidget* winMain);
+    void setMainWindow(TwinMain* winMain);
     TwinLogin* winLogin() const;
 
     // Sets the sign-in dialog's LoginMode and shows it: modally for a change of user,
     // otherwise without waiting.
     void showLogin(int loginMode) override;
+    void showConnectionInMain(const QString& connName, double sdt) override;
+    void syncMainConnectionCommands(bool connected) override;
     virtual void showMainWindow();
     virtual void closeMainWindowIfShowing();
     // Whether the floating display exists; it is never registered here yet.
@@ -27,7 +29,7 @@ public:
 
 private:
     QPointer<TwinLogin> m_winLogin;
-    QPointer<QWidget> m_winMain;
+    QPointer<TwinMain> m_winMain;
 };
 
 } // namespace xr

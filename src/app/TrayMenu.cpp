@@ -2,7 +2,7 @@
 
 #include "app/AppContext.h"
 #include "app/AppWindows.h"
-#include "app/ErrorReporting.h"
+#include "connections/HangUp.h"
 #include "connections/RASNotify.h"
 #include "users/LoginMode.h"
 #include "users/SignOut.h"
@@ -73,10 +73,7 @@ void TrayMenu::pmTrayPopup()
 // The record is closed by the recorder once it sees the connection gone.
 void TrayMenu::pmiDisConnClick()
 {
-    reportErrors(m_context.prompter, [this] {
-        if (m_context.prompter.confirm(QStringLiteral("断开连接吗？")))
-            m_context.remoteAccess.hangUp(m_notify.Handles(0));
-    });
+    hangUpFirstConnection(m_context, m_notify);
 }
 
 void TrayMenu::pmiLoginClick()

@@ -6,10 +6,13 @@
 #include "app/MessageBoxPrompter.h"
 #include "app/XarvaneApplication.h"
 #include "app/utTray.h"
+#include "browser/utMain.h"
+#include "connections/HangUp.h"
 #include "platform/RegistryFile.h"
 #include "platform/RemoteAccessFactory.h"
 #include "platform/SessionEndSignals.h"
 #include "platform/SingleInstance.h"
+#include "users/LoginMode.h"
 #include "users/utLogin.h"
 
 #include <QDir>
@@ -44,6 +47,17 @@ int refuseSecondCopy(int argc, char** argv, xr::Prompter& prompter)
     return 0;
 }
 
+// What one window asks of another. Commands of features still to come stay unconnected.
+void connectWindows(xr::AppContext& context, xr::TwinTray& winTray, xr::TwinLogin& winLogin,
+                    xr::TwinMain& winMain, xr::AppWindows& windows)
+{
+    QObject::connect(&winLogin, &xr::TwinLogin::mainWindowWanted, &winTray, [&windows] { windows.showMainWindow(); });
+    QObject::connect(&winMain, &xr::TwinMain::changeUserRequested, &winTray,
+                     [&windows] { windows.showLogin(xr::kLoginModeChangeUser); });
+    QObject::connect(&winMain, &xr::TwinMain::hangUpRequested, &winTray,
+                     [&context, &winTray] { xr::actDisConnExecute(context, winTray.RASNotify()); });
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -71,8 +85,9 @@ int main(int argc, char** argv)
         return 1;
     xr::TwinLogin winLogin(context, winTray.adoConnMain(), winTray.recorder(), winTray.RASNotify());
     windows.setLogin(&winLogin);
-    QObject::connect(&winLogin, &xr::TwinLogin::mainWindowWanted, &winTray,
-                     [&windows] { windows.showMainWindow(); });
+    xr::TwinMain winMain(context, winTray.adoConnMain(), winTray.adocommSql(), winTray.RASNotify());
+    windows.setMainWindow(&winMain);
+    connectWindows(context, winTray, winLogin, winMain, windows);
 
     // Session end: the system's query first, then the end itself.
     xr::platform::SessionEndSignals sessionEnd;

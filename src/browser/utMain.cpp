@@ -2,7 +2,6 @@
 
 #include "app/AppContext.h"
 #include "app/DisplayFormats.h"
-#include "app/ErrorReporting.h"
 #include "browser/DurationText.h"
 #include "browser/MainStatusBar.h"
 #include "browser/PickLists.h"
@@ -76,10 +75,10 @@ TwinMain::TwinMain(AppContext& context, Database& adoConnMain, SqlCommand& adoco
 
     connectActions();
     connectLaterFeatures();
-    connect(m_pnlFind, &QueryPanel::findRequested, this, [this] { handle([this] { btnFindClick(); }); });
-    connect(m_pnlFind, &QueryPanel::refreshRequested, this, [this] { handle([this] { ShowDefaultRecords(); }); });
+    connect(m_pnlFind, &QueryPanel::findRequested, this, &TwinMain::btnFindClick);
+    connect(m_pnlFind, &QueryPanel::refreshRequested, this, &TwinMain::ShowDefaultRecords);
     m_tmClock.setInterval(kSecond);
-    connect(&m_tmClock, &QTimer::timeout, this, [this] { handle([this] { tmClockTimer(); }); });
+    connect(&m_tmClock, &QTimer::timeout, this, &TwinMain::tmClockTimer);
     m_tmClock.start();
 }
 
@@ -121,7 +120,7 @@ void TwinMain::createBottomPanel()
 void TwinMain::connectActions()
 {
     const auto on = [this](QAction* action, void (TwinMain::*handler)()) {
-        connect(action, &QAction::triggered, this, [this, handler] { handle([this, handler] { (this->*handler)(); }); });
+        connect(action, &QAction::triggered, this, [this, handler] { (this->*handler)(); });
     };
     connect(m_actions.actClose, &QAction::triggered, this, &TwinMain::close);
     on(m_actions.actFirst, &TwinMain::actFirstExecute);
@@ -132,8 +131,7 @@ void TwinMain::connectActions()
     on(m_actions.actDelAll, &TwinMain::actDelAllExecute);
     on(m_actions.actChangeUser, &TwinMain::actChangeUserExecute);
     on(m_actions.actLogout, &TwinMain::actLogoutExecute);
-    connect(m_actions.mmiToolsBar, &QAction::triggered, this,
-            [this](bool checked) { handle([this, checked] { mmiToolsBarClick(checked); }); });
+    connect(m_actions.mmiToolsBar, &QAction::triggered, this, &TwinMain::mmiToolsBarClick);
 }
 
 // Commands whose windows and services live outside the main window.
@@ -158,16 +156,11 @@ void TwinMain::connectLaterFeatures()
     connect(a.actAbout, &QAction::triggered, this, &TwinMain::aboutRequested);
 }
 
-void TwinMain::handle(const std::function<void()>& step)
-{
-    reportErrors(m_context.prompter, step);
-}
-
 void TwinMain::showEvent(QShowEvent* event)
 {
     QMainWindow::showEvent(event);
     if (!event->spontaneous()) {
-        handle([this] { FormShow(); });
+        FormShow();
         // The grid takes its final height only after the window is laid out; the current
         // row is brought into view then.
         QMetaObject::invokeMethod(

@@ -100,8 +100,6 @@ private:
     void actLogoutExecute();
     void actChangeUserExecute();
     void mmiToolsBarClick(bool checked);
-    // Runs a handler through the general error handling.
-    void handle(const std::function<void()>& step);
 
     AppContext& m_context;
     Database& m_adoConnMain;

@@ -1,7 +1,6 @@
 #include "users/utLogin.h"
 
 #include "app/AppContext.h"
-#include "app/ErrorReporting.h"
 #include "connections/RASNotify.h"
 #include "users/Accounts.h"
 #include "users/LoginMode.h"
@@ -102,7 +101,7 @@ void TwinLogin::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
     centreOnScreen();
-    reportErrors(m_context.prompter, [this] { FormShow(); });
+    FormShow();
 }
 
 void TwinLogin::centreOnScreen()
@@ -157,23 +156,21 @@ void TwinLogin::chkbSaveNameClick()
 
 void TwinLogin::btnOkClick()
 {
-    reportErrors(m_context.prompter, [this] {
-        switch (m_signIn.attempt(m_loginMode, m_notify.IsConnected(), edtName->text(), edtPassword->text())) {
-        case SignInOutcome::NameMissing:
-        case SignInOutcome::NameReserved:
-            edtName->setFocus();
-            break;
-        case SignInOutcome::NoMatch:
-            edtPassword->setFocus();
-            break;
-        case SignInOutcome::AccountDisabled:
-            reject();
-            break;
-        case SignInOutcome::SignedIn:
-            afterSignIn();
-            break;
-        }
-    });
+    switch (m_signIn.attempt(m_loginMode, m_notify.IsConnected(), edtName->text(), edtPassword->text())) {
+    case SignInOutcome::NameMissing:
+    case SignInOutcome::NameReserved:
+        edtName->setFocus();
+        break;
+    case SignInOutcome::NoMatch:
+        edtPassword->setFocus();
+        break;
+    case SignInOutcome::AccountDisabled:
+        reject();
+        break;
+    case SignInOutcome::SignedIn:
+        afterSignIn();
+        break;
+    }
 }
 
 void TwinLogin::afterSignIn()
