@@ -10,7 +10,7 @@ namespace {
 
 enum class Sign { Glyph, ToStart, Back, Forward, ToEnd, Cross };
 
-struct PictureSpec {
+struct PictureLook {
     QColor tile;
     Sign sign;
     QString glyph;
@@ -25,7 +25,7 @@ const QColor kHelp(0x2C, 0x7B, 0xC0);
 const QColor kDisabledTile(0xB8, 0xB8, 0xB8);
 const QColor kDisabledSign(0xEE, 0xEE, 0xEE);
 
-PictureSpec specOf(ToolPicture picture)
+PictureLook lookOf(ToolPicture picture)
 {
     switch (picture) {
     case ToolPicture::Option: return {kSettings, Sign::Glyph, QStringLiteral("设")};
@@ -113,8 +113,8 @@ QPixmap pictureOf(ToolPicture picture, bool enabled)
 
 void renderToolPicture(QPainter& painter, const QRectF& box, ToolPicture picture, bool enabled)
 {
-    const PictureSpec spec = specOf(picture);
-    const QColor tile = enabled ? spec.tile : kDisabledTile;
+    const PictureLook look = lookOf(picture);
+    const QColor tile = enabled ? look.tile : kDisabledTile;
     const QColor sign = enabled ? QColor(Qt::white) : kDisabledSign;
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
@@ -125,12 +125,12 @@ void renderToolPicture(QPainter& painter, const QRectF& box, ToolPicture picture
     painter.setPen(QPen(tile.darker(140), 1));
     painter.setBrush(shade);
     painter.drawRoundedRect(face, box.width() / 6, box.width() / 6);
-    if (spec.sign == Sign::Glyph)
-        drawGlyph(painter, box, spec.glyph, sign);
-    else if (spec.sign == Sign::Cross)
+    if (look.sign == Sign::Glyph)
+        drawGlyph(painter, box, look.glyph, sign);
+    else if (look.sign == Sign::Cross)
         drawCross(painter, box, sign);
     else
-        drawArrow(painter, box, spec.sign, sign);
+        drawArrow(painter, box, look.sign, sign);
     painter.restore();
 }
 
