@@ -1,9 +1,7 @@
 #include "store/SqlCommand.h"
 
 #include "store/Database.h"
-#include "store/DatabaseError.h"
-
-#include <QSqlQuery>
+#include "store/Statement.h"
 
 namespace xr {
 
@@ -20,13 +18,7 @@ void SqlCommand::setParameter(const QString& name, const QVariant& value)
 
 void SqlCommand::execute()
 {
-    QSqlQuery query(m_database.connection());
-    if (!query.prepare(m_text))
-        throw DatabaseError(query.lastError());
-    for (auto it = m_parameters.cbegin(); it != m_parameters.cend(); ++it)
-        query.bindValue(it.key(), it.value());
-    if (!query.exec())
-        throw DatabaseError(query.lastError());
+    runStatement(m_database.connection(), m_text, m_parameters);
 }
 
 } // namespace xr

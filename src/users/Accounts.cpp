@@ -1,7 +1,7 @@
 #include "users/Accounts.h"
 
 #include "store/Database.h"
-#include "store/DatabaseError.h"
+#include "store/Statement.h"
 
 #include <QSqlQuery>
 #include <QVariant>
@@ -9,18 +9,6 @@
 namespace xr {
 
 namespace {
-
-QSqlQuery runQuery(const Database& db, const QString& text, const QList<QPair<QString, QString>>& values)
-{
-    QSqlQuery query(db.connection());
-    if (!query.prepare(text))
-        throw DatabaseError(query.lastError());
-    for (const auto& [name, value] : values)
-        query.bindValue(name, value);
-    if (!query.exec())
-        throw DatabaseError(query.lastError());
-    return query;
-}
 
 // An empty text bound as such, never as NULL.
 QString textValue(const QString& text)
@@ -32,11 +20,10 @@ QString textValue(const QString& text)
 
 QList<UserAccount> findAccounts(const Database& db, const QString& name, const QString& password)
 {
-    QSqlQuery query =
-        runQuery(db,
-                 QStringLiteral("select UserId, UserName, Admin, Enabled from XRUser "
-                                "where (UserName = :n) and (coalesce(UserPw, '') = :p)"),
-                 {{QStringLiteral(":n"), textValue(name)}, {QStringLiteral(":p"), textValue(password)}});
+    QSqlQuery query = runStatement(db.connection(),
+                                   QStringLiteral("select UserId, UserName, Admin, Enabled from XRUser "
+                                                  "where (UserName = :n) and (coalesce(UserPw, '') = :p)"),
+                                   {{QStringLiteral(":n"), textValue(name)}, {QStringLiteral(":p"), textValue(password)}});
     QList<UserAccount> accounts;
     while (query.next())
         accounts.append({query.value(0).toString(), query.value(1).toString(), query.value(2).toBool(),
@@ -46,8 +33,8 @@ QList<UserAccount> findAccounts(const Database& db, const QString& name, const Q
 
 QString storedPassword(const Database& db, const QString& name)
 {
-    QSqlQuery query = runQuery(db, QStringLiteral("select UserPw from XRUser where UserName = :n"),
-                               {{QStringLiteral(":n"), textValue(name)}});
+    QSqlQuery query = runStatement(db.connection(), QStringLiteral("select UserPw from XRUser where UserName = :n"),
+                                   {{QStringLiteral(":n"), textValue(name)}});
     return query.next() ? query.value(0).toString() : QString();
 }
 
