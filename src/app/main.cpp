@@ -81,7 +81,7 @@ int main(int argc, char** argv)
     // The start-up windows, in order; each is registered once it exists.
     xr::AppWindows windows;
     xr::TwinTray winTray(context, windows);
-    if (!winTray.databaseOpened())
+    if (winTray.databaseFailed())
         return 1;
     xr::TwinLogin winLogin(context, winTray.adoConnMain(), winTray.recorder(), winTray.RASNotify());
     windows.setLogin(&winLogin);

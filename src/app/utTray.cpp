@@ -48,10 +48,10 @@ void TwinTray::FormCreate()
     m_context.settings = LoadSettings(m_context.registry, m_context.remoteAccess, m_context.prompter);
     m_tmRecord.start(recordTimerIntervalMs(m_context.settings.Interval));
     if (!m_adoConnMain.open(m_context.appPath + kDatabaseFileName)) {
+        m_databaseFailed = true;
         m_context.prompter.error(QStringLiteral("无法连接数据库！请与系统管理员联系！"));
         return;
     }
-    m_databaseOpened = true;
     if (m_RASNotify.IsConnected())
         m_recorder.RecordExistingConnection();
 }

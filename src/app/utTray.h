@@ -25,8 +25,10 @@ public:
     TwinTray(AppContext& context, AppWindows& windows);
     ~TwinTray() override;
 
-    // False when the start-up ended at the database: the program must end.
-    bool databaseOpened() const { return m_databaseOpened; }
+    bool databaseOpened() const { return m_adoConnMain.isOpen(); }
+    // True when the start-up ended at the database: the program must end. (An error earlier
+    // in the start-up is shown and leaves the program in the notification area.)
+    bool databaseFailed() const { return m_databaseFailed; }
 
     Database& adoConnMain() { return m_adoConnMain; }
     SqlCommand& adocommSql() { return m_adocommSql; }
@@ -65,7 +67,7 @@ private:
     TrayMenu m_trayMenu;
     QSystemTrayIcon* m_trayIcon = nullptr;
     Recorder m_recorder;
-    bool m_databaseOpened = false;
+    bool m_databaseFailed = false;
 };
 
 } // namespace xr

@@ -15,6 +15,7 @@ TEST_F(TrayStart, MissingDatabaseShowsTheErrorAndStops)
 {
     startTray();
     EXPECT_FALSE(tray->databaseOpened());
+    EXPECT_TRUE(tray->databaseFailed());
     ASSERT_EQ(prompter.prompts.size(), 1);
     EXPECT_EQ(prompter.prompts[0].kind, PromptKind::Error);
     EXPECT_EQ(prompter.prompts[0].text, QStringLiteral("无法连接数据库！请与系统管理员联系！"));
