@@ -9,7 +9,6 @@ namespace xr {
 inline const QString kShortDateFormat = QStringLiteral("yyyy-M-d");
 inline const QString kLongTimeFormat = QStringLiteral("H:mm:ss");
 
-inline QString shortDateText(const QDate& date) { return date.toString(kShortDateFormat); }
 inline QString dateTimeText(const QDateTime& moment)
 {
     return moment.toString(kShortDateFormat + QLatin1Char(' ') + kLongTimeFormat);

@@ -18,11 +18,8 @@ public:
     // True when another copy holds the guard. When the lock file cannot be made at all the
     // guard is not held, and no copy is refused for it.
     bool heldByAnother() const { return m_heldByAnother; }
-    // The lock file standing for the guard.
-    const std::string& path() const { return m_path; }
 
 private:
-    std::string m_path;
     int m_fd = -1;
     bool m_heldByAnother = false;
 };

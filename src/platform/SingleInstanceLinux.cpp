@@ -38,10 +38,10 @@ std::string sanitized(std::string text)
 } // namespace
 
 SingleInstance::SingleInstance(const std::string& name)
-    : m_path(runtimeFolder() + "/" + name + "-uid" + std::to_string(getuid()) + "-" + sanitized(sessionTag()) +
-             ".lock")
 {
-    const int fd = ::open(m_path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    const std::string path =
+        runtimeFolder() + "/" + name + "-uid" + std::to_string(getuid()) + "-" + sanitized(sessionTag()) + ".lock";
+    const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
     if (fd < 0)
         return;
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {

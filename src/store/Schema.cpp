@@ -2,9 +2,7 @@
 
 #include "store/DatabaseError.h"
 #include "store/Identifiers.h"
-
-#include <QSqlQuery>
-#include <QVariant>
+#include "store/Statement.h"
 
 namespace xr {
 
@@ -12,23 +10,19 @@ namespace {
 
 void exec(QSqlDatabase& db, const QString& text)
 {
-    QSqlQuery query(db);
-    if (!query.exec(text))
-        throw DatabaseError(query.lastError());
+    runStatement(db, text, {});
 }
 
 void addUser(QSqlDatabase& db, const QString& id, const QString& name, const QString& password, bool admin)
 {
-    QSqlQuery query(db);
-    query.prepare(QStringLiteral("insert into XRUser (UserId,UserName,UserPw,Admin,Enabled,Remark) "
-                                 "values (:id,:name,:pw,:admin,1,'')"));
-    query.bindValue(QStringLiteral(":id"), id);
-    query.bindValue(QStringLiteral(":name"), name);
     // An empty password is stored as empty text, never NULL, so that it can be typed.
-    query.bindValue(QStringLiteral(":pw"), password.isEmpty() ? QStringLiteral("") : password);
-    query.bindValue(QStringLiteral(":admin"), admin ? 1 : 0);
-    if (!query.exec())
-        throw DatabaseError(query.lastError());
+    runStatement(db,
+                 QStringLiteral("insert into XRUser (UserId,UserName,UserPw,Admin,Enabled,Remark) "
+                                "values (:id,:name,:pw,:admin,1,'')"),
+                 {{QStringLiteral(":id"), id},
+                  {QStringLiteral(":name"), name},
+                  {QStringLiteral(":pw"), password.isEmpty() ? QStringLiteral("") : password},
+                  {QStringLiteral(":admin"), admin ? 1 : 0}});
 }
 
 } // namespace

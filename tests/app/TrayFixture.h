@@ -5,9 +5,9 @@
 #include "app/utTray.h"
 #include "platform/RegistryFile.h"
 #include "store/DayCount.h"
-#include "store/Schema.h"
 
 #include "FakeRemoteAccess.h"
+#include "InstalledDatabase.h"
 #include "ManualClock.h"
 #include "RecordingWindows.h"
 #include "ScriptedPrompter.h"
@@ -37,17 +37,7 @@ protected:
     {
     }
 
-    void createDatabase()
-    {
-        {
-            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("fixture"));
-            db.setDatabaseName(context.appPath + QStringLiteral("XRDB.mdb"));
-            ASSERT_TRUE(db.open());
-            createSchema(db, QString());
-            db.close();
-        }
-        QSqlDatabase::removeDatabase(QStringLiteral("fixture"));
-    }
+    void createDatabase() { createInstalledDatabase(context.appPath + kDatabaseFileName); }
 
     void startTray()
     {

@@ -2,7 +2,7 @@
 
 #include "store/DayCount.h"
 #include "store/Identifiers.h"
-#include "store/Schema.h"
+#include "InstalledDatabase.h"
 
 #include <QDir>
 #include <QLabel>
@@ -14,19 +14,6 @@ namespace {
 
 int g_nextDatabase = 0;
 
-void createDatabaseFile(const QString& path)
-{
-    const QString name = QStringLiteral("main-window-setup");
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
-        db.setDatabaseName(path);
-        db.open();
-        createSchema(db, QString());
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(name);
-}
-
 } // namespace
 
 MainWindowFixture::MainWindowFixture()
@@ -34,7 +21,7 @@ MainWindowFixture::MainWindowFixture()
       context(dir.path() + QLatin1Char('/'), clock, prompter, ras, registry),
       database(QStringLiteral("main-window-%1").arg(++g_nextDatabase))
 {
-    createDatabaseFile(context.appPath + kDatabaseFileName);
+    createInstalledDatabase(context.appPath + kDatabaseFileName);
     EXPECT_TRUE(database.open(context.appPath + kDatabaseFileName));
     notify.Loaded();
     window = std::make_unique<TwinMain>(context, database, command, notify);

@@ -3,8 +3,9 @@
 #include "store/DatabaseError.h"
 #include "store/DayCount.h"
 #include "store/Identifiers.h"
-#include "store/Schema.h"
 #include "store/SqlCommand.h"
+
+#include "InstalledDatabase.h"
 
 #include <gtest/gtest.h>
 
@@ -49,13 +50,7 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(dir.isValid());
-        QSqlDatabase setup = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("setup"));
-        setup.setDatabaseName(file());
-        ASSERT_TRUE(setup.open());
-        createSchema(setup, QString());
-        setup.close();
-        setup = QSqlDatabase();
-        QSqlDatabase::removeDatabase(QStringLiteral("setup"));
+        test::createInstalledDatabase(file());
         ASSERT_TRUE(db.open(file()));
     }
 
