@@ -6,8 +6,8 @@
 // years (statement, grid model, last row current, counter, total) and its peak memory over the
 // empty list; (b) the aggregate; their ratio; the delete-all and the end-time update.
 
-#include "app/AppContext.h"
-#include "app/LoggingPrompter.h"
+#include "common/AppContext.h"
+#include "common/LoggingPrompter.h"
 #include "browser/utMain.h"
 #include "connections/RASNotify.h"
 #include "platform/RegistryFile.h"

@@ -1,6 +1,6 @@
 #include "app/TrayMenu.h"
 
-#include "app/AppContext.h"
+#include "common/AppContext.h"
 #include "app/AppWindows.h"
 #include "connections/HangUp.h"
 #include "connections/RASNotify.h"

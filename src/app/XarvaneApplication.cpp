@@ -1,6 +1,6 @@
 #include "app/XarvaneApplication.h"
 
-#include "app/ErrorReporting.h"
+#include "common/ErrorReporting.h"
 
 namespace xr {
 

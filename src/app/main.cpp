@@ -1,9 +1,9 @@
 // Program entry: the single-instance guard, the application object, the tray controller and
 // the event loop. The command line is not read.
-#include "app/AppContext.h"
+#include "common/AppContext.h"
 #include "app/AppWindows.h"
-#include "app/LoggingPrompter.h"
-#include "app/MessageBoxPrompter.h"
+#include "common/LoggingPrompter.h"
+#include "common/MessageBoxPrompter.h"
 #include "app/XarvaneApplication.h"
 #include "app/utTray.h"
 #include "browser/utMain.h"

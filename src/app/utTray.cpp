@@ -1,6 +1,6 @@
 #include "app/utTray.h"
 
-#include "app/ErrorReporting.h"
+#include "common/ErrorReporting.h"
 #include "app/TrayIconImage.h"
 #include "settings/SettingsStore.h"
 

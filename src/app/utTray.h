@@ -3,7 +3,7 @@
 // shared statement object, the connection notifier, the recorder's two timers and the
 // notification icon, and it runs the start-up and the orderly stop.
 
-#include "app/AppContext.h"
+#include "common/AppContext.h"
 #include "app/AppWindows.h"
 #include "app/TrayMenu.h"
 #include "connections/RASNotify.h"

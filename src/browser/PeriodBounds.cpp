@@ -1,6 +1,6 @@
 #include "browser/PeriodBounds.h"
 
-#include "app/DisplayFormats.h"
+#include "common/DisplayFormats.h"
 #include "browser/DateConversionError.h"
 #include "store/DayCount.h"
 

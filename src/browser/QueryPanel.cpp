@@ -1,6 +1,6 @@
 #include "browser/QueryPanel.h"
 
-#include "app/DisplayFormats.h"
+#include "common/DisplayFormats.h"
 #include "browser/RecordQueries.h"
 
 #include <QCheckBox>

@@ -1,6 +1,6 @@
 #include "browser/RecordListModel.h"
 
-#include "app/DisplayFormats.h"
+#include "common/DisplayFormats.h"
 #include "store/DatabaseError.h"
 #include "store/DayCount.h"
 

@@ -1,7 +1,7 @@
 #include "browser/utMain.h"
 
-#include "app/AppContext.h"
-#include "app/DisplayFormats.h"
+#include "common/AppContext.h"
+#include "common/DisplayFormats.h"
 #include "browser/DurationText.h"
 #include "browser/MainStatusBar.h"
 #include "browser/PickLists.h"

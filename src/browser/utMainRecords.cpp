@@ -2,7 +2,7 @@
 // deleting from it.
 #include "browser/utMain.h"
 
-#include "app/AppContext.h"
+#include "common/AppContext.h"
 #include "browser/QueryPanel.h"
 #include "browser/RecordQueries.h"
 #include "connections/RASNotify.h"

@@ -2,7 +2,7 @@
 // Two queries of the dial-up service: the address of the active connection, and whether the
 // phonebook holds an entry of a given name.
 
-#include "app/Prompter.h"
+#include "common/Prompter.h"
 #include "platform/RemoteAccess.h"
 
 #include <QString>

@@ -1,6 +1,6 @@
 #include "connections/HangUp.h"
 
-#include "app/AppContext.h"
+#include "common/AppContext.h"
 #include "connections/RASNotify.h"
 
 namespace xr {

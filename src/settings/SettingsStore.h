@@ -4,7 +4,7 @@
 // key that does not open makes reads give the defaults and writes be skipped silently. A
 // write that fails once the key is open throws SettingsWriteError naming the value.
 
-#include "app/Prompter.h"
+#include "common/Prompter.h"
 #include "platform/AutoStart.h"
 #include "platform/Registry.h"
 #include "platform/RemoteAccess.h"

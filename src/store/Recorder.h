@@ -3,7 +3,7 @@
 // connection comes up, its end time is rewritten while it lasts and written when it ends, when
 // the program closes and when the desktop session ends.
 
-#include "app/AppContext.h"
+#include "common/AppContext.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
 #include "users/SignIn.h"
 
-#include "app/AppContext.h"
+#include "common/AppContext.h"
 #include "store/Identifiers.h"
 #include "store/Recorder.h"
 #include "users/Accounts.h"

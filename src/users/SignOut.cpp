@@ -1,6 +1,6 @@
 #include "users/SignOut.h"
 
-#include "app/AppContext.h"
+#include "common/AppContext.h"
 
 namespace xr {
 

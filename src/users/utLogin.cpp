@@ -1,6 +1,6 @@
 #include "users/utLogin.h"
 
-#include "app/AppContext.h"
+#include "common/AppContext.h"
 #include "connections/RASNotify.h"
 #include "users/Accounts.h"
 #include "users/LoginMode.h"

@@ -1,7 +1,7 @@
 #pragma once
 // A tray controller over a scripted dial-up service, a set clock and a fresh database.
 
-#include "app/AppContext.h"
+#include "common/AppContext.h"
 #include "app/utTray.h"
 #include "platform/RegistryFile.h"
 #include "store/DayCount.h"

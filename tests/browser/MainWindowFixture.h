@@ -2,7 +2,7 @@
 // A main window over a fresh usage database, a scripted dial-up service, a set clock (Sunday
 // 2004-03-07 09:05:03) and scripted message boxes.
 
-#include "app/AppContext.h"
+#include "common/AppContext.h"
 #include "browser/utMain.h"
 #include "connections/RASNotify.h"
 #include "platform/RegistryFile.h"

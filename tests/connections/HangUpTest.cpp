@@ -1,7 +1,7 @@
 // Hanging up the first listed connection, from the tray or the main window.
 #include "connections/HangUp.h"
 
-#include "app/AppContext.h"
+#include "common/AppContext.h"
 #include "connections/RASNotify.h"
 #include "platform/RegistryFile.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 // A clock that stands still until the test moves it.
 
-#include "app/Clock.h"
+#include "common/Clock.h"
 
 namespace xr::test {
 

@@ -2,7 +2,7 @@
 // Records every message box and answers from a script (OK boxes need no script; an unscripted
 // Yes/No question is answered No).
 
-#include "app/Prompter.h"
+#include "common/Prompter.h"
 
 #include <QList>
 

@@ -1,7 +1,7 @@
 // Sign-out: refused while connected, confirmed otherwise.
 #include "users/SignOut.h"
 
-#include "app/AppContext.h"
+#include "common/AppContext.h"
 #include "platform/RegistryFile.h"
 
 #include "FakeRemoteAccess.h"

@@ -2,7 +2,7 @@
 // The program's general error handling: an error that escapes a handler, a timer tick or a
 // creation step is shown in an error box with its own text, and the program goes on.
 
-#include "app/Prompter.h"
+#include "common/Prompter.h"
 
 #include <functional>
 

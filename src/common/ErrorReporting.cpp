@@ -1,4 +1,4 @@
-#include "app/ErrorReporting.h"
+#include "common/ErrorReporting.h"
 
 #include <exception>
 

@@ -1,7 +1,7 @@
 #pragma once
 // Message boxes on screen, captioned with the application title.
 
-#include "app/Prompter.h"
+#include "common/Prompter.h"
 
 namespace xr {
 

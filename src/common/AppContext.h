@@ -2,8 +2,8 @@
 // The program-wide state: created by the program entry (tests create their own) and handed
 // to every window and service through its constructor.
 
-#include "app/Clock.h"
-#include "app/Prompter.h"
+#include "common/Clock.h"
+#include "common/Prompter.h"
 #include "platform/Registry.h"
 #include "platform/RemoteAccess.h"
 #include "settings/Settings.h"

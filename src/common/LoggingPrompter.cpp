@@ -1,4 +1,4 @@
-#include "app/LoggingPrompter.h"
+#include "common/LoggingPrompter.h"
 
 #include <cstdio>
 

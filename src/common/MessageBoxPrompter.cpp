@@ -1,4 +1,4 @@
-#include "app/MessageBoxPrompter.h"
+#include "common/MessageBoxPrompter.h"
 
 #include <QApplication>
 #include <QMessageBox>

@@ -2,7 +2,7 @@
 // Message boxes for unattended runs (XARVANE_PROMPTS=log): each box is written to standard
 // error as "prompt: KIND: TEXT" and answered at once, OK or Yes.
 
-#include "app/Prompter.h"
+#include "common/Prompter.h"
 
 namespace xr {
 
