@@ -11,8 +11,7 @@ namespace xr {
 class DatabaseError : public std::runtime_error {
 public:
     explicit DatabaseError(const QString& text) : std::runtime_error(text.toStdString()) {}
-    explicit DatabaseError(const QSqlError& error)
-        : DatabaseError(error.text())
+    explicit DatabaseError(const QSqlError& error) : DatabaseError(error.text())
     {
         constexpr int kSqliteReadOnly = 8; // its extended codes share the low byte
         m_readOnly = (error.nativeErrorCode().toInt() & 0xff) == kSqliteReadOnly;

@@ -25,9 +25,12 @@ bool holdsHeartbeat(const QJsonObject& object)
 
 bool writeHeartbeat(const QString& file, const Heartbeat& heartbeat)
 {
-    const QJsonObject object{{kDatabase, heartbeat.database.path}, {kCreated, heartbeat.database.created},
-                             {kSdt, heartbeat.Sdt},                {kConnName, heartbeat.ConnName},
-                             {kUserId, heartbeat.UserId},          {kLastSeen, heartbeat.lastSeen}};
+    const QJsonObject object{{kDatabase, heartbeat.database.path},
+                             {kCreated, heartbeat.database.created},
+                             {kSdt, heartbeat.Sdt},
+                             {kConnName, heartbeat.ConnName},
+                             {kUserId, heartbeat.UserId},
+                             {kLastSeen, heartbeat.lastSeen}};
     const QByteArray text = QJsonDocument(object).toJson(QJsonDocument::Compact);
     QSaveFile output(file);
     output.setDirectWriteFallback(false);

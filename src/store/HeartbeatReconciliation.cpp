@@ -18,8 +18,7 @@ namespace xr {
 namespace {
 
 const QString kFindRecord = QStringLiteral("select Edt from XRRecord where Sdt = :s and ConnName = :c");
-const QString kExtendRecord =
-    QStringLiteral("update XRRecord set Edt = :e where Sdt = :s and ConnName = :c");
+const QString kExtendRecord = QStringLiteral("update XRRecord set Edt = :e where Sdt = :s and ConnName = :c");
 
 void tell(const QString& line)
 {
@@ -36,8 +35,9 @@ HeartbeatOutcome discard(const QString& heartbeatFile, const QString& why)
 
 std::optional<double> recordEnd(Database& database, const Heartbeat& heartbeat)
 {
-    QSqlQuery query = runStatement(database.connection(), kFindRecord,
-                                   {{QStringLiteral(":s"), heartbeat.Sdt}, {QStringLiteral(":c"), heartbeat.ConnName}});
+    QSqlQuery query =
+        runStatement(database.connection(), kFindRecord,
+                     {{QStringLiteral(":s"), heartbeat.Sdt}, {QStringLiteral(":c"), heartbeat.ConnName}});
     if (!query.next())
         return std::nullopt;
     return query.value(0).toDouble();
@@ -85,7 +85,8 @@ HeartbeatOutcome reconcileHeartbeat(Database& database, const QString& heartbeat
     if (!heartbeat)
         return discard(heartbeatFile, QStringLiteral("is unreadable"));
     if (heartbeat->database != databaseIdentity(database.fileName()))
-        return discard(heartbeatFile, QStringLiteral("belongs to another database (%1)").arg(heartbeat->database.path));
+        return discard(heartbeatFile,
+                       QStringLiteral("belongs to another database (%1)").arg(heartbeat->database.path));
     try {
         return applyHeartbeat(database, heartbeatFile, *heartbeat, now);
     } catch (const DatabaseError& error) {

@@ -16,11 +16,17 @@ namespace {
 
 constexpr double kSecond = 1.0 / 86400.0;
 
-double nowDays() { return toDayCount(QDateTime::currentDateTime()); }
+double nowDays()
+{
+    return toDayCount(QDateTime::currentDateTime());
+}
 
 class CrashEndToEnd : public ::testing::Test {
 protected:
-    void SetUp() override { ASSERT_EQ(folder.sim({QStringLiteral("add-entry"), QStringLiteral("Office")}), 0); }
+    void SetUp() override
+    {
+        ASSERT_EQ(folder.sim({QStringLiteral("add-entry"), QStringLiteral("Office")}), 0);
+    }
 
     QList<QStringList> records()
     {

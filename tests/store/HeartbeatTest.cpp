@@ -1,10 +1,10 @@
 // The heartbeat file and what a start does with it: the record it names gets back the end time a
 // crash kept from being written, and nothing else is ever changed.
+#include "store/Heartbeat.h"
 #include "store/Database.h"
 #include "store/DatabaseCopy.h"
 #include "store/DatabaseError.h"
 #include "store/DayCount.h"
-#include "store/Heartbeat.h"
 #include "store/HeartbeatReconciliation.h"
 #include "store/Identifiers.h"
 #include "store/SqlCommand.h"
@@ -125,7 +125,8 @@ TEST_F(Reconciliation, UnreadableOrRecordlessHeartbeatIsRemovedAndChangesNothing
     leave(otherEntry);
     EXPECT_EQ(reconcileAt(120), HeartbeatOutcome::Discarded);
 
-    for (const QByteArray& text : {QByteArray("\x00\xff garbage", 10), QByteArray(R"({"Sdt":1,"ConnName":"Office"})")}) {
+    for (const QByteArray& text :
+         {QByteArray("\x00\xff garbage", 10), QByteArray(R"({"Sdt":1,"ConnName":"Office"})")}) {
         QFile corrupt(heartbeatFile());
         ASSERT_TRUE(corrupt.open(QIODevice::WriteOnly));
         corrupt.write(text);
@@ -164,7 +165,8 @@ TEST_F(Reconciliation, HeartbeatOfAnotherDatabaseIsIgnored)
 TEST_F(Reconciliation, FailedWriteKeepsTheHeartbeatForNextTime)
 {
     QSqlQuery(db.connection())
-        .exec(QStringLiteral("create trigger refuse before update on XRRecord begin select raise(abort, 'no'); end"));
+        .exec(QStringLiteral(
+            "create trigger refuse before update on XRRecord begin select raise(abort, 'no'); end"));
     leave(beat(toDayCount(secondsAfterStart(60))));
     EXPECT_EQ(reconcileAt(120), HeartbeatOutcome::Kept);
     EXPECT_TRUE(QFile::exists(heartbeatFile()));
