@@ -16,7 +16,7 @@ namespace {
 
 // Geometry of the window as designed; the layout changes only the buttons and the height.
 constexpr QSize kClientSize(393, 169);
-constexpr QPoint kDialStatusPos(24, 16);
+constexpr QRect kDialStatusRect(24, 16, 345, 16);
 constexpr QRect kConnNameRect(24, 40, 345, 12);
 constexpr QRect kErrorRect(24, 64, 345, 57);
 constexpr QSize kButtonSize(75, 25);
@@ -45,7 +45,7 @@ TwinDialStatus::TwinDialStatus(Dialer& dialer, QWidget* parent)
 void TwinDialStatus::buildControls()
 {
     lblDialStatus = named(new QLabel(this), "lblDialStatus");
-    lblDialStatus->setGeometry(QRect(kDialStatusPos, QSize(kConnNameRect.width(), kConnNameRect.height() + 4)));
+    lblDialStatus->setGeometry(kDialStatusRect);
     lblConnName = named(new QLabel(this), "lblConnName");
     lblConnName->setGeometry(kConnNameRect);
     memError = named(new QPlainTextEdit(this), "memError");
