@@ -11,8 +11,8 @@
 
 namespace xr {
 
-void connectDialing(AppContext& context, TwinTray& winTray, TwinMain& winMain, TwinLogin& winLogin, Dialer& dialer,
-                    ConnSettingCommand& connSetting)
+void connectDialing(AppContext& context, TwinTray& winTray, TwinMain& winMain, TwinLogin& winLogin,
+                    Dialer& dialer, ConnSettingCommand& connSetting)
 {
     QObject::connect(&winMain, &TwinMain::dialRequested, &dialer, [&context, &winTray, &dialer] {
         actConnectExecute(winTray.RASNotify(), dialer, context.prompter);

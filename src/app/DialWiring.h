@@ -11,7 +11,7 @@ class TwinLogin;
 class TwinMain;
 class TwinTray;
 
-void connectDialing(AppContext& context, TwinTray& winTray, TwinMain& winMain, TwinLogin& winLogin, Dialer& dialer,
-                    ConnSettingCommand& connSetting);
+void connectDialing(AppContext& context, TwinTray& winTray, TwinMain& winMain, TwinLogin& winLogin,
+                    Dialer& dialer, ConnSettingCommand& connSetting);
 
 } // namespace xr

@@ -14,15 +14,15 @@ struct DialStatusGeometry {
     QSize screen;
     QSize window; // with its frame
     QSize client;
-    int connNameBottom;  // bottom edge of the entry name label
-    int errorBottom;     // bottom edge of the error lines
-    QSize button;        // both buttons are this size
+    int connNameBottom; // bottom edge of the entry name label
+    int errorBottom;    // bottom edge of the error lines
+    QSize button;       // both buttons are this size
 };
 
 struct DialStatusPlacement {
     QPoint window; // top-left corner of the frame
     QPoint cancel;
-    QPoint reDial; // only meaningful in the error layout
+    QPoint reDial;    // only meaningful in the error layout
     int clientHeight; // the frame keeps its height around it
 };
 

@@ -60,8 +60,7 @@ void Dialer::DialEntry(const QString& EntryName)
     }
     if (refusesDefaultConn(EntryName))
         return;
-    if (m_DialHandle != 0)
-        m_context.remoteAccess.hangUp(m_DialHandle);
+    HangUpDial(); // a dial still running, or the connection it made, ends
     if (!readDialParams(EntryName))
         return;
     emit dialling(EntryName);

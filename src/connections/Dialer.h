@@ -17,14 +17,17 @@ namespace xr {
 
 class DialMailbox;
 
-inline const QString kDefaultConnGoneMessage = QStringLiteral("XR默认的连接已经不存在！请指定其它连接为默认连接！");
-inline const QString kNoDefaultConnMessage =
-    QStringLiteral("没有指定XR的默认连接或指定的默认连接已经不存在！\r\r注：XR在启动时会自动检查XR的默认连接，"
-                   "如果默认连接已经不存在XR将修改默认连接为 [未连接] ！");
-inline const QString kDialParamsFailedMessage = QStringLiteral("获取拨号参数失败！请检查上网属性或联系系统管理员处理！");
+inline const QString kDefaultConnGoneMessage =
+    QStringLiteral("XR默认的连接已经不存在！请指定其它连接为默认连接！");
+inline const QString kNoDefaultConnMessage = QStringLiteral(
+    "没有指定XR的默认连接或指定的默认连接已经不存在！\r\r注：XR在启动时会自动检查XR的默认连接，"
+    "如果默认连接已经不存在XR将修改默认连接为 [未连接] ！");
+inline const QString kDialParamsFailedMessage =
+    QStringLiteral("获取拨号参数失败！请检查上网属性或联系系统管理员处理！");
 inline const QString kEmptyUserNameMessage = QStringLiteral("拨号连接的 [用户名] 不允许是空的！");
 inline const QString kEmptyPasswordMessage = QStringLiteral("拨号连接的 [密码] 不允许是空的！");
-inline const QString kEntryNameTooLongMessage = QStringLiteral("连接名称太长！拨号连接的名称最多只能有256个字符。");
+inline const QString kEntryNameTooLongMessage =
+    QStringLiteral("连接名称太长！拨号连接的名称最多只能有256个字符。");
 inline const QString kAlreadyConnectedMessage = QStringLiteral("已经连接到Internet！不需要重复连接！");
 
 // The longest name a phonebook entry can have, in characters.
@@ -41,8 +44,8 @@ public:
     void DialEntry(const QString& EntryName);
     // DialEntry with the default connection (DefaultConn).
     void DialDefaultConn();
-    // The status window's Cancel: the dial, or the connection it made, is ended; whatever it
-    // still reports is not shown.
+    // Cancel, and every new dial: the last dial, or the connection it made, is ended; whatever
+    // it still reports is not shown.
     void HangUpDial();
 
     platform::ConnHandle DialHandle() const { return m_DialHandle; }

@@ -18,7 +18,8 @@
 
 namespace xr {
 
-TwinConnSetting::TwinConnSetting(AppContext& context, const TRASNotify& notify, Dialer& dialer, QWidget* parent)
+TwinConnSetting::TwinConnSetting(AppContext& context, const TRASNotify& notify, Dialer& dialer,
+                                 QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint), m_context(context), m_notify(notify),
       m_dialer(dialer)
 {

@@ -29,8 +29,14 @@ protected:
     }
 
     QListWidget* list() const { return dialog->findChild<QListWidget*>(QStringLiteral("lbConnList")); }
-    QString shownDefault() const { return dialog->findChild<QLineEdit*>(QStringLiteral("edtDefault"))->text(); }
-    QPushButton* button(const char* name) const { return dialog->findChild<QPushButton*>(QString::fromLatin1(name)); }
+    QString shownDefault() const
+    {
+        return dialog->findChild<QLineEdit*>(QStringLiteral("edtDefault"))->text();
+    }
+    QPushButton* button(const char* name) const
+    {
+        return dialog->findChild<QPushButton*>(QString::fromLatin1(name));
+    }
     QStringList listed() const
     {
         QStringList names;
@@ -85,7 +91,9 @@ TEST_F(ConnSetting, RefusalsWithoutASelectionOrWhileConnected)
     EXPECT_EQ(prompter.prompts.value(0).kind, PromptKind::Information);
     EXPECT_EQ(shownDefault(), QStringLiteral("未指定"));
 
-    changeService([](platform::SimState& state) { state.addConnection("Office", platform::ras::StateConnected, {}, 0); });
+    changeService([](platform::SimState& state) {
+        state.addConnection("Office", platform::ras::StateConnected, {}, 0);
+    });
     tray->RASNotify().Poll();
     prompter.prompts.clear();
     list()->setCurrentRow(0);

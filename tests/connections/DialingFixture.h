@@ -41,7 +41,8 @@ inline const QString kAdminId = QStringLiteral("000000000000000001");
 class DialingFixture : public ::testing::Test {
 protected:
     DialingFixture()
-        : registry(file(QStringLiteral("Xarvane.reg"))), ras(file(QStringLiteral("SimRas.json")).toStdString()),
+        : registry(file(QStringLiteral("Xarvane.reg"))),
+          ras(file(QStringLiteral("SimRas.json")).toStdString()),
           context(dir.path() + QLatin1Char('/'), clock, prompter, ras, registry)
     {
     }
@@ -52,8 +53,10 @@ protected:
         installDefaultSettings(registry);
         tray = std::make_unique<TwinTray>(context, windows);
         ASSERT_TRUE(tray->databaseOpened());
-        winLogin = std::make_unique<TwinLogin>(context, tray->adoConnMain(), tray->recorder(), tray->RASNotify());
-        winMain = std::make_unique<TwinMain>(context, tray->adoConnMain(), tray->adocommSql(), tray->RASNotify());
+        winLogin =
+            std::make_unique<TwinLogin>(context, tray->adoConnMain(), tray->recorder(), tray->RASNotify());
+        winMain =
+            std::make_unique<TwinMain>(context, tray->adoConnMain(), tray->adocommSql(), tray->RASNotify());
         winDialStatus = std::make_unique<TwinDialStatus>(dialer);
         windows.setLogin(winLogin.get());
         windows.setMainWindow(winMain.get());
@@ -65,8 +68,9 @@ protected:
     QString file(const QString& name) const { return QDir(dir.path()).filePath(name); }
 
     // Adds a phonebook entry of the simulated service.
-    void addEntry(const std::string& name, const std::string& user = "alice", const std::string& password = "secret",
-                  std::uint32_t dialMs = 20, std::uint32_t failCode = 0)
+    void addEntry(const std::string& name, const std::string& user = "alice",
+                  const std::string& password = "secret", std::uint32_t dialMs = 20,
+                  std::uint32_t failCode = 0)
     {
         changeService([&](platform::SimState& state) {
             state.entries.push_back({name, user, password, "16300", dialMs, failCode});

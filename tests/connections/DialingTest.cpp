@@ -21,7 +21,8 @@ constexpr int kLongDialMs = 600000;
 
 TEST(DialStatusLayout, ButtonsAndHeightFollowTheDesignedGeometry)
 {
-    const DialStatusGeometry geometry{QSize(1024, 768), QSize(399, 195), QSize(393, 169), 52, 121, QSize(75, 25)};
+    const DialStatusGeometry geometry{QSize(1024, 768), QSize(399, 195), QSize(393, 169), 52, 121,
+                                      QSize(75, 25)};
     const DialStatusPlacement dialling = placeDialStatus(kDialling, geometry);
     EXPECT_EQ(dialling.cancel, QPoint(159, 64));
     EXPECT_EQ(dialling.clientHeight, 101);
@@ -84,8 +85,9 @@ TEST_F(Dialing, MissingCredentialsAndOverlongNamesAreRefusedBeforeTheWindowShows
     context.settings.DefaultConn = QStringLiteral("Gone");
     dialer.DialDefaultConn();
 
-    EXPECT_EQ(promptTexts(), (QStringList{kEmptyPasswordMessage, kEmptyUserNameMessage, kDialParamsFailedMessage,
-                                          kEntryNameTooLongMessage, kDefaultConnGoneMessage}));
+    EXPECT_EQ(promptTexts(),
+              (QStringList{kEmptyPasswordMessage, kEmptyUserNameMessage, kDialParamsFailedMessage,
+                           kEntryNameTooLongMessage, kDefaultConnGoneMessage}));
     EXPECT_FALSE(winDialStatus->isVisible());
     EXPECT_TRUE(serviceConnections().isEmpty());
     EXPECT_EQ(dialer.DialHandle(), 0u);
@@ -95,7 +97,9 @@ TEST_F(Dialing, ConnectWhileConnectedWarnsAndDoesNotDial)
 {
     addEntry("Office");
     context.settings.DefaultConn = QStringLiteral("Office");
-    changeService([](platform::SimState& state) { state.addConnection("Office", platform::ras::StateConnected, {}, 0); });
+    changeService([](platform::SimState& state) {
+        state.addConnection("Office", platform::ras::StateConnected, {}, 0);
+    });
     tray->RASNotify().Poll();
 
     winMain->actions().actConnect->trigger();
@@ -144,7 +148,8 @@ TEST_F(Dialing, DiallingLayoutThenTheErrorLayoutWithTheServicesTextOrTheCode)
     statusButton("btnReDial")->click();
     EXPECT_EQ(winDialStatus->ShowMode(), kDialling);
     ASSERT_TRUE(QTest::qWaitFor([this] { return errorShown(); }, 10000));
-    EXPECT_EQ(errorLines(), QStringLiteral("错误信息：用户名或密码无效，远程服务器拒绝了访问。\n错误码：691"));
+    EXPECT_EQ(errorLines(),
+              QStringLiteral("错误信息：用户名或密码无效，远程服务器拒绝了访问。\n错误码：691"));
     EXPECT_TRUE(prompter.prompts.isEmpty());
 }
 
@@ -250,7 +255,8 @@ TEST_F(Dialing, DialFailAndRedialManyTimesInARow)
     }
     QTest::qWait(50);
     EXPECT_EQ(failures.size(), kRounds) << "no failure shown twice, none of a cancelled dial";
-    EXPECT_EQ(errorLines(), QStringLiteral("错误信息：用户名或密码无效，远程服务器拒绝了访问。\n错误码：691"));
+    EXPECT_EQ(errorLines(),
+              QStringLiteral("错误信息：用户名或密码无效，远程服务器拒绝了访问。\n错误码：691"));
     EXPECT_TRUE(serviceConnections().isEmpty());
     EXPECT_TRUE(prompter.prompts.isEmpty());
 }

@@ -82,7 +82,8 @@ protected:
 
     void endProgram()
     {
-        EXPECT_FALSE(folder.errorOutput().contains(QStringLiteral("prompt:"))) << folder.errorOutput().toStdString();
+        EXPECT_FALSE(folder.errorOutput().contains(QStringLiteral("prompt:")))
+            << folder.errorOutput().toStdString();
         folder.terminate();
         EXPECT_TRUE(folder.waitForExit());
     }
@@ -117,7 +118,8 @@ TEST_F(DialingEndToEnd, ScriptedFailureShowsTheErrorLayoutAndRedialConnects)
     signInAsAdmin();
 
     ASSERT_TRUE(dialStatusShown(170)) << "the error layout; " << folder.errorOutput().toStdString();
-    const QString picture = QDir(QStringLiteral(XARVANE_TEST_WORK_DIR)).filePath(QStringLiteral("dial-error.png"));
+    const QString picture =
+        QDir(QStringLiteral(XARVANE_TEST_WORK_DIR)).filePath(QStringLiteral("dial-error.png"));
     EXPECT_TRUE(display.screenshot(picture)) << picture.toStdString();
     QString status;
     folder.sim({QStringLiteral("status")}, &status);

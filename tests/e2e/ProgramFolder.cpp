@@ -139,7 +139,8 @@ void ProgramFolder::setSetting(const QString& name, int value)
 
 void ProgramFolder::setSetting(const QString& name, const QString& value)
 {
-    replaceInSettings(QStringLiteral("\"%1\"=\"[^\"]*\"").arg(name), QStringLiteral("\"%1\"=\"%2\"").arg(name, value));
+    replaceInSettings(QStringLiteral("\"%1\"=\"[^\"]*\"").arg(name),
+                      QStringLiteral("\"%1\"=\"%2\"").arg(name, value));
 }
 
 void ProgramFolder::replaceInSettings(const QString& pattern, const QString& replacement)

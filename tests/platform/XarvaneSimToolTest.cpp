@@ -114,8 +114,8 @@ TEST_F(XarvaneSimToolTest, FailNextFailsOnlyTheNextDialOfTheEntry)
                    QStringLiteral("1000")})
                   .exitCode,
               0);
-    EXPECT_EQ(sim({QStringLiteral("fail-next"), QStringLiteral("Nope"), QStringLiteral("--code=691")}).exitCode,
-              1);
+    EXPECT_EQ(
+        sim({QStringLiteral("fail-next"), QStringLiteral("Nope"), QStringLiteral("--code=691")}).exitCode, 1);
     EXPECT_EQ(sim({QStringLiteral("fail-next"), QStringLiteral("Office")}).exitCode, 2);
 
     platform::SimRemoteAccess service(statePath().toStdString());
@@ -163,8 +163,8 @@ TEST_F(XarvaneSimToolTest, BadArgumentsGiveTheUsageAndExitCodeTwo)
 
     const SimToolResult help = test::runSimTool({QStringLiteral("--help")});
     EXPECT_EQ(help.exitCode, 0);
-    for (const char* command : {"entries", "add-entry", "remove-entry", "fail-next", "connect", "disconnect", "status",
-                                "--state", "XARVANE_SIM_STATE"})
+    for (const char* command : {"entries", "add-entry", "remove-entry", "fail-next", "connect", "disconnect",
+                                "status", "--state", "XARVANE_SIM_STATE"})
         EXPECT_TRUE(help.out.contains(QLatin1String(command))) << command;
 }
 
