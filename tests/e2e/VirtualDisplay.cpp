@@ -1,0 +1,68 @@
+#include "VirtualDisplay.h"
+
+#include "ProgramFolder.h"
+
+#include <QStandardPaths>
+
+namespace xr::test {
+
+VirtualDisplay::VirtualDisplay()
+{
+    m_server.start(QStringLiteral("Xvfb"), {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
+                                            QStringLiteral("0"), QStringLiteral("1024x768x24"),
+                                            QStringLiteral("-nolisten"), QStringLiteral("tcp")});
+    if (!m_server.waitForStarted())
+        return;
+    ProgramFolder::waitUntil([this] {
+        m_server.waitForReadyRead(100);
+        m_output += QString::fromLatin1(m_server.readAllStandardOutput());
+        return m_output.contains(QLatin1Char('\n')) || m_server.state() == QProcess::NotRunning;
+    });
+    if (m_output.trimmed().isEmpty())
+        return;
+    m_name = QLatin1Char(':') + m_output.trimmed();
+}
+
+VirtualDisplay::~VirtualDisplay()
+{
+    m_server.terminate();
+    m_server.waitForFinished();
+}
+
+QString VirtualDisplay::missingTool()
+{
+    for (const char* tool : {"Xvfb", "xdotool"})
+        if (QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty())
+            return QString::fromLatin1(tool);
+    return QString();
+}
+
+QString VirtualDisplay::xdotool(const QStringList& arguments) const
+{
+    QProcess tool;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("DISPLAY"), m_name);
+    tool.setProcessEnvironment(env);
+    tool.start(QStringLiteral("xdotool"), arguments);
+    tool.waitForFinished();
+    return QString::fromUtf8(tool.readAllStandardOutput()).trimmed();
+}
+
+QString VirtualDisplay::visibleWindow(const QString& title) const
+{
+    return xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"), title})
+        .section(QLatin1Char('\n'), 0, 0);
+}
+
+QString VirtualDisplay::windowTitle(const QString& window) const
+{
+    return xdotool({QStringLiteral("getwindowname"), window});
+}
+
+void VirtualDisplay::kill()
+{
+    m_server.kill();
+    m_server.waitForFinished();
+}
+
+} // namespace xr::test
