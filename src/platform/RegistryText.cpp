@@ -151,7 +151,7 @@ qsizetype firstUndecodableLine(const QByteArray& bytes)
     const QList<QByteArray> lines = bytes.split('\n');
     for (qsizetype line = 0; line < lines.size(); ++line) {
         QStringDecoder utf8(QStringDecoder::Utf8);
-        const QString decoded = utf8.decode(lines.at(line));
+        [[maybe_unused]] const QString decoded = utf8.decode(lines.at(line)); // decodes when taken
         if (utf8.hasError() && !fromGbk(lines.at(line).toStdString()))
             return line;
     }
