@@ -45,7 +45,8 @@ void NoTrayHandle::paintEvent(QPaintEvent*)
     painter.drawRect(rect().adjusted(0, 0, -1, -1));
     painter.drawPixmap(kMargin, kMargin, trayIconImage().pixmap(kIconSize, kIconSize));
     painter.setPen(palette().windowText().color());
-    painter.drawText(rect().adjusted(kIconSize + 2 * kMargin, 0, 0, 0), Qt::AlignVCenter | Qt::AlignLeft, kCaption);
+    painter.drawText(rect().adjusted(kIconSize + 2 * kMargin, 0, 0, 0), Qt::AlignVCenter | Qt::AlignLeft,
+                     kCaption);
 }
 
 void NoTrayHandle::contextMenuEvent(QContextMenuEvent* event)

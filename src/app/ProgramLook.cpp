@@ -17,22 +17,29 @@ constexpr int kPointSize = 9;
 
 // Song-style faces first (Windows' own, then what Linux desktops ship), then sans faces.
 const QStringList kFaces = {
-    QStringLiteral("宋体"),          QStringLiteral("SimSun"),          QStringLiteral("NSimSun"),
-    QStringLiteral("Noto Serif CJK SC"), QStringLiteral("Source Han Serif SC"), QStringLiteral("AR PL UMing CN"),
-    QStringLiteral("Noto Sans CJK SC"),  QStringLiteral("WenQuanYi Micro Hei"), QStringLiteral("WenQuanYi Zen Hei"),
+    QStringLiteral("宋体"),
+    QStringLiteral("SimSun"),
+    QStringLiteral("NSimSun"),
+    QStringLiteral("Noto Serif CJK SC"),
+    QStringLiteral("Source Han Serif SC"),
+    QStringLiteral("AR PL UMing CN"),
+    QStringLiteral("Noto Sans CJK SC"),
+    QStringLiteral("WenQuanYi Micro Hei"),
+    QStringLiteral("WenQuanYi Zen Hei"),
 };
 
 void loadQtTranslations(QApplication& app)
 {
     auto* translator = new QTranslator(&app);
-    if (translator->load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"), QStringLiteral("_"),
-                         QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    if (translator->load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"),
+                         QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
         QApplication::installTranslator(translator);
         return;
     }
     delete translator;
-    std::fprintf(stderr, "Qt's Chinese translations (qtbase_zh_CN.qm) are not installed; Qt's own texts stay in "
-                         "English.\n");
+    std::fprintf(stderr,
+                 "Qt's Chinese translations (qtbase_zh_CN.qm) are not installed; Qt's own texts stay in "
+                 "English.\n");
 }
 
 } // namespace

@@ -7,7 +7,10 @@ namespace xr::platform {
 
 namespace {
 
-bool isSet(const char* value) { return value && *value; }
+bool isSet(const char* value)
+{
+    return value && *value;
+}
 
 // "host:N.S" without its screen number; "unix" is the local host. A text that is not of that
 // form stays as it is.
@@ -18,7 +21,8 @@ std::string xDisplayServer(const std::string& display)
         return display;
     std::string host = display.substr(0, colon);
     const std::string number = display.substr(colon + 1, display.find('.', colon) - colon - 1);
-    if (number.empty() || !std::all_of(number.begin(), number.end(), [](unsigned char c) { return std::isdigit(c); }))
+    if (number.empty() ||
+        !std::all_of(number.begin(), number.end(), [](unsigned char c) { return std::isdigit(c); }))
         return display;
     if (host == "unix")
         host.clear();

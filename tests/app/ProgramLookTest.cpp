@@ -45,8 +45,10 @@ TEST_F(ProgramLook, CalendarsSpeakChineseAndTheFixedFormatsStay)
     picker.setDisplayFormat(kShortDateFormat);
     picker.setDate(QDate(2026, 12, 9));
     EXPECT_EQ(picker.text(), QStringLiteral("2026-12-9"));
-    EXPECT_EQ(dateTimeText(QDateTime(QDate(2026, 12, 19), QTime(17, 19, 31))), QStringLiteral("2026-12-19 17:19:31"));
-    EXPECT_EQ(QDate(2026, 12, 9).toString(QStringLiteral("MMM")), QStringLiteral("Dec")) << "formats by pattern stay fixed";
+    EXPECT_EQ(dateTimeText(QDateTime(QDate(2026, 12, 19), QTime(17, 19, 31))),
+              QStringLiteral("2026-12-19 17:19:31"));
+    EXPECT_EQ(QDate(2026, 12, 9).toString(QStringLiteral("MMM")), QStringLiteral("Dec"))
+        << "formats by pattern stay fixed";
 }
 
 TEST_F(ProgramLook, EveryKindOfWindowUsesTheOneFont)
@@ -61,7 +63,8 @@ TEST_F(ProgramLook, EveryKindOfWindowUsesTheOneFont)
     QMessageBox box;
     QTableView grid;
     QCalendarWidget calendar;
-    for (const QWidget* widget : std::initializer_list<const QWidget*>{&window, &menu, &box, &grid, &calendar}) {
+    for (const QWidget* widget :
+         std::initializer_list<const QWidget*>{&window, &menu, &box, &grid, &calendar}) {
         EXPECT_EQ(QFontInfo(widget->font()).family(), face) << widget->metaObject()->className();
         EXPECT_EQ(widget->font().pointSize(), 9) << widget->metaObject()->className();
     }

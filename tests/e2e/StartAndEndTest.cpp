@@ -17,11 +17,17 @@ namespace {
 
 constexpr double kOneSecond = 1.0 / 86400.0;
 
-double nowDays() { return toDayCount(QDateTime::currentDateTime()); }
+double nowDays()
+{
+    return toDayCount(QDateTime::currentDateTime());
+}
 
 class StartAndEnd : public ::testing::Test {
 protected:
-    QList<QStringList> records() { return folder.rows(QStringLiteral("select Sdt, Edt, ConnName from XRRecord")); }
+    QList<QStringList> records()
+    {
+        return folder.rows(QStringLiteral("select Sdt, Edt, ConnName from XRRecord"));
+    }
     bool waitForRecord()
     {
         return ProgramFolder::waitUntil([this] { return records().size() == 1; });
@@ -63,7 +69,8 @@ TEST_F(StartAndEnd, ACorruptServiceStateAtStartIsToldOnceAndALaterConnectionIsRe
     // Told once, whatever the number of polls that met the failure.
     EXPECT_EQ(folder.unexpectedPrompts(),
               QStringList{QStringLiteral("prompt: error: Could not enumerate connections.\\r")});
-    EXPECT_EQ(folder.errorOutput().count(QStringLiteral("\nError Code 621\n")), 1) << folder.errorOutput().toStdString();
+    EXPECT_EQ(folder.errorOutput().count(QStringLiteral("\nError Code 621\n")), 1)
+        << folder.errorOutput().toStdString();
     folder.terminate();
     EXPECT_TRUE(folder.waitForExit());
 }
@@ -102,8 +109,9 @@ TEST_F(StartAndEnd, SigtermWhileAStartUpMessageBoxIsOpenWritesTheEndTime)
     ASSERT_TRUE(waitForRecord());
     // The no-tray notice stands open beside the stand-in, both under the program's title.
     ASSERT_TRUE(ProgramFolder::waitUntil([this] {
-        return display->xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
-                                 QStringLiteral("^XarvaneXR$")})
+        return display
+                   ->xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                              QStringLiteral("--name"), QStringLiteral("^XarvaneXR$")})
                    .count(QLatin1Char('\n')) == 1;
     }));
     QThread::msleep(1500);
@@ -133,7 +141,8 @@ TEST_F(StartAndEnd, WithoutANotificationAreaTheStandInIsShownAndOpensTheSignInOn
     // A double-click while nobody is signed in opens the sign-in dialog, titled as it is given.
     display->xdotool({QStringLiteral("mousemove"), QStringLiteral("--window"), handle, QStringLiteral("8"),
                       QStringLiteral("8")});
-    display->xdotool({QStringLiteral("click"), QStringLiteral("--repeat"), QStringLiteral("2"), QStringLiteral("1")});
+    display->xdotool(
+        {QStringLiteral("click"), QStringLiteral("--repeat"), QStringLiteral("2"), QStringLiteral("1")});
     QString login;
     ASSERT_TRUE(ProgramFolder::waitUntil(
         [&] { return !(login = display->visibleWindow(QStringLiteral("登录XR"))).isEmpty(); }));

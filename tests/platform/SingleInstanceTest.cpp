@@ -1,6 +1,6 @@
 // One copy per desktop session, however the session's display is spelled.
-#include "platform/SessionTag.h"
 #include "platform/SingleInstance.h"
+#include "platform/SessionTag.h"
 
 #include <gtest/gtest.h>
 
@@ -53,7 +53,8 @@ protected:
             ::setenv(name.c_str(), value.c_str(), 1);
     }
 
-    static constexpr const char* kNames[] = {"XDG_RUNTIME_DIR", "XDG_SESSION_ID", "WAYLAND_DISPLAY", "DISPLAY"};
+    static constexpr const char* kNames[] = {"XDG_RUNTIME_DIR", "XDG_SESSION_ID", "WAYLAND_DISPLAY",
+                                             "DISPLAY"};
     QTemporaryDir m_dir;
     std::vector<std::pair<std::string, std::string>> m_saved;
 };
