@@ -128,7 +128,8 @@ void TwinTray::writeEndTimeOnExit() noexcept
     try {
         m_recorder.writeEndTimeIfConnected();
     } catch (const std::exception& error) {
-        std::fprintf(stderr, "%s\n", qUtf8Printable(QStringLiteral("结束时间未能写入：") + QString::fromUtf8(error.what())));
+        std::fprintf(stderr, "%s\n",
+                     qUtf8Printable(QStringLiteral("结束时间未能写入：") + QString::fromUtf8(error.what())));
     }
 }
 

@@ -132,8 +132,7 @@ std::vector<TRASNotify::Entry> TRASNotify::Enumerate()
 
 // A failure of the service is raised once; until a list has been built again, the polls that
 // find it still failing end quietly.
-template <class Error>
-void TRASNotify::backEndFailed(const Error& error)
+template <class Error> void TRASNotify::backEndFailed(const Error& error)
 {
     if (m_backEndFailing)
         throw QuietRetry();

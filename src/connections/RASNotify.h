@@ -90,8 +90,7 @@ private:
     void CheckIndex(int index) const;
     void ClearList() { m_list.clear(); }
     void RefreshList();
-    template <class Error>
-    [[noreturn]] void backEndFailed(const Error& error);
+    template <class Error> [[noreturn]] void backEndFailed(const Error& error);
 
     platform::RemoteAccess& m_remoteAccess;
     bool m_enabled = true;

@@ -245,7 +245,8 @@ RegistryTextRead parseRegistryText(const QByteArray& bytes)
     RegistryTextRead read;
     const std::optional<QString> text = decodedText(bytes);
     if (!text) {
-        read.notes.append(lineNote(firstUndecodableLine(bytes), QStringLiteral("既不是 UTF-8 也不是 GBK 文本")));
+        read.notes.append(
+            lineNote(firstUndecodableLine(bytes), QStringLiteral("既不是 UTF-8 也不是 GBK 文本")));
         return read;
     }
     const QStringList lines = text->split(QLatin1Char('\n'));
@@ -253,7 +254,8 @@ RegistryTextRead parseRegistryText(const QByteArray& bytes)
     while (header < lines.size() && lines.at(header).trimmed().isEmpty())
         ++header;
     if (header == lines.size() || lines.at(header).trimmed() != kHeader) {
-        read.notes.append(lineNote(std::min(header, lines.size() - 1), QStringLiteral("不是 REGEDIT4 文件头")));
+        read.notes.append(
+            lineNote(std::min(header, lines.size() - 1), QStringLiteral("不是 REGEDIT4 文件头")));
         return read;
     }
     read.tree.emplace();

@@ -209,7 +209,8 @@ TEST_F(RegistryFileTest, LinesThatCannotBeReadAreSkippedAndWrittenBackAsTheyWere
                                       "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Pellory\\Xarvane\n"
                                       "\"SynRun\"=dword:00000001\n"));
     // Each skipped line is told once, by its number, however often the file is read.
-    for (const char* line : {"第 2 行", "第 4 行", "第 7 行", "第 8 行", "第 10 行", "第 11 行", "第 12 行", "第 13 行"})
+    for (const char* line :
+         {"第 2 行", "第 4 行", "第 7 行", "第 8 行", "第 10 行", "第 11 行", "第 12 行", "第 13 行"})
         EXPECT_EQ(warnings.count(QString::fromUtf8(line)), 1) << line << "\n" << warnings.toStdString();
     EXPECT_EQ(warnings.count(QLatin1Char('\n')), 8) << warnings.toStdString();
 }
@@ -231,14 +232,15 @@ TEST_F(RegistryFileTest, AGbkFileIsReadAndRewrittenInUtf8)
     EXPECT_EQ(key->readDword("Interval"), 3u);
 
     ASSERT_TRUE(key->writeDword("Interval", 4));
-    EXPECT_EQ(QString::fromUtf8(fileBytes()), QStringLiteral("REGEDIT4\n"
-                                                           "; 注释\n"
-                                                           "\n[HKEY_LOCAL_MACHINE\\SOFTWARE]\n"
-                                                           "\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Pellory]\n"
-                                                           "\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Pellory\\Xarvane]\n"
-                                                           "\"LastUser\"=\"张三\"\n"
-                                                           "\"DefaultConn\"=\"拨号连接\"\n"
-                                                           "\"Interval\"=dword:00000004\n"));
+    EXPECT_EQ(QString::fromUtf8(fileBytes()),
+              QStringLiteral("REGEDIT4\n"
+                             "; 注释\n"
+                             "\n[HKEY_LOCAL_MACHINE\\SOFTWARE]\n"
+                             "\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Pellory]\n"
+                             "\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Pellory\\Xarvane]\n"
+                             "\"LastUser\"=\"张三\"\n"
+                             "\"DefaultConn\"=\"拨号连接\"\n"
+                             "\"Interval\"=dword:00000004\n"));
     EXPECT_EQ(RegistryFile(path()).openKey(kKey, false)->readString("LastUser"), "张三");
 }
 

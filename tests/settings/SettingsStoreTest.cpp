@@ -224,7 +224,8 @@ TEST_F(SettingsStoreTest, InstallationCreatesAllValuesAndKeepsThoseAlreadyThere)
 
 TEST_F(SettingsStoreTest, AFileThatCannotBeReadIsNotDestroyed)
 {
-    const QByteArray corrupt = "REGEDIT4\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Pellory\\Xarvane]\n\"LastUser\"=\"\xFF\xFE\"\n";
+    const QByteArray corrupt =
+        "REGEDIT4\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Pellory\\Xarvane]\n\"LastUser\"=\"\xFF\xFE\"\n";
     writeFile(corrupt);
     EXPECT_EQ(load(), TSettings());
     EXPECT_FALSE(writeSettings(m_registry, TSettings(), {&TSettings::AutoRun}));
