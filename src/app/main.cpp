@@ -3,6 +3,9 @@
 #include "common/AppContext.h"
 #include "app/AppWindows.h"
 #include "app/DialWiring.h"
+#include "app/ExitGuard.h"
+#include "app/ProgramLook.h"
+#include "app/TrayHostWatch.h"
 #include "common/LoggingPrompter.h"
 #include "common/MessageBoxPrompter.h"
 #include "app/XarvaneApplication.h"
@@ -14,18 +17,16 @@
 #include "connections/utDialStatus.h"
 #include "platform/RegistryFile.h"
 #include "platform/RemoteAccessFactory.h"
-#include "platform/SessionEndSignals.h"
 #include "platform/SingleInstance.h"
 #include "users/LoginMode.h"
 #include "users/utLogin.h"
 
 #include <QDir>
+#include <QSystemTrayIcon>
 
 #include <memory>
 
 namespace {
-
-const QString kTitle = QStringLiteral("XarvaneXR");
 
 // XARVANE_PROMPTS=log answers every message box on standard error, for unattended runs.
 std::unique_ptr<xr::Prompter> makePrompter()
@@ -46,7 +47,7 @@ QString programFolder()
 int refuseSecondCopy(int argc, char** argv, xr::Prompter& prompter)
 {
     xr::XarvaneApplication app(argc, argv, prompter);
-    QApplication::setApplicationDisplayName(kTitle);
+    xr::applyProgramLook(app);
     prompter.inform(QStringLiteral("已经有一个[Xarvane]在运行！\r\r             Pellory Xarvane"));
     return 0;
 }
@@ -72,8 +73,9 @@ int main(int argc, char** argv)
         return refuseSecondCopy(argc, argv, *prompter);
 
     xr::XarvaneApplication app(argc, argv, *prompter);
+    xr::ExitGuard exitGuard;
     QApplication::setQuitOnLastWindowClosed(false);
-    QApplication::setApplicationDisplayName(kTitle);
+    xr::applyProgramLook(app);
 
     const QString appPath = programFolder();
     const std::unique_ptr<xr::platform::RemoteAccess> remoteAccess =
@@ -87,6 +89,7 @@ int main(int argc, char** argv)
     xr::TwinTray winTray(context, windows);
     if (winTray.databaseFailed())
         return 1;
+    exitGuard.guard(winTray);
     xr::TwinLogin winLogin(context, winTray.adoConnMain(), winTray.recorder(), winTray.RASNotify());
     windows.setLogin(&winLogin);
     xr::TwinMain winMain(context, winTray.adoConnMain(), winTray.adocommSql(), winTray.RASNotify());
@@ -98,13 +101,9 @@ int main(int argc, char** argv)
     xr::ConnSettingCommand connSetting(context, winTray.RASNotify(), dialer);
     xr::connectDialing(context, winTray, winMain, winLogin, dialer, connSetting);
 
-    // Session end: the system's query first, then the end itself.
-    xr::platform::SessionEndSignals sessionEnd;
-    QObject::connect(&sessionEnd, &xr::platform::SessionEndSignals::sessionEnding, &winTray, [&winTray] {
-        winTray.queryEndSession();
-        winTray.WMEndSession();
-    });
-    QObject::connect(&app, &QGuiApplication::commitDataRequest, &winTray,
-                     [&winTray] { winTray.queryEndSession(); });
-    return QApplication::exec();
+    // Without a notification area a stand-in for the icon keeps the program within reach.
+    xr::TrayHostWatch trayHostWatch(
+        winTray.pmTray(), [&winTray] { winTray.trayMenu().pmiOpenManagerClick(); }, context.prompter,
+        &QSystemTrayIcon::isSystemTrayAvailable);
+    return exitGuard.exec();
 }

@@ -10,6 +10,8 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 
+#include <cstdio>
+
 namespace xr {
 
 namespace {
@@ -35,8 +37,10 @@ TwinTray::TwinTray(AppContext& context, AppWindows& windows)
         m_recorder.RASNotifyConnected(entryName);
     };
     // The notifier takes its first look before the creation steps, so IsConnected is valid there.
-    if (reportErrors(m_context.prompter, [this] { m_RASNotify.Loaded(); }))
-        reportErrors(m_context.prompter, [this] { FormCreate(); });
+    // A dial-up service that fails it is reported, and the start-up goes on with no connection
+    // known: the notifier's polls ask the service again.
+    reportErrors(m_context.prompter, [this] { m_RASNotify.Loaded(); });
+    reportErrors(m_context.prompter, [this] { FormCreate(); });
 }
 
 TwinTray::~TwinTray()
@@ -111,13 +115,25 @@ void TwinTray::FormClose()
 
 void TwinTray::queryEndSession()
 {
-    FormCloseQuery();
+    writeEndTimeOnExit();
 }
 
 void TwinTray::WMEndSession()
 {
-    reportErrors(m_context.prompter, [this] { m_recorder.writeEndTimeIfConnected(); });
+    writeEndTimeOnExit();
     QCoreApplication::quit();
+}
+
+void TwinTray::writeEndTimeOnExit() noexcept
+{
+    if (!m_adoConnMain.isOpen())
+        return;
+    try {
+        m_recorder.writeEndTimeIfConnected();
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "%s\n",
+                     qUtf8Printable(QStringLiteral("结束时间未能写入：") + QString::fromUtf8(error.what())));
+    }
 }
 
 } // namespace xr

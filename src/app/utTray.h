@@ -43,6 +43,9 @@ public:
     void queryEndSession();
     // The session ends: the end time is written once more, and the program ends.
     void WMEndSession();
+    // The program is ending, maybe without its display: the open record gets the present time
+    // when the database is open; a failure is told on standard error.
+    void writeEndTimeOnExit() noexcept;
     void pmiExitClick();
 
 protected:

@@ -46,12 +46,6 @@ TwinMain::TwinMain(AppContext& context, Database& adoConnMain, SqlCommand& adoco
 {
     setObjectName(QStringLiteral("winMain"));
     setWindowTitle(QStringLiteral("XarvaneXR"));
-    // 宋体 where it is installed, else the Song-style CJK font that desktops ship.
-    QFont font;
-    font.setFamilies({QStringLiteral("宋体"), QStringLiteral("SimSun"), QStringLiteral("NSimSun"),
-                      QStringLiteral("Noto Serif CJK SC"), QStringLiteral("Noto Sans CJK SC")});
-    font.setPointSize(9);
-    setFont(font);
     resize(kWidth, kHeight);
 
     menuBar()->setObjectName(QStringLiteral("mmMain"));

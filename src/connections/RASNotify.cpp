@@ -21,6 +21,9 @@ ERASNotifyError enumerationError(std::uint32_t code)
 
 bool isConnected(std::uint32_t state) { return state == ras::StateConnected; }
 
+// Ends a poll of a service that is still failing, without telling it again.
+struct QuietRetry {};
+
 } // namespace
 
 TRASNotify::TRASNotify(RemoteAccess& remoteAccess, QObject* parent) : QObject(parent), m_remoteAccess(remoteAccess)
@@ -33,31 +36,32 @@ TRASNotify::~TRASNotify()
         m_timer->stop();
 }
 
+// The timer runs before the first look, so a service that fails it is asked again each poll.
 void TRASNotify::Loaded()
 {
-    if (m_enabled)
-        m_list = Enumerate();
     m_timer = new QTimer(this);
     m_timer->setInterval(m_pollInterval);
     connect(m_timer, &QTimer::timeout, this, &TRASNotify::Poll);
-    if (m_enabled)
-        m_timer->start();
+    if (!m_enabled)
+        return;
+    m_timer->start();
+    RefreshList();
 }
 
 void TRASNotify::setEnabled(bool enabled)
 {
     if (enabled == m_enabled)
         return;
+    m_enabled = enabled;
     if (m_timer) {
         ClearList();
         if (enabled) {
-            RefreshList();
             m_timer->start();
+            RefreshList();
         } else {
             m_timer->stop();
         }
     }
-    m_enabled = enabled;
     if (enabled)
         DoEnable();
     else
@@ -102,14 +106,14 @@ std::vector<TRASNotify::Entry> TRASNotify::Enumerate()
     std::size_t needed = 0;
     std::uint32_t result = m_remoteAccess.enumConnections(kFirstRoom, connections, needed);
     if (result == ras::ErrorNotEnoughMemory)
-        throw EOutOfMemory();
+        backEndFailed(EOutOfMemory());
     if (result == ras::ErrorBufferTooSmall) {
         result = m_remoteAccess.enumConnections(needed, connections, needed);
         if (result == ras::ErrorNotEnoughMemory || result == ras::ErrorBufferTooSmall)
-            throw EOutOfMemory();
+            backEndFailed(EOutOfMemory());
     }
     if (result != ras::Success)
-        throw enumerationError(result);
+        backEndFailed(enumerationError(result));
 
     std::vector<Entry> entries;
     entries.reserve(connections.size());
@@ -117,20 +121,42 @@ std::vector<TRASNotify::Entry> TRASNotify::Enumerate()
         std::uint32_t state = 0;
         if (const std::uint32_t status = m_remoteAccess.getConnectStatus(connection.handle, state);
             status != ras::Success)
-            throw enumerationError(status);
+            backEndFailed(enumerationError(status));
         entries.push_back({state, connection.handle, QString::fromStdString(connection.entryName),
                            QString::fromStdString(connection.deviceType),
                            QString::fromStdString(connection.deviceName)});
     }
+    m_backEndFailing = false;
     return entries;
+}
+
+// A failure of the service is raised once; until a list has been built again, the polls that
+// find it still failing end quietly.
+template <class Error> void TRASNotify::backEndFailed(const Error& error)
+{
+    if (m_backEndFailing)
+        throw QuietRetry();
+    m_backEndFailing = true;
+    throw error;
+}
+
+void TRASNotify::RefreshList()
+{
+    try {
+        m_list = Enumerate();
+    } catch (const QuietRetry&) {
+    }
 }
 
 void TRASNotify::Poll()
 {
-    recheckPrevious();
-    std::vector<Entry> fresh = Enumerate();
-    reportFresh(fresh);
-    m_list = std::move(fresh);
+    try {
+        recheckPrevious();
+        std::vector<Entry> fresh = Enumerate();
+        reportFresh(fresh);
+        m_list = std::move(fresh);
+    } catch (const QuietRetry&) {
+    }
 }
 
 // Asks for the state of every listed connection and reports the changes; marks the vanished.
@@ -151,7 +177,7 @@ void TRASNotify::recheckPrevious()
             entry.state = VanishedHandle;
             entry.handle = VanishedHandle;
         } else {
-            throw enumerationError(result);
+            backEndFailed(enumerationError(result));
         }
         if (lost)
             DoDisconnected(entry.handle);

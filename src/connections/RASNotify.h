@@ -44,6 +44,7 @@ public:
     ~TRASNotify() override;
 
     // The first look, once the properties are set: the connections found raise nothing.
+    // When the service fails it, the list stays empty and the polls go on.
     void Loaded();
 
     bool Enabled() const { return m_enabled; }
@@ -57,7 +58,8 @@ public:
     QString EntryNames(int index) const;
     bool IsConnected() const;
 
-    // One poll: the timer's tick.
+    // One poll: the timer's tick. A failure of the service is raised at the first poll that
+    // meets it; the polls after it try again and stay quiet until the service answers.
     void Poll();
 
     TRASConnectedEvent OnConnected;
@@ -87,13 +89,15 @@ private:
     bool listed(ConnHandle handle) const;
     void CheckIndex(int index) const;
     void ClearList() { m_list.clear(); }
-    void RefreshList() { m_list = Enumerate(); }
+    void RefreshList();
+    template <class Error> [[noreturn]] void backEndFailed(const Error& error);
 
     platform::RemoteAccess& m_remoteAccess;
     bool m_enabled = true;
     int m_pollInterval = 2000;
     QTimer* m_timer = nullptr;
     std::vector<Entry> m_list;
+    bool m_backEndFailing = false; // the last failure of the service has been raised
 };
 
 } // namespace xr

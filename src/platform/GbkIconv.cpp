@@ -11,7 +11,7 @@ namespace {
 // One iconv descriptor for the call, closed whatever happens.
 class IconvHandle {
 public:
-    IconvHandle() : m_cd(iconv_open("GBK", "UTF-8"))
+    IconvHandle(const char* to, const char* from) : m_cd(iconv_open(to, from))
     {
         if (m_cd == reinterpret_cast<iconv_t>(-1))
             throw std::runtime_error("The GBK converter is not available.");
@@ -43,7 +43,7 @@ std::size_t refusedLength(const char* text, std::size_t available)
 
 std::string toGbk(const std::string& utf8)
 {
-    IconvHandle converter;
+    IconvHandle converter("GBK", "UTF-8");
     std::string result;
     // GBK takes no more bytes than UTF-8 for the same text; a full buffer is emptied and the
     // conversion goes on all the same.
@@ -69,6 +69,21 @@ std::string toGbk(const std::string& utf8)
         in += skipped;
         inLeft -= skipped;
     }
+    return result;
+}
+
+std::optional<std::string> fromGbk(const std::string& gbk)
+{
+    IconvHandle converter("UTF-8", "GBK");
+    // A GBK character of two bytes takes at most three in UTF-8, one byte at most one.
+    std::string result(gbk.size() * 3 / 2 + 4, '\0');
+    char* in = const_cast<char*>(gbk.data());
+    std::size_t inLeft = gbk.size();
+    char* out = result.data();
+    std::size_t outLeft = result.size();
+    if (iconv(converter.get(), &in, &inLeft, &out, &outLeft) == static_cast<std::size_t>(-1))
+        return std::nullopt;
+    result.resize(result.size() - outLeft);
     return result;
 }
 

@@ -7,6 +7,8 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <cstdio>
+
 namespace xr::platform {
 
 namespace {
@@ -134,9 +136,23 @@ std::optional<RegistryTree> RegistryFile::read() const
     QFile file(m_path);
     if (!file.exists())
         return RegistryTree();
-    if (!file.open(QIODevice::ReadOnly))
+    if (!file.open(QIODevice::ReadOnly)) {
+        warnOnce(QStringLiteral("无法读取"));
         return std::nullopt;
-    return parseRegistryText(file.readAll());
+    }
+    RegistryTextRead read = parseRegistryText(file.readAll());
+    for (const QString& note : read.notes)
+        warnOnce(read.tree ? note : note + QStringLiteral("，整个文件无法读取，使用默认设置，文件不作改动"));
+    return std::move(read.tree);
+}
+
+// Standard error hears of each problem of the file once in a run, however often it is read.
+void RegistryFile::warnOnce(const QString& problem) const
+{
+    if (m_warned.contains(problem))
+        return;
+    m_warned.append(problem);
+    std::fprintf(stderr, "%s\n", qUtf8Printable(QStringLiteral("设置文件 %1：%2").arg(m_path, problem)));
 }
 
 bool RegistryFile::update(const std::function<bool(RegistryTree&)>& change)

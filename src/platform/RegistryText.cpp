@@ -1,5 +1,7 @@
 #include "platform/RegistryText.h"
 
+#include "platform/Gbk.h"
+
 #include <QRegularExpression>
 #include <QStringDecoder>
 #include <QStringList>
@@ -136,53 +138,142 @@ bool isValidKeyPath(const QString& path)
            std::none_of(names.begin(), names.end(), [](const QString& name) { return name.isEmpty(); });
 }
 
-std::optional<RegistryTree> parseRegistryText(const QByteArray& bytes)
-{
-    QStringDecoder decoder(QStringDecoder::Utf8);
-    const QString text = decoder.decode(bytes);
-    if (decoder.hasError())
-        return std::nullopt;
+namespace {
 
-    const QStringList lines = text.split(QLatin1Char('\n'));
-    RegistryTree tree;
-    bool headerSeen = false;
-    QString section;
+QString lineNote(qsizetype line, const QString& what)
+{
+    return QStringLiteral("第 %1 行%2").arg(line + 1).arg(what);
+}
+
+// The first line whose bytes are neither UTF-8 nor GBK.
+qsizetype firstUndecodableLine(const QByteArray& bytes)
+{
+    const QList<QByteArray> lines = bytes.split('\n');
     for (qsizetype line = 0; line < lines.size(); ++line) {
-        const QString current = lines.at(line).trimmed();
-        if (current.isEmpty())
-            continue;
-        if (!headerSeen) {
-            if (current != kHeader)
-                return std::nullopt;
-            headerSeen = true;
-        } else if (current.startsWith(QLatin1Char(';'))) {
-            continue;
-        } else if (current.startsWith(QLatin1Char('['))) {
-            if (!current.endsWith(QLatin1Char(']')))
-                return std::nullopt;
-            section = current.mid(1, current.size() - 2);
-            if (!isValidKeyPath(section))
-                return std::nullopt;
-            section = tree.ensureKey(section).path;
-        } else {
-            auto value = parseValue(current, lines, line);
-            if (section.isEmpty() || !value)
-                return std::nullopt;
-            tree.findKey(section)->setValue(std::move(*value));
+        QStringDecoder utf8(QStringDecoder::Utf8);
+        [[maybe_unused]] const QString decoded = utf8.decode(lines.at(line)); // decodes when taken
+        if (utf8.hasError() && !fromGbk(lines.at(line).toStdString()))
+            return line;
+    }
+    return 0;
+}
+
+std::optional<QString> decodedText(const QByteArray& bytes)
+{
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    const QString text = utf8.decode(bytes);
+    if (!utf8.hasError())
+        return text;
+    if (const std::optional<std::string> gbk = fromGbk(bytes.toStdString()))
+        return QString::fromStdString(*gbk);
+    return std::nullopt;
+}
+
+// Reads the lines after the header into `tree`, keeping what it cannot use.
+class SectionReader {
+public:
+    SectionReader(const QStringList& lines, RegistryTextRead& read) : m_lines(lines), m_read(read) {}
+
+    void readFrom(qsizetype first)
+    {
+        for (qsizetype line = first; line < m_lines.size(); ++line) {
+            const QString current = m_lines.at(line).trimmed();
+            if (current.isEmpty())
+                continue;
+            if (current.startsWith(QLatin1Char(';')))
+                keep(line, line);
+            else if (current.startsWith(QLatin1Char('[')))
+                readSectionHeader(current, line);
+            else
+                readValue(current, line);
         }
     }
-    if (!headerSeen)
-        return std::nullopt;
-    return tree;
+
+private:
+    void readSectionHeader(const QString& current, qsizetype line)
+    {
+        const QString path = current.mid(1, current.size() - 2);
+        m_unknownSection = !current.endsWith(QLatin1Char(']')) || !isValidKeyPath(path);
+        if (m_unknownSection) {
+            skip(line, line, QStringLiteral("的键名无法识别，其下的值都不使用"));
+            return;
+        }
+        m_section = m_read.tree->ensureKey(path).path;
+    }
+
+    void readValue(const QString& current, qsizetype& line)
+    {
+        const qsizetype first = line;
+        std::optional<RegistryTree::Value> value = parseValue(current, m_lines, line);
+        if (!value)
+            skip(first, line, QStringLiteral("无法识别，已跳过"));
+        else if (m_section.isEmpty() || m_unknownSection)
+            skip(first, line, QStringLiteral("不属于任何可识别的键，已跳过"));
+        else
+            m_read.tree->findKey(m_section)->setValue(std::move(*value));
+    }
+
+    void skip(qsizetype first, qsizetype last, const QString& why)
+    {
+        m_read.notes.append(lineNote(first, why));
+        keep(first, last);
+    }
+
+    // Lines `first` to `last` as written, under the section they stand in.
+    void keep(qsizetype first, qsizetype last)
+    {
+        std::vector<QString>& kept =
+            m_section.isEmpty() ? m_read.tree->leadingLines() : m_read.tree->findKey(m_section)->keptLines;
+        for (qsizetype line = first; line <= last; ++line) {
+            QString text = m_lines.at(line);
+            if (text.endsWith(QLatin1Char('\r')))
+                text.chop(1);
+            kept.push_back(text);
+        }
+    }
+
+    const QStringList& m_lines;
+    RegistryTextRead& m_read;
+    QString m_section;
+    bool m_unknownSection = false;
+};
+
+} // namespace
+
+RegistryTextRead parseRegistryText(const QByteArray& bytes)
+{
+    RegistryTextRead read;
+    const std::optional<QString> text = decodedText(bytes);
+    if (!text) {
+        read.notes.append(
+            lineNote(firstUndecodableLine(bytes), QStringLiteral("既不是 UTF-8 也不是 GBK 文本")));
+        return read;
+    }
+    const QStringList lines = text->split(QLatin1Char('\n'));
+    qsizetype header = 0;
+    while (header < lines.size() && lines.at(header).trimmed().isEmpty())
+        ++header;
+    if (header == lines.size() || lines.at(header).trimmed() != kHeader) {
+        read.notes.append(
+            lineNote(std::min(header, lines.size() - 1), QStringLiteral("不是 REGEDIT4 文件头")));
+        return read;
+    }
+    read.tree.emplace();
+    SectionReader(lines, read).readFrom(header + 1);
+    return read;
 }
 
 QByteArray formatRegistryText(const RegistryTree& tree)
 {
     QString text = kHeader + QLatin1Char('\n');
+    for (const QString& line : tree.leadingLines())
+        text += line + QLatin1Char('\n');
     for (const RegistryTree::Key& key : tree.keys()) {
         text += QLatin1String("\n[") + key.path + QLatin1String("]\n");
         for (const RegistryTree::Value& value : key.values)
             text += formatValue(value) + QLatin1Char('\n');
+        for (const QString& line : key.keptLines)
+            text += line + QLatin1Char('\n');
     }
     return text.toUtf8();
 }

@@ -58,7 +58,7 @@ RegistryTree::Key& RegistryTree::ensureKey(const QString& path)
         return *key;
     const qsizetype cut = path.lastIndexOf(QLatin1Char('\\'));
     if (cut <= 0) {
-        m_keys.push_back(Key{path, {}});
+        m_keys.push_back(Key{path, {}, {}});
         return m_keys.back();
     }
     // A root exists without a section of its own; below it, the new key takes its parent's
@@ -69,7 +69,7 @@ RegistryTree::Key& RegistryTree::ensureKey(const QString& path)
     const auto last = std::find_if(m_keys.rbegin(), m_keys.rend(),
                                    [&](const Key& k) { return sameName(k.path, parent) || isBelow(k.path, parent); });
     const auto position = last == m_keys.rend() ? m_keys.end() : last.base();
-    return *m_keys.insert(position, Key{parent + path.mid(cut), {}});
+    return *m_keys.insert(position, Key{parent + path.mid(cut), {}, {}});
 }
 
 void RegistryTree::removeTree(const QString& path)

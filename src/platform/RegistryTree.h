@@ -25,6 +25,9 @@ public:
     struct Key {
         QString path;
         std::vector<Value> values;
+        // Lines of the key's section that are no value of ours (comments, lines that could not
+        // be read), kept as written so that rewriting the file loses nothing.
+        std::vector<QString> keptLines;
 
         const Value* findValue(const QString& name) const;
         // Replaces the value of the same name in place, keeping that name's spelling, or
@@ -34,6 +37,9 @@ public:
     };
 
     const std::vector<Key>& keys() const { return m_keys; }
+    // Lines between the header and the first key, kept as written.
+    std::vector<QString>& leadingLines() { return m_leadingLines; }
+    const std::vector<QString>& leadingLines() const { return m_leadingLines; }
     const Key* findKey(const QString& path) const;
     Key* findKey(const QString& path);
     // The key, created with its missing ancestors (but not the root) when absent; a new key
@@ -44,6 +50,7 @@ public:
 
 private:
     std::vector<Key> m_keys;
+    std::vector<QString> m_leadingLines;
 };
 
 } // namespace xr::platform

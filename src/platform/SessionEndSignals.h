@@ -1,6 +1,7 @@
 #pragma once
-// Turns the signals that end a desktop session on Linux (SIGTERM, SIGHUP) into a Qt signal
-// delivered on the event loop, the counterpart of the session-ending messages on Windows.
+// Turns the signals that end a desktop session or the program on Linux (SIGTERM, SIGHUP,
+// SIGINT) into a Qt signal delivered on the event loop, the counterpart of the session-ending
+// messages on Windows.
 
 #include <QObject>
 

@@ -38,6 +38,7 @@ SessionEndSignals::SessionEndSignals(QObject* parent) : QObject(parent)
     connect(m_notifier, &QSocketNotifier::activated, this, &SessionEndSignals::drain);
     install(SIGTERM, onSessionSignal);
     install(SIGHUP, onSessionSignal);
+    install(SIGINT, onSessionSignal);
 }
 
 SessionEndSignals::~SessionEndSignals()
@@ -46,6 +47,7 @@ SessionEndSignals::~SessionEndSignals()
         return;
     install(SIGTERM, SIG_DFL);
     install(SIGHUP, SIG_DFL);
+    install(SIGINT, SIG_DFL);
     ::close(g_pipe[0]);
     ::close(g_pipe[1]);
     g_pipe[0] = g_pipe[1] = -1;

@@ -1,5 +1,7 @@
 #include "platform/SingleInstance.h"
 
+#include "platform/SessionTag.h"
+
 #include <cstdlib>
 #include <fcntl.h>
 #include <string>
@@ -18,15 +20,6 @@ std::string runtimeFolder()
     return "/tmp";
 }
 
-// The desktop session: the login session when known, else the display.
-std::string sessionTag()
-{
-    for (const char* variable : {"XDG_SESSION_ID", "WAYLAND_DISPLAY", "DISPLAY"})
-        if (const char* value = std::getenv(variable); value && *value)
-            return variable + std::string("=") + value;
-    return "console";
-}
-
 std::string sanitized(std::string text)
 {
     for (char& c : text)
@@ -39,8 +32,10 @@ std::string sanitized(std::string text)
 
 SingleInstance::SingleInstance(const std::string& name)
 {
+    const std::string session =
+        sessionTag(std::getenv("XDG_SESSION_ID"), std::getenv("WAYLAND_DISPLAY"), std::getenv("DISPLAY"));
     const std::string path =
-        runtimeFolder() + "/" + name + "-uid" + std::to_string(getuid()) + "-" + sanitized(sessionTag()) + ".lock";
+        runtimeFolder() + "/" + name + "-uid" + std::to_string(getuid()) + "-" + sanitized(session) + ".lock";
     const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
     if (fd < 0)
         return;

@@ -55,6 +55,7 @@ void TwinLogin::buildControls()
     edtName = named(new QLineEdit, "edtName");
     edtPassword = named(new QLineEdit, "edtPassword");
     edtPassword->setEchoMode(QLineEdit::Password);
+    edtPassword->setStyleSheet(QStringLiteral("lineedit-password-character: 42")); // '*'
     chkbSaveName = named(new QCheckBox(QStringLiteral("保存用户名(&S)")), "chkbSaveName");
     chkbSavePw = named(new QCheckBox(QStringLiteral("保存密码(&W)")), "chkbSavePw");
     chkbLoginDial = named(new QCheckBox(QStringLiteral("登录后自动拨号(&D)")), "chkbLoginDial");

@@ -183,6 +183,8 @@ TEST_F(LoginDialog, ControlsCaptionsAndTabOrder)
     EXPECT_EQ(winLogin->windowTitle(), QStringLiteral("登录XR"));
     EXPECT_TRUE(winLogin->windowFlags() & Qt::WindowStaysOnTopHint);
     EXPECT_EQ(edit("edtPassword")->echoMode(), QLineEdit::Password);
+    edit("edtPassword")->setText(QStringLiteral("pw1"));
+    EXPECT_EQ(edit("edtPassword")->displayText(), QStringLiteral("***"));
     EXPECT_EQ(box("chkbSaveName")->text(), QStringLiteral("保存用户名(&S)"));
     EXPECT_EQ(box("chkbSavePw")->text(), QStringLiteral("保存密码(&W)"));
     EXPECT_EQ(box("chkbLoginDial")->text(), QStringLiteral("登录后自动拨号(&D)"));

@@ -49,6 +49,30 @@ TEST_F(TrayStart, ConnectionUpAtStartOpensAnAnonymousRecordAtTheStartTime)
     EXPECT_EQ(windows.calls, QStringList{QStringLiteral("notice 0")}) << "a notice, but no sign-in dialog";
 }
 
+TEST_F(TrayStart, AFailedFirstLookIsToldOnceAndTheStartUpGoesOnToRecordLaterConnections)
+{
+    createDatabase();
+    ras.addConnection("Office");
+    ras.enumConnectionsResult = 621;
+    startTray();
+    ASSERT_EQ(prompter.prompts.size(), 1);
+    EXPECT_EQ(prompter.prompts[0].text, QStringLiteral("Could not enumerate connections.\r\nError Code 621"));
+    EXPECT_TRUE(tray->databaseOpened());
+    EXPECT_TRUE(tray->tmRecord().isActive());
+    EXPECT_TRUE(records().isEmpty());
+
+    tray->RASNotify().Poll();
+    ras.enumConnectionsResult = 0;
+    advanceSeconds(5);
+    tray->RASNotify().Poll();
+    EXPECT_EQ(prompter.prompts.size(), 1) << "a service still failing is not told again";
+    const auto rows = records();
+    ASSERT_EQ(rows.size(), 1);
+    EXPECT_EQ(rows[0].connName, QStringLiteral("Office"));
+    EXPECT_EQ(rows[0].sdt, now());
+    EXPECT_TRUE(tray->tmConn().isActive());
+}
+
 TEST_F(TrayStart, ExitCommandWritesTheEndTimeAndEndsTheLoop)
 {
     createDatabase();

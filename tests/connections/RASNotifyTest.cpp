@@ -116,6 +116,47 @@ TEST_F(NotifierTest, FailedEnumerationKeepsThePreviousListAndReportsAgain)
     EXPECT_EQ(events, QStringList{QStringLiteral("+Later")});
 }
 
+TEST_F(NotifierTest, AFailingServiceIsToldOnceAndAskedAgainAtEveryPollUntilItAnswers)
+{
+    // The first look fails: the list is empty, and the timer polls all the same.
+    ras.addConnection("UpAtStart");
+    ras.enumConnectionsResult = 621;
+    EXPECT_THROW(load(), ERASNotifyError);
+    EXPECT_EQ(notify.Count(), 0);
+
+    // Still failing: each poll asks again, and says nothing more.
+    for (int i = 0; i < 3; ++i)
+        EXPECT_NO_THROW(notify.Poll());
+    EXPECT_EQ(ras.enumerations, 4);
+
+    // It answers: the connections it shows are reported as they are found.
+    ras.enumConnectionsResult = 0;
+    notify.Poll();
+    EXPECT_EQ(events, QStringList{QStringLiteral("+UpAtStart")});
+    EXPECT_TRUE(notify.IsConnected());
+
+    // A later failure, here of a listed connection's state, is a new one and is told again.
+    ras.statusResults[notify.Handles(0)] = 5;
+    EXPECT_THROW(notify.Poll(), ERASNotifyError);
+    EXPECT_NO_THROW(notify.Poll());
+    ras.statusResults.clear();
+    ras.addConnection("Second");
+    notify.Poll();
+    EXPECT_EQ(events, (QStringList{QStringLiteral("+UpAtStart"), QStringLiteral("+Second")}));
+
+    // The timer runs after a failed first look too.
+    TRASNotify timed(ras);
+    ras.enumConnectionsResult = 621;
+    timed.setPollInterval(200);
+    EXPECT_THROW(timed.Loaded(), ERASNotifyError);
+    ras.enumConnectionsResult = 0;
+    QEventLoop loop;
+    timed.OnConnected = [&loop](TRASNotify&, TRASNotify::ConnHandle, const QString&, const QString&,
+                                const QString&) { loop.quit(); };
+    QTimer::singleShot(5000, &loop, [&loop] { loop.exit(1); });
+    EXPECT_EQ(loop.exec(), 0);
+}
+
 TEST_F(NotifierTest, FailingHandlerLeavesTheChangeToBeReportedAgain)
 {
     load();

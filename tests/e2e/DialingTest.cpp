@@ -82,8 +82,7 @@ protected:
 
     void endProgram()
     {
-        EXPECT_FALSE(folder.errorOutput().contains(QStringLiteral("prompt:")))
-            << folder.errorOutput().toStdString();
+        EXPECT_TRUE(folder.unexpectedPrompts().isEmpty()) << folder.errorOutput().toStdString();
         folder.terminate();
         EXPECT_TRUE(folder.waitForExit());
     }

@@ -2,9 +2,11 @@
 
 #include "WaitUntil.h"
 
+#include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -80,8 +82,18 @@ bool ProgramFolder::start()
     if (!m_program->waitForStarted())
         return false;
     return waitUntil([this] {
-        return m_program->state() == QProcess::Running && signalHandlerInstalled();
+        return m_program->state() == QProcess::Running && signalHandlerInstalled() && databaseOpen();
     });
+}
+
+bool ProgramFolder::databaseOpen() const
+{
+    const QDir descriptors(QStringLiteral("/proc/%1/fd").arg(m_program->processId()));
+    const QString database = QFileInfo(path(QStringLiteral("XRDB.mdb"))).canonicalFilePath();
+    for (const QFileInfo& descriptor : descriptors.entryInfoList(QDir::Files | QDir::System))
+        if (descriptor.symLinkTarget() == database)
+            return true;
+    return false;
 }
 
 // The program catches SIGTERM once its event loop is about to run.
@@ -113,8 +125,23 @@ int ProgramFolder::runAnotherCopy(QString* errorOutput)
 
 QString ProgramFolder::errorOutput()
 {
+    QCoreApplication::processEvents(); // what the program wrote so far
     m_errors += QString::fromUtf8(m_program->readAllStandardError());
     return m_errors;
+}
+
+QStringList ProgramFolder::prompts()
+{
+    QStringList lines = errorOutput().split(QLatin1Char('\n'));
+    lines.removeIf([](const QString& line) { return !line.startsWith(QStringLiteral("prompt: ")); });
+    return lines;
+}
+
+QStringList ProgramFolder::unexpectedPrompts()
+{
+    QStringList lines = prompts();
+    lines.removeIf([](const QString& line) { return line.contains(QStringLiteral("没有找到系统通知区域")); });
+    return lines;
 }
 
 bool ProgramFolder::waitForExit(int timeoutMs)

@@ -25,12 +25,18 @@ public:
     // Sets a variable of the program's environment for the next start (e.g. another display).
     void setEnvironment(const QString& name, const QString& value) { m_extraEnvironment.insert(name, value); }
 
-    // Starts the program; waits until it is ready to end cleanly on SIGTERM.
+    // Starts the program; waits until it has opened its database and is ready to end cleanly
+    // on SIGTERM.
     bool start();
     // Starts another copy and waits for it to end; returns its exit code (-1 when it did not).
     int runAnotherCopy(QString* errorOutput = nullptr);
     QProcess& program() { return *m_program; }
     QString errorOutput();
+    // The message boxes shown so far, one "prompt: KIND: TEXT" line each.
+    QStringList prompts();
+    // The same, without the notice that the desktop has no notification area (the displays
+    // of the tests have none).
+    QStringList unexpectedPrompts();
     bool waitForExit(int timeoutMs = 15000);
     void terminate();
     void kill();
@@ -54,6 +60,7 @@ private:
     bool signalHandlerInstalled() const;
     // Replaces what `pattern` matches in the folder's settings file.
     void replaceInSettings(const QString& pattern, const QString& replacement);
+    bool databaseOpen() const;
 
     QTemporaryDir m_dir;
     QProcessEnvironment m_extraEnvironment;

@@ -89,6 +89,7 @@ TEST_F(RegistryFileTest, AHandWrittenFileIsReadAndWhatTheProgramDoesNotUseIsKept
 
     EXPECT_TRUE(key->writeString("LastUser", "li"));
     EXPECT_EQ(fileBytes(), QByteArray("REGEDIT4\n"
+                                      "; written by hand\n"
                                       "\n[HKEY_CURRENT_USER\\Software]\n"
                                       "\n[HKEY_CURRENT_USER\\Software\\Other]\n"
                                       "@=\"default\"\n"
@@ -137,28 +138,110 @@ TEST_F(RegistryFileTest, TextsTheFileCannotHoldAreRefused)
     EXPECT_EQ(fileBytes(), before);
 }
 
-TEST_F(RegistryFileTest, AFileThatCannotBeParsedCountsAsAbsentAndIsNeverRewritten)
+TEST_F(RegistryFileTest, AFileThatCannotBeReadAtAllCountsAsAbsentIsNeverRewrittenAndIsToldOnce)
 {
-    const QByteArray broken[] = {
+    const QByteArray unreadable[] = {
         "",
         "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Pellory\\Xarvane]\n\"AutoRun\"=dword:00000001\n",
-        "REGEDIT4\n\"AutoRun\"=dword:00000001\n",
-        "REGEDIT4\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Pellory\\Xarvane]\n\"AutoRun\"=dword:xyz\n",
-        "REGEDIT4\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Pellory\\Xarvane]\n\"LastUser\"=\"open\n",
-        "REGEDIT4\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Pellory\\Xarvane]\n\"Path\"=\"C:\\Temp\"\n",
-        "REGEDIT4\n[-HKEY_LOCAL_MACHINE\\SOFTWARE\\Pellory\\Xarvane]\n",
-        "REGEDIT4\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Pellory\\Xarvane\n",
+        "\nREGEDIT5\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Pellory\\Xarvane]\n",
         "REGEDIT4\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Pellory\\Xarvane]\n\"LastUser\"=\"\xFF\xFE\"\n",
     };
-    for (const QByteArray& text : broken) {
+    const char* const wrongLine[] = {"第 1 行", "第 1 行", "第 2 行", "第 3 行"};
+    for (std::size_t i = 0; i < std::size(unreadable); ++i) {
+        const QByteArray& text = unreadable[i];
         SCOPED_TRACE(text.toStdString());
         writeFile(text);
-        EXPECT_EQ(m_registry.openKey(kKey, false), nullptr);
-        EXPECT_EQ(m_registry.openKey(kKey, true), nullptr);
-        EXPECT_EQ(m_registry.openKey("SOFTWARE\\Elsewhere", true), nullptr);
-        EXPECT_FALSE(m_registry.deleteKey(kKey));
+        RegistryFile registry(path());
+        ::testing::internal::CaptureStderr();
+        EXPECT_EQ(registry.openKey(kKey, false), nullptr);
+        EXPECT_EQ(registry.openKey(kKey, true), nullptr);
+        EXPECT_EQ(registry.openKey("SOFTWARE\\Elsewhere", true), nullptr);
+        EXPECT_FALSE(registry.deleteKey(kKey));
+        const QString warnings = QString::fromStdString(::testing::internal::GetCapturedStderr());
         EXPECT_EQ(fileBytes(), text);
+        EXPECT_EQ(warnings.count(QLatin1Char('\n')), 1) << warnings.toStdString();
+        EXPECT_TRUE(warnings.contains(path())) << warnings.toStdString();
+        EXPECT_TRUE(warnings.contains(QString::fromUtf8(wrongLine[i]))) << warnings.toStdString();
     }
+}
+
+TEST_F(RegistryFileTest, LinesThatCannotBeReadAreSkippedAndWrittenBackAsTheyWere)
+{
+    const QByteArray handWritten = "REGEDIT4\n"
+                                   "stray words\n"
+                                   "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Pellory\\Xarvane]\n"
+                                   "\"AutoRun\"=dword:xyz\n"
+                                   "\"Interval\"=dword:0000000a\n"
+                                   "; keep me\n"
+                                   "\"LastUser\"=\"open\n"
+                                   "\"Path\"=\"C:\\Temp\"\n"
+                                   "\"DefaultConn\"=\"Office\"\n"
+                                   "[-HKEY_LOCAL_MACHINE\\SOFTWARE\\Gone]\n"
+                                   "\"Precision\"=dword:00000001\n"
+                                   "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Pellory\\Xarvane\n"
+                                   "\"SynRun\"=dword:00000001\n";
+    writeFile(handWritten);
+    ::testing::internal::CaptureStderr();
+    auto key = m_registry.openKey(kKey, false);
+    ASSERT_NE(key, nullptr);
+    EXPECT_EQ(key->readDword("Interval"), 10u);
+    EXPECT_EQ(key->readString("DefaultConn"), "Office");
+    for (const char* unread : {"AutoRun", "LastUser", "Path", "Precision", "SynRun"})
+        EXPECT_FALSE(key->readDword(unread) || key->readString(unread)) << unread;
+
+    // Rewriting keeps every line it could not use, in its section, as written.
+    ASSERT_TRUE(key->writeString("LastUser", "li"));
+    const QString warnings = QString::fromStdString(::testing::internal::GetCapturedStderr());
+    EXPECT_EQ(fileBytes(), QByteArray("REGEDIT4\n"
+                                      "stray words\n"
+                                      "\n[HKEY_LOCAL_MACHINE\\SOFTWARE]\n"
+                                      "\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Pellory]\n"
+                                      "\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Pellory\\Xarvane]\n"
+                                      "\"Interval\"=dword:0000000a\n"
+                                      "\"DefaultConn\"=\"Office\"\n"
+                                      "\"LastUser\"=\"li\"\n"
+                                      "\"AutoRun\"=dword:xyz\n"
+                                      "; keep me\n"
+                                      "\"LastUser\"=\"open\n"
+                                      "\"Path\"=\"C:\\Temp\"\n"
+                                      "[-HKEY_LOCAL_MACHINE\\SOFTWARE\\Gone]\n"
+                                      "\"Precision\"=dword:00000001\n"
+                                      "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Pellory\\Xarvane\n"
+                                      "\"SynRun\"=dword:00000001\n"));
+    // Each skipped line is told once, by its number, however often the file is read.
+    for (const char* line :
+         {"第 2 行", "第 4 行", "第 7 行", "第 8 行", "第 10 行", "第 11 行", "第 12 行", "第 13 行"})
+        EXPECT_EQ(warnings.count(QString::fromUtf8(line)), 1) << line << "\n" << warnings.toStdString();
+    EXPECT_EQ(warnings.count(QLatin1Char('\n')), 8) << warnings.toStdString();
+}
+
+TEST_F(RegistryFileTest, AGbkFileIsReadAndRewrittenInUtf8)
+{
+    // "LastUser"="张三", "DefaultConn"="拨号连接" and a comment "注释", as a Chinese system exports them.
+    writeFile("REGEDIT4\r\n"
+              "; \xD7\xA2\xCA\xCD\r\n"
+              "\r\n"
+              "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Pellory\\Xarvane]\r\n"
+              "\"LastUser\"=\"\xD5\xC5\xC8\xFD\"\r\n"
+              "\"DefaultConn\"=\"\xB2\xA6\xBA\xC5\xC1\xAC\xBD\xD3\"\r\n"
+              "\"Interval\"=dword:00000003\r\n");
+    auto key = m_registry.openKey(kKey, false);
+    ASSERT_NE(key, nullptr);
+    EXPECT_EQ(key->readString("LastUser"), "张三");
+    EXPECT_EQ(key->readString("DefaultConn"), "拨号连接");
+    EXPECT_EQ(key->readDword("Interval"), 3u);
+
+    ASSERT_TRUE(key->writeDword("Interval", 4));
+    EXPECT_EQ(QString::fromUtf8(fileBytes()),
+              QStringLiteral("REGEDIT4\n"
+                             "; 注释\n"
+                             "\n[HKEY_LOCAL_MACHINE\\SOFTWARE]\n"
+                             "\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Pellory]\n"
+                             "\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Pellory\\Xarvane]\n"
+                             "\"LastUser\"=\"张三\"\n"
+                             "\"DefaultConn\"=\"拨号连接\"\n"
+                             "\"Interval\"=dword:00000004\n"));
+    EXPECT_EQ(RegistryFile(path()).openKey(kKey, false)->readString("LastUser"), "张三");
 }
 
 TEST_F(RegistryFileTest, WithoutWriteAccessNoKeyOpens)

@@ -70,7 +70,8 @@ TEST_F(CustomTimesTest, CountDecidesHowManyPeriodsAreRead)
 
 TEST_F(CustomTimesTest, AFileThatCannotBeReadIsLeftAlone)
 {
-    const QByteArray corrupt = "REGEDIT4\n\"Count\"=dword:00000001\n";
+    const QByteArray corrupt =
+        "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Pellory\\Xarvane\\CustomTime]\n\"Count\"=dword:00000001\n";
     writeFile(corrupt);
     writeCustomTimes(m_registry, {QStringLiteral("2004-3-1*2004-3-7")});
     EXPECT_EQ(readTimePeriods(m_registry), (QStringList{kThisWeek, kThisMonth}));

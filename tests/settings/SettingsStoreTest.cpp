@@ -222,13 +222,29 @@ TEST_F(SettingsStoreTest, InstallationCreatesAllValuesAndKeepsThoseAlreadyThere)
     EXPECT_EQ(fileBytes(), QByteArray("not a registry file"));
 }
 
-TEST_F(SettingsStoreTest, ACorruptFileIsNotDestroyed)
+TEST_F(SettingsStoreTest, AFileThatCannotBeReadIsNotDestroyed)
 {
-    const QByteArray corrupt = "REGEDIT4\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Pellory\\Xarvane]\n\"AutoRun\"=dword:zz\n";
+    const QByteArray corrupt =
+        "REGEDIT4\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Pellory\\Xarvane]\n\"LastUser\"=\"\xFF\xFE\"\n";
     writeFile(corrupt);
     EXPECT_EQ(load(), TSettings());
     EXPECT_FALSE(writeSettings(m_registry, TSettings(), {&TSettings::AutoRun}));
     EXPECT_EQ(fileBytes(), corrupt);
+}
+
+TEST_F(SettingsStoreTest, AMalformedLineCostsOnlyItsOwnValueAndIsKept)
+{
+    writeFile("REGEDIT4\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Pellory\\Xarvane]\n\"AutoRun\"=dword:zz\n"
+              "\"Interval\"=dword:0000000a\n\"LastUser\"=\"li\"\n");
+    const TSettings settings = load();
+    EXPECT_EQ(settings.Interval, 10);
+    EXPECT_EQ(settings.LastUser, QStringLiteral("li"));
+    EXPECT_EQ(settings.AutoRun, TSettings().AutoRun);
+    TSettings changed = settings;
+    changed.TimeRecord = true;
+    EXPECT_TRUE(writeSettings(m_registry, changed, {&TSettings::TimeRecord}));
+    EXPECT_TRUE(fileBytes().contains("\n\"AutoRun\"=dword:zz\n"));
+    EXPECT_TRUE(fileBytes().contains("\n\"TimeRecord\"=dword:00000001\n"));
 }
 
 TEST(RunValue, NamesTheFixedProgramFileOrIsRemoved)

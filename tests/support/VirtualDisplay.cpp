@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QProcessEnvironment>
 #include <QRegularExpression>
+#include <QStandardPaths>
 
 namespace xr::test {
 
@@ -32,6 +33,20 @@ VirtualDisplay::~VirtualDisplay()
     m_server.waitForFinished();
 }
 
+QString VirtualDisplay::missingTool()
+{
+    for (const char* tool : {"Xvfb", "xdotool"})
+        if (QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty())
+            return QString::fromLatin1(tool);
+    return QString();
+}
+
+void VirtualDisplay::kill()
+{
+    m_server.kill();
+    m_server.waitForFinished();
+}
+
 QString VirtualDisplay::run(const QString& tool, const QStringList& arguments) const
 {
     QProcess process;
@@ -48,6 +63,11 @@ QString VirtualDisplay::visibleWindow(const QString& title) const
     return xdotool(
                {QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"), title})
         .section(QLatin1Char('\n'), 0, 0);
+}
+
+QString VirtualDisplay::windowTitle(const QString& window) const
+{
+    return xdotool({QStringLiteral("getwindowname"), window});
 }
 
 QSize VirtualDisplay::windowSize(const QString& window) const

@@ -14,6 +14,9 @@ public:
     VirtualDisplay();
     ~VirtualDisplay();
 
+    // The first of Xvfb and xdotool that is not installed, or empty.
+    static QString missingTool();
+
     // Empty when the server did not start.
     QString name() const { return m_name; }
 
@@ -25,8 +28,13 @@ public:
     QString visibleWindow(const QString& title) const;
     // The size of a window's client area, as xdotool reports it.
     QSize windowSize(const QString& window) const;
+    // The title of a window as the X server holds it.
+    QString windowTitle(const QString& window) const;
     // Writes the whole screen to a PNG file; false when it was not written.
     bool screenshot(const QString& file) const;
+
+    // Kills the server at once, as a crash or the end of a desktop session does.
+    void kill();
 
 private:
     QProcess m_server;

@@ -1,6 +1,7 @@
 // xarvane-led-preview [folder]: draws the floating time display's dot-matrix face, at both of
 // its sizes, with the banner and with a duration, and the whole dot font, into PNG files, so a
-// person can look at them. Each picture is written as it is and four times enlarged.
+// person can look at them. Each picture is written as it is and four times enlarged. A folder
+// that does not exist yet is created.
 #include "notices/LEDDisplay.h"
 
 #include <QApplication>
@@ -90,6 +91,10 @@ int main(int argc, char** argv)
     const QStringList arguments = QApplication::arguments();
     const QDir folder(arguments.size() > 1 ? arguments.at(1) : QDir::currentPath());
     QTextStream out(stdout);
+    if (!folder.mkpath(QStringLiteral("."))) {
+        out << "could not create " << folder.path() << Qt::endl;
+        return 1;
+    }
 
     bool saved = true;
     for (const auto& [name, dotArea] : {std::pair{QStringLiteral("small"), QSize(132, 17)},
