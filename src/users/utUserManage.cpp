@@ -14,11 +14,12 @@ namespace xr {
 namespace {
 
 constexpr int kNameWidth = 150;
+constexpr int kAdminWidth = 64;
 constexpr int kEnabledWidth = 38;
 constexpr int kRemarkWidth = 200;
 constexpr int kIndicatorWidth = 12;
 constexpr int kRowHeight = 19;
-constexpr int kGridWidth = 480;
+constexpr int kGridWidth = 500;
 constexpr int kGridHeight = 240;
 
 QLabel* navyHint(const QString& text)
@@ -71,6 +72,7 @@ void TwinUserManage::createGrid()
     dbgUser->setWordWrap(false);
     dbgUser->setFixedSize(kGridWidth, kGridHeight);
     dbgUser->setColumnWidth(UserAccountsModel::NameColumn, kNameWidth);
+    dbgUser->setColumnWidth(UserAccountsModel::AdminColumn, kAdminWidth);
     dbgUser->setColumnWidth(UserAccountsModel::EnabledColumn, kEnabledWidth);
     dbgUser->setColumnWidth(UserAccountsModel::RemarkColumn, kRemarkWidth);
     dbgUser->horizontalHeader()->setHighlightSections(false);
@@ -113,6 +115,7 @@ void TwinUserManage::buildNavigator()
             finishTyping();
             action();
             updateNavigator();
+            dbgUser->setFocus(); // typing goes on in the grid
         });
     };
     on(m_navFirst, [this] { m_adodsUser.setCurrentRow(0); });
