@@ -11,9 +11,11 @@ namespace xr {
 namespace {
 
 const QString kFilter = QStringLiteral("数据库文件(*.mdb)");
-const QString kRestoreQuestion = QStringLiteral("恢复数据库操作将会覆盖现在数据库的所有数据(包括用户和上网记录)！\r\r"
-                                                "并且当前数据库的数据将恢复为指定数据库文件中的数据！\r\r继续吗？");
-const QString kNotOurDatabase = QStringLiteral("所选文件不是本程序的数据库文件！\r\r数据库没有被恢复，现在的数据没有改变。");
+const QString kRestoreQuestion =
+    QStringLiteral("恢复数据库操作将会覆盖现在数据库的所有数据(包括用户和上网记录)！\r\r"
+                   "并且当前数据库的数据将恢复为指定数据库文件中的数据！\r\r继续吗？");
+const QString kNotOurDatabase =
+    QStringLiteral("所选文件不是本程序的数据库文件！\r\r数据库没有被恢复，现在的数据没有改变。");
 const QString kRestoreFailed =
     QStringLiteral("数据库文件恢复失败！\r\r原数据库已经备份为XR安装路径下的[CurrXRDB.mdb]！");
 const QString kSafetyCopyBack = QStringLiteral("恢复的数据库文件无法打开！\r\r"
@@ -44,8 +46,8 @@ void BackupRestore::actBackupExecute(bool connected)
         return;
     }
     const QString proposed = m_context.appPath + BackupFileName(m_context.clock.now());
-    const QString target =
-        m_context.prompter.chooseFile({FileDialogKind::Save, QStringLiteral("XR备份数据库"), kFilter, proposed});
+    const QString target = m_context.prompter.chooseFile(
+        {FileDialogKind::Save, QStringLiteral("XR备份数据库"), kFilter, proposed});
     if (target.isEmpty())
         return;
     if (backupDatabase(m_adoConnMain.connection(), target))
@@ -60,7 +62,8 @@ bool BackupRestore::actComebackExecute(bool connected)
         m_context.prompter.inform(QStringLiteral("连接状态下不允许恢复！"));
         return false;
     }
-    if (m_context.prompter.ask(PromptKind::Warning, kRestoreQuestion, PromptButtons::YesNo) != PromptAnswer::Yes)
+    if (m_context.prompter.ask(PromptKind::Warning, kRestoreQuestion, PromptButtons::YesNo) !=
+        PromptAnswer::Yes)
         return false;
     const QString chosen = chooseRestoreFile();
     if (chosen.isEmpty())

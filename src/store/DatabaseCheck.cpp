@@ -22,16 +22,17 @@ bool passesQuickCheck(const QSqlDatabase& db)
 void requireBothTables(const QSqlDatabase& db)
 {
     runStatement(db, QStringLiteral("select RecordId,Sdt,Edt,UserId,ConnName from XRRecord where 0"), {});
-    runStatement(db, QStringLiteral("select UserId,UserName,UserPw,Admin,Enabled,Remark from XRUser where 0"), {});
+    runStatement(db, QStringLiteral("select UserId,UserName,UserPw,Admin,Enabled,Remark from XRUser where 0"),
+                 {});
 }
 
 bool hasReservedAccounts(const QSqlDatabase& db)
 {
-    QSqlQuery query = runStatement(db,
-                                   QStringLiteral("select count(distinct UserId) from XRUser "
-                                                  "where UserId = :builtIn or UserId = :anonymous"),
-                                   {{QStringLiteral(":builtIn"), kBuiltInUserId},
-                                    {QStringLiteral(":anonymous"), kAnonymousUserId}});
+    QSqlQuery query = runStatement(
+        db,
+        QStringLiteral("select count(distinct UserId) from XRUser "
+                       "where UserId = :builtIn or UserId = :anonymous"),
+        {{QStringLiteral(":builtIn"), kBuiltInUserId}, {QStringLiteral(":anonymous"), kAnonymousUserId}});
     return query.next() && query.value(0).toInt() == 2;
 }
 

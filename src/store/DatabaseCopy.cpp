@@ -61,7 +61,8 @@ bool backupTo(sqlite3* source, const QString& target)
         return false;
     }
     std::error_code error;
-    std::filesystem::rename(QFile::encodeName(part).toStdString(), QFile::encodeName(target).toStdString(), error);
+    std::filesystem::rename(QFile::encodeName(part).toStdString(), QFile::encodeName(target).toStdString(),
+                            error);
     if (error)
         QFile::remove(part);
     return !error;

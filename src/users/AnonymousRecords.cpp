@@ -14,8 +14,9 @@ bool listsAnonymousRecords(const RecordQuery& list)
 
 AssignableUsers assignableUsers(const QSqlDatabase& db)
 {
-    QSqlQuery query = runStatement(db, QStringLiteral("select UserName, UserId from XRUser where UserId <> :u"),
-                                   {{QStringLiteral(":u"), kAnonymousUserId}});
+    QSqlQuery query =
+        runStatement(db, QStringLiteral("select UserName, UserId from XRUser where UserId <> :u"),
+                     {{QStringLiteral(":u"), kAnonymousUserId}});
     AssignableUsers users;
     while (query.next()) {
         users.names << query.value(0).toString();

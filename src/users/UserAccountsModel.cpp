@@ -11,15 +11,17 @@ namespace xr {
 
 namespace {
 
-const QString kSelectAccounts = QStringLiteral(
-    "select UserId,UserName,UserPw,Admin,Enabled,Remark from XRUser where (UserId <> :builtIn) and (UserId <> :anonymous)");
-const QString kInsertAccount = QStringLiteral("insert into XRUser (UserId,UserName,UserPw,Admin,Enabled,Remark) "
-                                              "values (:i,:n,:p,:a,:e,:r)");
+const QString kSelectAccounts =
+    QStringLiteral("select UserId,UserName,UserPw,Admin,Enabled,Remark from XRUser where (UserId <> "
+                   ":builtIn) and (UserId <> :anonymous)");
+const QString kInsertAccount =
+    QStringLiteral("insert into XRUser (UserId,UserName,UserPw,Admin,Enabled,Remark) "
+                   "values (:i,:n,:p,:a,:e,:r)");
 const QString kUpdateAccount =
     QStringLiteral("update XRUser set UserName = :n, UserPw = :p, Admin = :a, Enabled = :e, Remark = :r "
                    "where UserId = :i");
-const QString kRecordsInUse =
-    QStringLiteral("该用户还有上网时间记录，不可以删除！\r\r(如果确实要删除，请先删除上网时间记录中的该用户记录)");
+const QString kRecordsInUse = QStringLiteral(
+    "该用户还有上网时间记录，不可以删除！\r\r(如果确实要删除，请先删除上网时间记录中的该用户记录)");
 
 // An empty text bound as such, never as NULL.
 QString text(const QString& value)
@@ -60,9 +62,9 @@ UserAccountsModel::UserAccountsModel(AppContext& context, const Database& adoCon
 
 void UserAccountsModel::open()
 {
-    QSqlQuery query = runStatement(m_adoConnMain.connection(), kSelectAccounts,
-                                   {{QStringLiteral(":builtIn"), kBuiltInUserId},
-                                    {QStringLiteral(":anonymous"), kAnonymousUserId}});
+    QSqlQuery query = runStatement(
+        m_adoConnMain.connection(), kSelectAccounts,
+        {{QStringLiteral(":builtIn"), kBuiltInUserId}, {QStringLiteral(":anonymous"), kAnonymousUserId}});
     QList<AccountRow> rows;
     while (query.next())
         rows.append({query.value(0).toString(), query.value(1).toString(), query.value(2).toString(),
@@ -90,7 +92,8 @@ void UserAccountsModel::insert()
         return;
     const int at = std::max(m_current, 0);
     beginInsertRows(QModelIndex(), at, at);
-    m_rows.insert(at, {NewId(m_context.clock.now()), QStringLiteral(""), QStringLiteral(""), false, true, QString()});
+    m_rows.insert(
+        at, {NewId(m_context.clock.now()), QStringLiteral(""), QStringLiteral(""), false, true, QString()});
     endInsertRows();
     setCurrent(at);
     setState(State::Inserting);

@@ -13,7 +13,8 @@
 namespace xr {
 
 TwinPassword::TwinPassword(AppContext& context, SqlCommand& adocommSql, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint), m_context(context), m_adocommSql(adocommSql)
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint), m_context(context),
+      m_adocommSql(adocommSql)
 {
     setObjectName(QStringLiteral("winPassword"));
     setWindowTitle(QStringLiteral("修改密码"));

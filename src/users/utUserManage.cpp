@@ -50,7 +50,8 @@ void TwinUserManage::buildControls()
     createGrid();
     buildNavigator();
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(navyHint(QStringLiteral("提示：* * 在[编辑]或[新建]状态下双击[管理员]或[可用]字段可修改其值 * *")));
+    layout->addWidget(
+        navyHint(QStringLiteral("提示：* * 在[编辑]或[新建]状态下双击[管理员]或[可用]字段可修改其值 * *")));
     layout->addWidget(navyHint(QStringLiteral("提示：* [用户名]不可以为空并且[用户名]不可以重复 *")));
     auto* heading = new QHBoxLayout;
     heading->addWidget(buddyLabel(QStringLiteral("用户列表(&L)"), dbgUser));

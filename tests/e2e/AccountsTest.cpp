@@ -35,11 +35,11 @@ protected:
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("DISPLAY"), display.name());
         trayer.setProcessEnvironment(env);
-        trayer.start(QStringLiteral("trayer"), {QStringLiteral("--edge"), QStringLiteral("top"), QStringLiteral("--align"),
-                                                QStringLiteral("left"), QStringLiteral("--widthtype"),
-                                                QStringLiteral("pixel"), QStringLiteral("--width"), QStringLiteral("120"),
-                                                QStringLiteral("--heighttype"), QStringLiteral("pixel"),
-                                                QStringLiteral("--height"), QStringLiteral("24")});
+        trayer.start(QStringLiteral("trayer"),
+                     {QStringLiteral("--edge"), QStringLiteral("top"), QStringLiteral("--align"),
+                      QStringLiteral("left"), QStringLiteral("--widthtype"), QStringLiteral("pixel"),
+                      QStringLiteral("--width"), QStringLiteral("120"), QStringLiteral("--heighttype"),
+                      QStringLiteral("pixel"), QStringLiteral("--height"), QStringLiteral("24")});
         ASSERT_TRUE(trayer.waitForStarted());
         folder.setEnvironment(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
         folder.setEnvironment(QStringLiteral("DISPLAY"), display.name());
@@ -55,12 +55,18 @@ protected:
         trayer.waitForFinished();
     }
 
-    void key(const QString& keys) { display.xdotool({QStringLiteral("key"), QStringLiteral("--delay"), QStringLiteral("60"), keys}); }
+    void key(const QString& keys)
+    {
+        display.xdotool({QStringLiteral("key"), QStringLiteral("--delay"), QStringLiteral("60"), keys});
+    }
     void type(const QString& text)
     {
         display.xdotool({QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("40"), text});
     }
-    void focus(const QString& window) { display.xdotool({QStringLiteral("windowfocus"), QStringLiteral("--sync"), window}); }
+    void focus(const QString& window)
+    {
+        display.xdotool({QStringLiteral("windowfocus"), QStringLiteral("--sync"), window});
+    }
     void click(const QString& window, int x, int y)
     {
         display.xdotool({QStringLiteral("mousemove"), QStringLiteral("--window"), window, QString::number(x),
@@ -76,9 +82,10 @@ protected:
     // Double-click on the icon opens the sign-in dialog while nobody is signed in.
     QString openSignIn()
     {
-        display.xdotool({QStringLiteral("mousemove"), QString::number(kTrayIconX), QString::number(kTrayIconY),
-                         QStringLiteral("click"), QStringLiteral("--repeat"), QStringLiteral("2"),
-                         QStringLiteral("--delay"), QStringLiteral("80"), QStringLiteral("1")});
+        display.xdotool({QStringLiteral("mousemove"), QString::number(kTrayIconX),
+                         QString::number(kTrayIconY), QStringLiteral("click"), QStringLiteral("--repeat"),
+                         QStringLiteral("2"), QStringLiteral("--delay"), QStringLiteral("80"),
+                         QStringLiteral("1")});
         return display.waitForWindow(QStringLiteral("登录XR"));
     }
     void signIn(const QString& dialog, const QString& name, const QString& password)
@@ -115,11 +122,13 @@ protected:
     }
     bool mainWindowGone()
     {
-        return ProgramFolder::waitUntil([&] { return display.visibleWindow(QStringLiteral("XarvaneXR")).isEmpty(); });
+        return ProgramFolder::waitUntil(
+            [&] { return display.visibleWindow(QStringLiteral("XarvaneXR")).isEmpty(); });
     }
     QList<QStringList> carol()
     {
-        return folder.rows(QStringLiteral("select UserName, UserPw, Admin, Enabled from XRUser where UserName = 'carol'"));
+        return folder.rows(
+            QStringLiteral("select UserName, UserPw, Admin, Enabled from XRUser where UserName = 'carol'"));
     }
 
     VirtualDisplay display;
@@ -141,9 +150,12 @@ TEST_F(AccountsEndToEnd, AdministratorCreatesAnAccountWhoseUserSetsAPasswordAndS
     click(accounts, width - kInsertFromRight, kNavigatorY);
     type(QStringLiteral("  carol "));
     click(accounts, width - kPostFromRight, kNavigatorY);
-    ASSERT_TRUE(ProgramFolder::waitUntil([&] { return !carol().isEmpty(); })) << folder.errorOutput().toStdString();
-    EXPECT_EQ(carol(), (QList<QStringList>{{QStringLiteral("carol"), QString(), QStringLiteral("0"), QStringLiteral("1")}}));
-    EXPECT_TRUE(display.screenshot(QDir(QStringLiteral(XARVANE_TEST_WORK_DIR)).filePath(QStringLiteral("accounts-grid.png"))));
+    ASSERT_TRUE(ProgramFolder::waitUntil([&] { return !carol().isEmpty(); }))
+        << folder.errorOutput().toStdString();
+    EXPECT_EQ(carol(), (QList<QStringList>{
+                           {QStringLiteral("carol"), QString(), QStringLiteral("0"), QStringLiteral("1")}}));
+    EXPECT_TRUE(display.screenshot(
+        QDir(QStringLiteral(XARVANE_TEST_WORK_DIR)).filePath(QStringLiteral("accounts-grid.png"))));
     focus(accounts);
     key(QStringLiteral("Escape"));
 
@@ -157,8 +169,9 @@ TEST_F(AccountsEndToEnd, AdministratorCreatesAnAccountWhoseUserSetsAPasswordAndS
     key(QStringLiteral("Return"));
     type(QStringLiteral("it's mine  "));
     key(QStringLiteral("Return"));
-    ASSERT_TRUE(ProgramFolder::waitUntil([&] { return carol().value(0).value(1) == QStringLiteral("it's mine"); }))
-        << folder.errorOutput().toStdString();
+    ASSERT_TRUE(ProgramFolder::waitUntil([&] {
+        return carol().value(0).value(1) == QStringLiteral("it's mine");
+    })) << folder.errorOutput().toStdString();
 
     userMenu(QStringLiteral("l"), QString());
     ASSERT_TRUE(mainWindowGone());
@@ -168,7 +181,8 @@ TEST_F(AccountsEndToEnd, AdministratorCreatesAnAccountWhoseUserSetsAPasswordAndS
         << programErrors().toStdString();
     EXPECT_TRUE(display.visibleWindow(QStringLiteral("XarvaneXR")).isEmpty());
     typePassword(QStringLiteral("it's mine")); // the refusal left the focus on the password
-    EXPECT_FALSE(display.waitForWindow(QStringLiteral("XarvaneXR")).isEmpty()) << folder.errorOutput().toStdString();
+    EXPECT_FALSE(display.waitForWindow(QStringLiteral("XarvaneXR")).isEmpty())
+        << folder.errorOutput().toStdString();
     EXPECT_EQ(programErrors().count(kWrongPassword), 1);
 }
 

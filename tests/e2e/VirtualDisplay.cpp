@@ -6,9 +6,10 @@ namespace xr::test {
 
 VirtualDisplay::VirtualDisplay()
 {
-    m_server.start(QStringLiteral("Xvfb"), {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
-                                            QStringLiteral("0"), QStringLiteral("1024x768x24"),
-                                            QStringLiteral("-nolisten"), QStringLiteral("tcp")});
+    m_server.start(QStringLiteral("Xvfb"),
+                   {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
+                    QStringLiteral("0"), QStringLiteral("1024x768x24"), QStringLiteral("-nolisten"),
+                    QStringLiteral("tcp")});
     if (!m_server.waitForStarted())
         return;
     ProgramFolder::waitUntil([this] {
@@ -45,7 +46,8 @@ QString VirtualDisplay::xdotool(const QStringList& arguments) const
 
 QString VirtualDisplay::visibleWindow(const QString& title) const
 {
-    return xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"), title})
+    return xdotool(
+               {QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"), title})
         .section(QLatin1Char('\n'), 0, 0);
 }
 

@@ -29,8 +29,10 @@ namespace xr::test {
 namespace {
 
 const QString kRestored = QStringLiteral("数据库文件恢复成功！请按恢复数据库的用户重新登录！");
-const QString kRestoreFailed = QStringLiteral("数据库文件恢复失败！\r\r原数据库已经备份为XR安装路径下的[CurrXRDB.mdb]！");
-const QString kNotOurs = QStringLiteral("所选文件不是本程序的数据库文件！\r\r数据库没有被恢复，现在的数据没有改变。");
+const QString kRestoreFailed =
+    QStringLiteral("数据库文件恢复失败！\r\r原数据库已经备份为XR安装路径下的[CurrXRDB.mdb]！");
+const QString kNotOurs =
+    QStringLiteral("所选文件不是本程序的数据库文件！\r\r数据库没有被恢复，现在的数据没有改变。");
 
 // Runs one query on a file through a connection of its own; the first column of every row.
 QStringList column(const QString& file, const QString& statement)
@@ -135,7 +137,8 @@ TEST_F(BackupRestoreTest, BackupProposesTheTimeStampedNameAndMakesAnOrdinaryData
     EXPECT_EQ(prompter.prompts.last().text, QStringLiteral("备份成功！"));
     EXPECT_EQ(column(path(QStringLiteral("copy.mdb")), QStringLiteral("pragma integrity_check")),
               QStringList{QStringLiteral("ok")});
-    EXPECT_EQ(column(path(QStringLiteral("copy.mdb")), QStringLiteral("select UserName from XRUser order by UserName")),
+    EXPECT_EQ(column(path(QStringLiteral("copy.mdb")),
+                     QStringLiteral("select UserName from XRUser order by UserName")),
               liveUsers());
     EXPECT_FALSE(QFile::exists(path(QStringLiteral("copy.mdb.part"))));
 }
@@ -180,8 +183,10 @@ TEST_F(BackupRestoreTest, BackupWhileTheOpenRowIsWrittenIsConsistent)
     for (int copy = 0; copy < 5; ++copy) {
         const QString target = path(QStringLiteral("live%1.mdb").arg(copy));
         EXPECT_TRUE(backupDatabase(database.connection(), target));
-        EXPECT_EQ(column(target, QStringLiteral("pragma integrity_check")), QStringList{QStringLiteral("ok")});
-        EXPECT_EQ(column(target, QStringLiteral("select count(*) from XRRecord")), QStringList{QStringLiteral("1")});
+        EXPECT_EQ(column(target, QStringLiteral("pragma integrity_check")),
+                  QStringList{QStringLiteral("ok")});
+        EXPECT_EQ(column(target, QStringLiteral("select count(*) from XRRecord")),
+                  QStringList{QStringLiteral("1")});
     }
     stop = true;
     writer.join();
@@ -265,8 +270,9 @@ TEST_F(BackupRestoreTest, RestoringAGoodCopyBringsBackUsersAndRecordsAndSignsOut
     EXPECT_EQ(records.value(0).toInt(), 0);
     EXPECT_FALSE(context.currentConnection.signedIn());
     EXPECT_FALSE(context.currentConnection.Admin);
-    EXPECT_EQ(column(path(kRestoreSafetyFileName), QStringLiteral("select UserName from XRUser order by UserName")),
-              present)
+    EXPECT_EQ(
+        column(path(kRestoreSafetyFileName), QStringLiteral("select UserName from XRUser order by UserName")),
+        present)
         << "the safety copy holds the database as it was before";
 }
 

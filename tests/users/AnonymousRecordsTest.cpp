@@ -22,7 +22,10 @@
 namespace xr::test {
 namespace {
 
-QDateTime at(int day, int hour) { return QDateTime(QDate(2004, 3, day), QTime(hour, 0)); }
+QDateTime at(int day, int hour)
+{
+    return QDateTime(QDate(2004, 3, day), QTime(hour, 0));
+}
 
 constexpr int kModalTries = 50; // looks every 10 ms for half a second
 
@@ -100,14 +103,16 @@ TEST_F(AccountCommands, MovingIsRefusedWhileConnectedAndOutsideTheAnonymousList)
     QStringList texts;
     for (const Prompt& prompt : prompter.prompts)
         texts << prompt.text;
-    EXPECT_EQ(texts, (QStringList{QStringLiteral("请选择[匿名用户]的上网记录！"), QStringLiteral("请选择[匿名用户]的上网记录！"),
+    EXPECT_EQ(texts, (QStringList{QStringLiteral("请选择[匿名用户]的上网记录！"),
+                                  QStringLiteral("请选择[匿名用户]的上网记录！"),
                                   QStringLiteral("连接状态下不允许执行该操作！")}));
     EXPECT_EQ(owners(), anonymousTwice);
 }
 
 TEST_F(AccountCommands, AnEmptyAnonymousListOpensNoPicker)
 {
-    QSqlQuery(database.connection()).exec(QStringLiteral("delete from XRRecord where UserId = '000000000000000002'"));
+    QSqlQuery(database.connection())
+        .exec(QStringLiteral("delete from XRRecord where UserId = '000000000000000002'"));
     listAnonymous();
     bool opened = false;
     whenModal([&opened](QWidget* dialog) {
@@ -128,7 +133,8 @@ TEST_F(AccountCommands, OkWithoutChoiceCancelAndNoKeepTheRecordAnonymous)
     EXPECT_TRUE(pickerStayed);
     ASSERT_EQ(prompter.prompts.size(), 1);
     EXPECT_EQ(prompter.prompts[0].text, QStringLiteral("请选择一个用户的！"));
-    EXPECT_EQ(pickerItems, (QStringList{QStringLiteral("admin"), QStringLiteral("张三"), QStringLiteral("李四")}));
+    EXPECT_EQ(pickerItems,
+              (QStringList{QStringLiteral("admin"), QStringLiteral("张三"), QStringLiteral("李四")}));
 
     pick(QStringLiteral("李四")); // then No to the question
     moveRecord();

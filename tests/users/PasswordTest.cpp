@@ -30,7 +30,10 @@ protected:
         dialog.findChild<QPushButton*>(QStringLiteral("btnOk"))->click();
         return dialog.result() == QDialog::Accepted;
     }
-    QString stored() { return values(QStringLiteral("select UserPw from XRUser where UserId = '%1'").arg(kAliceId)).value(0); }
+    QString stored()
+    {
+        return values(QStringLiteral("select UserPw from XRUser where UserId = '%1'").arg(kAliceId)).value(0);
+    }
     bool signsIn(const QString& password)
     {
         return signIn.attempt(0, false, QStringLiteral("alice"), password) == SignInOutcome::SignedIn;
@@ -49,8 +52,9 @@ TEST_F(PasswordChange, EmptyOrDifferentTextsAreRefusedAndKeepTheDialog)
     EXPECT_FALSE(submit(QStringLiteral("secret"), QString()));
     EXPECT_FALSE(submit(QStringLiteral("   "), QStringLiteral("   ")));
     EXPECT_FALSE(submit(QStringLiteral("Secret"), QStringLiteral("secret")));
-    EXPECT_EQ(promptTexts(), (QStringList{QStringLiteral("密码不可以是空的！"), QStringLiteral("密码不可以是空的！"),
-                                          QStringLiteral("两次输入的密码不一致！")}));
+    EXPECT_EQ(promptTexts(),
+              (QStringList{QStringLiteral("密码不可以是空的！"), QStringLiteral("密码不可以是空的！"),
+                           QStringLiteral("两次输入的密码不一致！")}));
     EXPECT_EQ(prompter.prompts.last().kind, PromptKind::Warning);
     EXPECT_EQ(edit("edtFirst")->text(), QStringLiteral("Secret")) << "the typed texts stay";
     EXPECT_TRUE(stored().isEmpty());

@@ -39,7 +39,8 @@ TEST_F(UserAccounts, ListsEveryAccountButTheReservedOnesAndTypingNeedsEditOrInse
     ASSERT_EQ(model.rowCount(), 2);
     EXPECT_EQ(model.row(0).UserName, QStringLiteral("alice"));
     EXPECT_EQ(model.data(model.index(0, UserAccountsModel::AdminColumn)).toString(), QStringLiteral("False"));
-    EXPECT_EQ(model.data(model.index(0, UserAccountsModel::EnabledColumn)).toString(), QStringLiteral("True"));
+    EXPECT_EQ(model.data(model.index(0, UserAccountsModel::EnabledColumn)).toString(),
+              QStringLiteral("True"));
     EXPECT_FALSE(model.setData(model.index(0, UserAccountsModel::NameColumn), QStringLiteral("x")));
     model.edit();
     EXPECT_FALSE(model.flags(model.index(0, UserAccountsModel::AdminColumn)) & Qt::ItemIsEditable);
@@ -63,9 +64,10 @@ TEST_F(UserAccounts, NamesAreTrimmedAndTheNameRulesRefuseWithoutWriting)
     EXPECT_FALSE(model.post());
     type(QStringLiteral("bob"));
     EXPECT_FALSE(model.post());
-    EXPECT_EQ(promptTexts(), (QStringList{QStringLiteral("请输入用户名！"),
-                                          QStringLiteral("[匿名用户]是系统保留的用户名，您不可以使用！"),
-                                          QStringLiteral("该用户名已经存在！"), QStringLiteral("该用户名已经存在！")}));
+    EXPECT_EQ(promptTexts(),
+              (QStringList{QStringLiteral("请输入用户名！"),
+                           QStringLiteral("[匿名用户]是系统保留的用户名，您不可以使用！"),
+                           QStringLiteral("该用户名已经存在！"), QStringLiteral("该用户名已经存在！")}));
     EXPECT_EQ(model.state(), State::Inserting) << "a refused post keeps the row being inserted";
     EXPECT_EQ(model.row(model.currentRow()).UserName, QStringLiteral("bob"));
     EXPECT_EQ(values(QStringLiteral("select count(*) from XRUser")), QStringList{QStringLiteral("4")});
@@ -92,8 +94,8 @@ TEST_F(UserAccounts, EditedRowsKeepTheirNameOrTakeAFreeOneAndCancelRestores)
     model.edit();
     type(QStringLiteral("alicia"));
     EXPECT_TRUE(model.setCurrentRow(rowOf(kBobId))) << "moving on posts the edit";
-    EXPECT_EQ(names(), (QStringList{QStringLiteral("admin"), QStringLiteral("匿名用户"), QStringLiteral("alicia"),
-                                    QStringLiteral("bob")}));
+    EXPECT_EQ(names(), (QStringList{QStringLiteral("admin"), QStringLiteral("匿名用户"),
+                                    QStringLiteral("alicia"), QStringLiteral("bob")}));
     model.insert();
     model.cancel();
     EXPECT_EQ(model.rowCount(), 2);
@@ -136,10 +138,12 @@ TEST_F(UserAccounts, DeletesSpareTheSignedInAccountAndAccountsWithRecords)
     EXPECT_FALSE(model.remove());
     ASSERT_TRUE(model.setCurrentRow(rowOf(kAliceId)));
     EXPECT_FALSE(model.remove());
-    EXPECT_EQ(promptTexts(),
-              (QStringList{QStringLiteral("不能删除当前登录的用户！"),
-                           QStringLiteral("该用户还有上网时间记录，不可以删除！\r\r(如果确实要删除，请先删除上网时间记录中的"
-                                          "该用户记录)")}));
+    EXPECT_EQ(
+        promptTexts(),
+        (QStringList{
+            QStringLiteral("不能删除当前登录的用户！"),
+            QStringLiteral("该用户还有上网时间记录，不可以删除！\r\r(如果确实要删除，请先删除上网时间记录中的"
+                           "该用户记录)")}));
     run(QStringLiteral("delete from XRRecord"));
     EXPECT_FALSE(model.remove()) << "No to the question";
     EXPECT_EQ(prompter.prompts.last().text, QStringLiteral("确认删除该用户吗？"));
@@ -147,12 +151,16 @@ TEST_F(UserAccounts, DeletesSpareTheSignedInAccountAndAccountsWithRecords)
     prompter.answers << PromptAnswer::Yes;
     EXPECT_TRUE(model.remove());
     EXPECT_EQ(model.rowCount(), 1);
-    EXPECT_EQ(names(), (QStringList{QStringLiteral("admin"), QStringLiteral("匿名用户"), QStringLiteral("bob")}));
+    EXPECT_EQ(names(),
+              (QStringList{QStringLiteral("admin"), QStringLiteral("匿名用户"), QStringLiteral("bob")}));
 }
 
 class UserManageWindow : public AdministrationFixture {
 protected:
-    QToolButton* button(const char* name) { return window.findChild<QToolButton*>(QString::fromLatin1(name)); }
+    QToolButton* button(const char* name)
+    {
+        return window.findChild<QToolButton*>(QString::fromLatin1(name));
+    }
 
     TwinUserManage window{context, database};
 };
@@ -160,10 +168,12 @@ protected:
 TEST_F(UserManageWindow, NavigatorHintsAndStatesFollowTheEditing)
 {
     EXPECT_EQ(window.windowTitle(), QStringLiteral("用户管理"));
-    const QStringList hints{QStringLiteral("第一条记录"), QStringLiteral("前一条记录"), QStringLiteral("下一条记录"),
-                            QStringLiteral("最后一条记录"), QStringLiteral("新建用户"), QStringLiteral("删除用户"),
-                            QStringLiteral("编辑用户信息"), QStringLiteral("提交编辑结果"), QStringLiteral("取消编辑结果")};
-    const QList<QToolButton*> buttons = window.findChild<QWidget*>(QStringLiteral("navUser"))->findChildren<QToolButton*>();
+    const QStringList hints{
+        QStringLiteral("第一条记录"),   QStringLiteral("前一条记录"),   QStringLiteral("下一条记录"),
+        QStringLiteral("最后一条记录"), QStringLiteral("新建用户"),     QStringLiteral("删除用户"),
+        QStringLiteral("编辑用户信息"), QStringLiteral("提交编辑结果"), QStringLiteral("取消编辑结果")};
+    const QList<QToolButton*> buttons =
+        window.findChild<QWidget*>(QStringLiteral("navUser"))->findChildren<QToolButton*>();
     QStringList shown;
     for (const QToolButton* navigatorButton : buttons)
         shown << navigatorButton->toolTip();
