@@ -2,24 +2,17 @@
 // a restore, the safety copy and the sign-out.
 #include "store/BackupRestore.h"
 
-#include "common/AppContext.h"
-#include "platform/RegistryFile.h"
-#include "store/Database.h"
 #include "store/DatabaseCopy.h"
 #include "store/Identifiers.h"
 #include "store/ReadOnlyDatabase.h"
 
-#include "FakeRemoteAccess.h"
-#include "InstalledDatabase.h"
-#include "ManualClock.h"
-#include "ScriptedPrompter.h"
+#include "DatabaseFixture.h"
 
 #include <gtest/gtest.h>
 
 #include <QDir>
 #include <QFile>
 #include <QSqlQuery>
-#include <QTemporaryDir>
 
 #include <atomic>
 #include <chrono>
@@ -46,14 +39,10 @@ QStringList column(const QString& file, const QString& statement)
     return values;
 }
 
-class BackupRestoreTest : public ::testing::Test {
+class BackupRestoreTest : public DatabaseFixture {
 protected:
     BackupRestoreTest()
-        : registry(QStringLiteral("/nonexistent/Xarvane.reg")),
-          context(dir.path() + QLatin1Char('/'), clock, prompter, ras, registry)
     {
-        createInstalledDatabase(live());
-        EXPECT_TRUE(database.open(live()));
         addUser(QStringLiteral("200403010800000"), QStringLiteral("alice"));
         context.currentConnection.UserId = kBuiltInUserId;
         context.currentConnection.UserName = QStringLiteral("admin");
@@ -68,24 +57,9 @@ protected:
     QString path(const QString& name) const { return context.appPath + name; }
     QString live() const { return path(kDatabaseFileName); }
 
-    void addUser(const QString& id, const QString& name)
-    {
-        QSqlQuery query(database.connection());
-        query.prepare(QStringLiteral("insert into XRUser (UserId,UserName,UserPw,Admin,Enabled,Remark) "
-                                     "values (?,?,'',0,1,'')"));
-        query.addBindValue(id);
-        query.addBindValue(name);
-        EXPECT_TRUE(query.exec());
-    }
-
     QStringList liveUsers()
     {
-        QSqlQuery query(database.connection());
-        query.exec(QStringLiteral("select UserName from XRUser order by UserName"));
-        QStringList names;
-        while (query.next())
-            names << query.value(0).toString();
-        return names;
+        return values(QStringLiteral("select UserName from XRUser order by UserName"));
     }
 
     // A backup through the command, to `target`.
@@ -103,13 +77,6 @@ protected:
         return files.actComebackExecute(false);
     }
 
-    QTemporaryDir dir;
-    ManualClock clock;
-    ScriptedPrompter prompter;
-    FakeRemoteAccess ras;
-    platform::RegistryFile registry;
-    AppContext context;
-    Database database{QStringLiteral("backup-restore")};
     BackupRestore files{context, database};
     int closings = 0;
     int reopenings = 0;
