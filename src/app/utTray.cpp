@@ -41,6 +41,7 @@ TwinTray::TwinTray(AppContext& context, AppWindows& windows)
     // known: the notifier's polls ask the service again.
     reportErrors(m_context.prompter, [this] { m_RASNotify.Loaded(); });
     reportErrors(m_context.prompter, [this] { FormCreate(); });
+    connect(&m_backupRestore, &BackupRestore::databaseReopened, this, &TwinTray::reconcileHeartbeat);
 }
 
 TwinTray::~TwinTray()
@@ -58,9 +59,16 @@ void TwinTray::FormCreate()
         m_context.prompter.error(QStringLiteral("无法连接数据库！请与系统管理员联系！"));
         return;
     }
-    reconcileHeartbeat(m_adoConnMain, m_context.appPath + kHeartbeatFileName, m_context.clock.now());
+    reconcileHeartbeat();
     if (m_RASNotify.IsConnected())
         m_recorder.RecordExistingConnection();
+}
+
+// A record left open by a program that ended without writing its end time gets the last moment
+// the heartbeat saw it; after a restore the check runs against the restored database.
+void TwinTray::reconcileHeartbeat()
+{
+    xr::reconcileHeartbeat(m_adoConnMain, m_context.appPath + kHeartbeatFileName, m_context.clock.now());
 }
 
 void TwinTray::AddTrayIcon()

@@ -7,6 +7,7 @@
 #include "app/AppWindows.h"
 #include "app/TrayMenu.h"
 #include "connections/RASNotify.h"
+#include "store/BackupRestore.h"
 #include "store/Database.h"
 #include "store/Recorder.h"
 #include "store/SqlCommand.h"
@@ -38,6 +39,8 @@ public:
     QMenu& pmTray() { return m_pmTray; }
     TrayMenu& trayMenu() { return m_trayMenu; }
     Recorder& recorder() { return m_recorder; }
+    // Backup and restore of the database file; it announces when a restore reopens the database.
+    BackupRestore& backupRestore() { return m_backupRestore; }
 
     // The session is about to end (the system's query): the close query's end-time write.
     void queryEndSession();
@@ -53,6 +56,7 @@ protected:
 
 private:
     void FormCreate();
+    void reconcileHeartbeat();
     void FormCloseQuery();
     void FormClose();
     void AddTrayIcon();
@@ -63,6 +67,7 @@ private:
     AppWindows& m_windows;
     Database m_adoConnMain;
     SqlCommand m_adocommSql{m_adoConnMain};
+    BackupRestore m_backupRestore{m_context, m_adoConnMain};
     TRASNotify m_RASNotify;
     QTimer m_tmConn;
     QTimer m_tmRecord;

@@ -1,8 +1,8 @@
 #include "browser/ListScan.h"
 
 #include "store/DatabaseError.h"
+#include "store/SqliteHandle.h"
 
-#include <QSqlDriver>
 #include <QVariant>
 
 #include <sqlite3.h>
@@ -10,18 +10,6 @@
 namespace xr {
 
 namespace {
-
-// The Qt connection's own SQLite handle.
-sqlite3* sqliteHandle(const QSqlDatabase& db)
-{
-    const QVariant handle = db.driver() ? db.driver()->handle() : QVariant();
-    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0)
-        throw DatabaseError(QStringLiteral("The usage list needs an open SQLite database"));
-    sqlite3* connection = *static_cast<sqlite3* const*>(handle.constData());
-    if (!connection)
-        throw DatabaseError(QStringLiteral("The usage list needs an open SQLite database"));
-    return connection;
-}
 
 // A prepared statement, finalized however the pass ends.
 class Statement {

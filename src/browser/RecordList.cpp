@@ -101,4 +101,15 @@ void RecordList::removeRecord(int row)
     m_sums.remove(DurationOf(leaving.Sdt, leaving.Edt));
 }
 
+void RecordList::assignRecord(int row, const QString& userId)
+{
+    QSqlQuery query(m_db);
+    query.prepare(QStringLiteral("update XRRecord set UserId = ? where rowid = ?"));
+    query.addBindValue(userId);
+    query.addBindValue(m_rowIds.at(static_cast<std::size_t>(row)));
+    if (!query.exec())
+        throw DatabaseError(query.lastError());
+    m_rows.erase(m_rowIds[static_cast<std::size_t>(row)]);
+}
+
 } // namespace xr

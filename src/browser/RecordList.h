@@ -32,6 +32,9 @@ public:
     // Deletes row `row` from the table and from the list (and its duration from the sums). Throws
     // DatabaseError, leaving the list as it was.
     void removeRecord(int row);
+    // Gives row `row` to the account `userId` in the table; the list keeps the row until it is
+    // opened again. Throws DatabaseError.
+    void assignRecord(int row, const QString& userId);
 
 private:
     void fetchBlock(int row) const;

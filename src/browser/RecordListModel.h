@@ -20,6 +20,7 @@ public:
     void open(const QSqlDatabase& db, RecordQuery query);
     void close();
     void removeRecord(int row);
+    void assignRecord(int row, const QString& userId) { m_list.assignRecord(row, userId); }
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;

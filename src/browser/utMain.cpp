@@ -125,6 +125,9 @@ void TwinMain::connectActions()
     on(m_actions.actDelAll, &TwinMain::actDelAllExecute);
     on(m_actions.actChangeUser, &TwinMain::actChangeUserExecute);
     on(m_actions.actLogout, &TwinMain::actLogoutExecute);
+    on(m_actions.actUserManage, &TwinMain::actUserManageExecute);
+    on(m_actions.actPassword, &TwinMain::actPasswordExecute);
+    on(m_actions.actMoveRecord, &TwinMain::actMoveRecordExecute);
     connect(m_actions.mmiToolsBar, &QAction::triggered, this, &TwinMain::mmiToolsBarClick);
 }
 
@@ -141,9 +144,6 @@ void TwinMain::connectLaterFeatures()
     connect(a.actOption, &QAction::triggered, this, &TwinMain::optionsRequested);
     connect(a.actSyn, &QAction::triggered, this, &TwinMain::companionProgramsRequested);
     connect(a.mmiFloatWin, &QAction::triggered, this, &TwinMain::floatWinToggled);
-    connect(a.actUserManage, &QAction::triggered, this, &TwinMain::userManagementRequested);
-    connect(a.actPassword, &QAction::triggered, this, &TwinMain::passwordChangeRequested);
-    connect(a.actMoveRecord, &QAction::triggered, this, &TwinMain::assignRecordsRequested);
     connect(a.actCalc, &QAction::triggered, this, &TwinMain::calculatorRequested);
     connect(a.actHelp, &QAction::triggered, this, &TwinMain::helpRequested);
     connect(a.actMail, &QAction::triggered, this, &TwinMain::mailRequested);

@@ -7,6 +7,7 @@
 #include "browser/RecordListModel.h"
 
 #include <QMainWindow>
+#include <QPointer>
 #include <QTimer>
 
 class QFrame;
@@ -21,6 +22,8 @@ class MainStatusBar;
 class QueryPanel;
 class SqlCommand;
 class TRASNotify;
+class TwinPassword;
+class TwinSelUser;
 
 class TwinMain : public QMainWindow {
     Q_OBJECT
@@ -57,9 +60,6 @@ signals:
     void optionsRequested();
     void companionProgramsRequested();
     void floatWinToggled(bool open);
-    void userManagementRequested();
-    void passwordChangeRequested();
-    void assignRecordsRequested();
     void calculatorRequested();
     void helpRequested();
     void mailRequested();
@@ -102,6 +102,10 @@ private:
     void actLogoutExecute();
     void actChangeUserExecute();
     void mmiToolsBarClick(bool checked);
+    void actUserManageExecute();
+    void actPasswordExecute();
+    void actMoveRecordExecute();
+    void assignCurrentRecord(const TwinSelUser& winSelUser);
 
     AppContext& m_context;
     Database& m_adoConnMain;
@@ -116,6 +120,8 @@ private:
     MainStatusBar* m_stbMain;
     QTimer m_tmClock;
     bool m_centred = false;
+    QPointer<TwinPassword> m_winPassword; // the open password dialog
+    QPointer<TwinSelUser> m_winSelUser;   // the open user picker
 };
 
 } // namespace xr

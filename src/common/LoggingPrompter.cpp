@@ -32,4 +32,12 @@ PromptAnswer LoggingPrompter::ask(PromptKind kind, const QString& text, PromptBu
     return buttons == PromptButtons::Ok ? PromptAnswer::Ok : PromptAnswer::Yes;
 }
 
+QString LoggingPrompter::chooseFile(const FileDialogRequest& request)
+{
+    std::fprintf(stderr, "prompt: file: %s: %s\n", request.title.toUtf8().constData(),
+                 request.proposedFile.toUtf8().constData());
+    std::fflush(stderr);
+    return request.proposedFile;
+}
+
 } // namespace xr

@@ -9,6 +9,8 @@ namespace xr {
 class LoggingPrompter final : public Prompter {
 public:
     PromptAnswer ask(PromptKind kind, const QString& text, PromptButtons buttons) override;
+    // Written as "prompt: file: TITLE: PROPOSED" and answered with the proposed file.
+    QString chooseFile(const FileDialogRequest& request) override;
 };
 
 } // namespace xr

@@ -1,6 +1,7 @@
 #include "common/MessageBoxPrompter.h"
 
 #include <QApplication>
+#include <QFileDialog>
 #include <QMessageBox>
 
 namespace xr {
@@ -37,6 +38,24 @@ PromptAnswer MessageBoxPrompter::ask(PromptKind kind, const QString& text, Promp
     if (!yesNo)
         return PromptAnswer::Ok;
     return answer == QMessageBox::Yes ? PromptAnswer::Yes : PromptAnswer::No;
+}
+
+// Resizable, without a read-only box; the open dialog takes only an existing file, the save
+// dialog asks before replacing one.
+QString MessageBoxPrompter::chooseFile(const FileDialogRequest& request)
+{
+    const bool save = request.kind == FileDialogKind::Save;
+    QFileDialog dialog(nullptr, request.title, request.proposedFile, request.filter);
+    dialog.setObjectName(save ? QStringLiteral("sdlgBackup") : QStringLiteral("odlgComeback"));
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog.setOption(QFileDialog::ReadOnly, false);
+    dialog.setSizeGripEnabled(true);
+    if (save)
+        dialog.selectFile(request.proposedFile);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return QString();
+    return dialog.selectedFiles().constFirst();
 }
 
 } // namespace xr

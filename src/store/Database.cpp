@@ -34,8 +34,7 @@ bool Database::open(const QString& fileName)
     return true;
 }
 
-// Rollback journal with full syncs: each statement is durable when it returns, and between
-// statements the file alone is the whole database, so a plain file copy is a consistent backup.
+// Rollback journal with full syncs: each statement is durable when it returns.
 void Database::applyDurabilitySettings()
 {
     QSqlQuery query(connection());

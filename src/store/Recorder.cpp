@@ -165,8 +165,8 @@ void Recorder::closeRecord()
 
 void Recorder::makeAutomaticBackup()
 {
-    const QString folder = m_context.appPath;
-    if (!copyDatabaseFile(folder + kDatabaseFileName, folder + kAutoBackupFileName))
+    const QSqlDatabase live = m_adocommSql.database().connection();
+    if (!backupDatabase(live, m_context.appPath + kAutoBackupFileName))
         m_context.prompter.error(QStringLiteral("自动备份失败！"));
 }
 

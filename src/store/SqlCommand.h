@@ -14,6 +14,9 @@ class SqlCommand {
 public:
     explicit SqlCommand(Database& database) : m_database(database) {}
 
+    // The connection the statements run on.
+    Database& database() const { return m_database; }
+
     void setCommandText(const QString& text);
     void setParameter(const QString& name, const QVariant& value);
     // Runs the statement; throws DatabaseError with the database's text on failure. A write

@@ -1,6 +1,6 @@
 #pragma once
-// Records every message box and answers from a script (OK boxes need no script; an unscripted
-// Yes/No question is answered No).
+// Records every message box and file dialog and answers from a script (OK boxes need no script;
+// an unscripted Yes/No question is answered No, an unscripted file dialog is cancelled).
 
 #include "common/Prompter.h"
 
@@ -24,8 +24,16 @@ public:
         return answers.isEmpty() ? PromptAnswer::No : answers.takeFirst();
     }
 
+    QString chooseFile(const FileDialogRequest& request) override
+    {
+        fileDialogs.append(request);
+        return files.isEmpty() ? QString() : files.takeFirst();
+    }
+
     QList<Prompt> prompts;
     QList<PromptAnswer> answers; // answers to Yes/No questions, in order
+    QList<FileDialogRequest> fileDialogs;
+    QList<QString> files; // files chosen in the file dialogs, in order; none left: cancelled
 };
 
 } // namespace xr::test

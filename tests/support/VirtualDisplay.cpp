@@ -65,6 +65,13 @@ QString VirtualDisplay::visibleWindow(const QString& title) const
         .section(QLatin1Char('\n'), 0, 0);
 }
 
+QString VirtualDisplay::waitForWindow(const QString& title) const
+{
+    QString window;
+    waitUntil([&] { return !(window = visibleWindow(title)).isEmpty(); });
+    return window;
+}
+
 QString VirtualDisplay::windowTitle(const QString& window) const
 {
     return xdotool({QStringLiteral("getwindowname"), window});

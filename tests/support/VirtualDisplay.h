@@ -28,6 +28,8 @@ public:
     QString visibleWindow(const QString& title) const;
     // The size of a window's client area, as xdotool reports it.
     QSize windowSize(const QString& window) const;
+    // Waits until a window with that title is visible; returns it, or empty when none came.
+    QString waitForWindow(const QString& title) const;
     // The title of a window as the X server holds it.
     QString windowTitle(const QString& window) const;
     // Writes the whole screen to a PNG file; false when it was not written.

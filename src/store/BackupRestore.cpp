@@ -1,0 +1,119 @@
+#include "store/BackupRestore.h"
+
+#include "common/AppContext.h"
+#include "store/Database.h"
+#include "store/DatabaseCheck.h"
+#include "store/DatabaseCopy.h"
+#include "store/Identifiers.h"
+
+namespace xr {
+
+namespace {
+
+const QString kFilter = QStringLiteral("数据库文件(*.mdb)");
+const QString kRestoreQuestion =
+    QStringLiteral("恢复数据库操作将会覆盖现在数据库的所有数据(包括用户和上网记录)！\r\r"
+                   "并且当前数据库的数据将恢复为指定数据库文件中的数据！\r\r继续吗？");
+const QString kNotOurDatabase =
+    QStringLiteral("所选文件不是本程序的数据库文件！\r\r数据库没有被恢复，现在的数据没有改变。");
+const QString kRestoreFailed =
+    QStringLiteral("数据库文件恢复失败！\r\r原数据库已经备份为XR安装路径下的[CurrXRDB.mdb]！");
+const QString kSafetyCopyBack = QStringLiteral("恢复的数据库文件无法打开！\r\r"
+                                               "已经用XR安装路径下的[CurrXRDB.mdb]还原了原数据库。");
+const QString kNoDatabase = QStringLiteral("无法连接数据库！请与系统管理员联系！");
+
+} // namespace
+
+BackupRestore::BackupRestore(AppContext& context, Database& adoConnMain)
+    : m_context(context), m_adoConnMain(adoConnMain)
+{
+}
+
+QString BackupRestore::liveFile() const
+{
+    return m_context.appPath + kDatabaseFileName;
+}
+
+QString BackupRestore::safetyFile() const
+{
+    return m_context.appPath + kRestoreSafetyFileName;
+}
+
+void BackupRestore::actBackupExecute(bool connected)
+{
+    if (connected) {
+        m_context.prompter.inform(QStringLiteral("连接状态下不允许备份！"));
+        return;
+    }
+    const QString proposed = m_context.appPath + BackupFileName(m_context.clock.now());
+    const QString target = m_context.prompter.chooseFile(
+        {FileDialogKind::Save, QStringLiteral("XR备份数据库"), kFilter, proposed});
+    if (target.isEmpty())
+        return;
+    if (backupDatabase(m_adoConnMain.connection(), target))
+        m_context.prompter.inform(QStringLiteral("备份成功！"));
+    else
+        m_context.prompter.error(QStringLiteral("备份失败！"));
+}
+
+bool BackupRestore::actComebackExecute(bool connected)
+{
+    if (connected) {
+        m_context.prompter.inform(QStringLiteral("连接状态下不允许恢复！"));
+        return false;
+    }
+    if (m_context.prompter.ask(PromptKind::Warning, kRestoreQuestion, PromptButtons::YesNo) !=
+        PromptAnswer::Yes)
+        return false;
+    const QString chosen = chooseRestoreFile();
+    if (chosen.isEmpty())
+        return false;
+    // Tested before anything is replaced: a file that is no database of ours changes nothing.
+    if (!isProgramDatabase(chosen)) {
+        m_context.prompter.warn(kNotOurDatabase);
+        return false;
+    }
+    replaceLiveDatabase(chosen);
+    ClearCurrentUser(m_context.currentConnection);
+    return true;
+}
+
+QString BackupRestore::chooseRestoreFile()
+{
+    return m_context.prompter.chooseFile(
+        {FileDialogKind::Open, QStringLiteral("XR恢复数据库"), kFilter, m_context.appPath});
+}
+
+// The live database is kept as the safety copy first (whether that works is not looked at),
+// then the chosen file takes its place, and the database is opened again.
+void BackupRestore::replaceLiveDatabase(const QString& chosen)
+{
+    emit databaseClosing();
+    m_adoConnMain.close();
+    copyDatabaseFile(liveFile(), safetyFile());
+    if (copyDatabaseFile(chosen, liveFile()))
+        m_context.prompter.inform(QStringLiteral("数据库文件恢复成功！请按恢复数据库的用户重新登录！"));
+    else
+        m_context.prompter.error(kRestoreFailed);
+    if (reopen() || reopenSafetyCopy())
+        emit databaseReopened();
+}
+
+bool BackupRestore::reopen()
+{
+    return m_adoConnMain.open(liveFile());
+}
+
+// The program is never left without a working database: when the file in place does not open,
+// the safety copy goes back.
+bool BackupRestore::reopenSafetyCopy()
+{
+    if (copyDatabaseFile(safetyFile(), liveFile()) && reopen()) {
+        m_context.prompter.error(kSafetyCopyBack);
+        return true;
+    }
+    m_context.prompter.error(kNoDatabase);
+    return false;
+}
+
+} // namespace xr

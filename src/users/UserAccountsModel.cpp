@@ -1,0 +1,310 @@
+#include "users/UserAccountsModel.h"
+
+#include "common/AppContext.h"
+#include "store/Database.h"
+#include "store/Identifiers.h"
+#include "store/Statement.h"
+
+#include <QSqlQuery>
+
+namespace xr {
+
+namespace {
+
+const QString kSelectAccounts =
+    QStringLiteral("select UserId,UserName,UserPw,Admin,Enabled,Remark from XRUser where (UserId <> "
+                   ":builtIn) and (UserId <> :anonymous)");
+const QString kInsertAccount =
+    QStringLiteral("insert into XRUser (UserId,UserName,UserPw,Admin,Enabled,Remark) "
+                   "values (:i,:n,:p,:a,:e,:r)");
+const QString kUpdateAccount =
+    QStringLiteral("update XRUser set UserName = :n, UserPw = :p, Admin = :a, Enabled = :e, Remark = :r "
+                   "where UserId = :i");
+const QString kRecordsInUse = QStringLiteral(
+    "该用户还有上网时间记录，不可以删除！\r\r(如果确实要删除，请先删除上网时间记录中的该用户记录)");
+
+// An empty text bound as such, never as NULL.
+QString text(const QString& value)
+{
+    return value.isNull() ? QStringLiteral("") : value;
+}
+
+QString columnTitle(int column)
+{
+    switch (column) {
+    case UserAccountsModel::NameColumn:
+        return QStringLiteral("用户名");
+    case UserAccountsModel::AdminColumn:
+        return QStringLiteral("管理员");
+    case UserAccountsModel::EnabledColumn:
+        return QStringLiteral("可用");
+    default:
+        return QStringLiteral("备注");
+    }
+}
+
+QString flagText(bool flag)
+{
+    return flag ? QStringLiteral("True") : QStringLiteral("False");
+}
+
+bool isFlagColumn(int column)
+{
+    return column == UserAccountsModel::AdminColumn || column == UserAccountsModel::EnabledColumn;
+}
+
+} // namespace
+
+UserAccountsModel::UserAccountsModel(AppContext& context, const Database& adoConnMain, QObject* parent)
+    : QAbstractTableModel(parent), m_context(context), m_adoConnMain(adoConnMain)
+{
+}
+
+void UserAccountsModel::open()
+{
+    QSqlQuery query = runStatement(
+        m_adoConnMain.connection(), kSelectAccounts,
+        {{QStringLiteral(":builtIn"), kBuiltInUserId}, {QStringLiteral(":anonymous"), kAnonymousUserId}});
+    QList<AccountRow> rows;
+    while (query.next())
+        rows.append({query.value(0).toString(), query.value(1).toString(), query.value(2).toString(),
+                     query.value(3).toBool(), query.value(4).toBool(), query.value(5).toString()});
+    beginResetModel();
+    m_rows = std::move(rows);
+    m_state = State::Browsing;
+    endResetModel();
+    setCurrent(m_rows.isEmpty() ? -1 : 0);
+}
+
+bool UserAccountsModel::setCurrentRow(int row)
+{
+    if (row < 0 || row >= m_rows.size() || row == m_current)
+        return row == m_current;
+    if (!post())
+        return false;
+    setCurrent(row);
+    return true;
+}
+
+void UserAccountsModel::insert()
+{
+    if (!post())
+        return;
+    const int at = std::max(m_current, 0);
+    beginInsertRows(QModelIndex(), at, at);
+    m_rows.insert(
+        at, {NewId(m_context.clock.now()), QStringLiteral(""), QStringLiteral(""), false, true, QString()});
+    endInsertRows();
+    setCurrent(at);
+    setState(State::Inserting);
+}
+
+void UserAccountsModel::edit()
+{
+    if (editing() || m_current < 0)
+        return;
+    m_beforeEdit = m_rows[m_current];
+    setState(State::Editing);
+}
+
+bool UserAccountsModel::post()
+{
+    if (!editing())
+        return true;
+    AccountRow& account = m_rows[m_current];
+    const bool allowed = adodsUserBeforePost(account);
+    rowChanged(m_current); // the trimmed name shows also when the post is refused
+    if (!allowed)
+        return false;
+    writeRow(account);
+    setState(State::Browsing);
+    return true;
+}
+
+void UserAccountsModel::cancel()
+{
+    if (m_state == State::Inserting) {
+        const int row = m_current;
+        beginRemoveRows(QModelIndex(), row, row);
+        m_rows.removeAt(row);
+        endRemoveRows();
+        setCurrent(std::min(row, static_cast<int>(m_rows.size()) - 1));
+    } else if (m_state == State::Editing) {
+        m_rows[m_current] = m_beforeEdit;
+        rowChanged(m_current);
+    }
+    setState(State::Browsing);
+}
+
+bool UserAccountsModel::remove()
+{
+    if (editing() || m_current < 0 || !adodsUserBeforeDelete(m_rows[m_current]))
+        return false;
+    runStatement(m_adoConnMain.connection(), QStringLiteral("delete from XRUser where UserId = :u"),
+                 {{QStringLiteral(":u"), m_rows[m_current].UserId}});
+    const int row = m_current;
+    beginRemoveRows(QModelIndex(), row, row);
+    m_rows.removeAt(row);
+    endRemoveRows();
+    m_current = -1;
+    setCurrent(std::min(row, static_cast<int>(m_rows.size()) - 1));
+    return true;
+}
+
+void UserAccountsModel::flipFlag(int column)
+{
+    if (!isFlagColumn(column) || m_current < 0)
+        return;
+    if (!editing()) {
+        m_context.prompter.inform(QStringLiteral("请单击[编辑用户信息]按钮进入编辑状态后修改！"));
+        return;
+    }
+    AccountRow& account = m_rows[m_current];
+    const bool admin = column == AdminColumn;
+    if (account.UserId == m_context.currentConnection.UserId) {
+        m_context.prompter.inform(admin ? QStringLiteral("当前登录用户的[管理员]信息不能修改！")
+                                        : QStringLiteral("当前登录用户的[可用]信息不能修改！"));
+        return;
+    }
+    bool& flag = admin ? account.Admin : account.Enabled;
+    flag = !flag;
+    rowChanged(m_current);
+}
+
+// The rules of a saved row; the name is written back trimmed whatever the outcome.
+bool UserAccountsModel::adodsUserBeforePost(AccountRow& account)
+{
+    account.UserName = account.UserName.trimmed();
+    if (account.UserName.isEmpty()) {
+        m_context.prompter.inform(QStringLiteral("请输入用户名！"));
+        return false;
+    }
+    if (account.UserName == kAnonymousUserName) {
+        m_context.prompter.inform(QStringLiteral("[匿名用户]是系统保留的用户名，您不可以使用！"));
+        return false;
+    }
+    if (nameTakenByAnother(account)) {
+        m_context.prompter.inform(QStringLiteral("该用户名已经存在！"));
+        return false;
+    }
+    return true;
+}
+
+// Over all accounts, the hidden reserved ones included. Any other account with the name
+// counts, also when several already share it.
+bool UserAccountsModel::nameTakenByAnother(const AccountRow& account) const
+{
+    QSqlQuery query = runStatement(m_adoConnMain.connection(),
+                                   QStringLiteral("select UserId from XRUser where UserName = :u"),
+                                   {{QStringLiteral(":u"), account.UserName}});
+    while (query.next())
+        if (query.value(0).toString() != account.UserId)
+            return true;
+    return false;
+}
+
+bool UserAccountsModel::adodsUserBeforeDelete(const AccountRow& account)
+{
+    if (account.UserId == m_context.currentConnection.UserId) {
+        m_context.prompter.inform(QStringLiteral("不能删除当前登录的用户！"));
+        return false;
+    }
+    QSqlQuery records = runStatement(m_adoConnMain.connection(),
+                                     QStringLiteral("select UserId from XRRecord where UserId = :u"),
+                                     {{QStringLiteral(":u"), account.UserId}});
+    if (records.next()) {
+        m_context.prompter.inform(kRecordsInUse);
+        return false;
+    }
+    return m_context.prompter.confirm(QStringLiteral("确认删除该用户吗？"));
+}
+
+void UserAccountsModel::writeRow(const AccountRow& account)
+{
+    runStatement(m_adoConnMain.connection(), m_state == State::Inserting ? kInsertAccount : kUpdateAccount,
+                 {{QStringLiteral(":i"), account.UserId},
+                  {QStringLiteral(":n"), account.UserName},
+                  {QStringLiteral(":p"), text(account.UserPw)},
+                  {QStringLiteral(":a"), account.Admin ? 1 : 0},
+                  {QStringLiteral(":e"), account.Enabled ? 1 : 0},
+                  {QStringLiteral(":r"), text(account.Remark)}});
+}
+
+void UserAccountsModel::setState(State state)
+{
+    m_state = state;
+    if (m_current >= 0)
+        rowChanged(m_current); // the row's cells become editable or read-only
+    emit stateChanged(state);
+}
+
+void UserAccountsModel::setCurrent(int row)
+{
+    m_current = row;
+    emit currentRowChanged(row);
+}
+
+void UserAccountsModel::rowChanged(int row)
+{
+    emit dataChanged(index(row, 0), index(row, ColumnCount - 1));
+}
+
+int UserAccountsModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : static_cast<int>(m_rows.size());
+}
+
+int UserAccountsModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : ColumnCount;
+}
+
+QVariant UserAccountsModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid())
+        return {};
+    if (role == Qt::TextAlignmentRole)
+        return isFlagColumn(index.column()) ? QVariant(Qt::AlignCenter) : QVariant();
+    if (role != Qt::DisplayRole && role != Qt::EditRole)
+        return {};
+    const AccountRow& account = m_rows.at(index.row());
+    switch (index.column()) {
+    case NameColumn:
+        return account.UserName;
+    case AdminColumn:
+        return flagText(account.Admin);
+    case EnabledColumn:
+        return flagText(account.Enabled);
+    default:
+        return account.Remark;
+    }
+}
+
+// Only the name and the remark of the row being edited take typed text.
+bool UserAccountsModel::setData(const QModelIndex& index, const QVariant& value, int role)
+{
+    if (role != Qt::EditRole || !(flags(index) & Qt::ItemIsEditable))
+        return false;
+    AccountRow& account = m_rows[index.row()];
+    (index.column() == NameColumn ? account.UserName : account.Remark) = value.toString();
+    emit dataChanged(index, index);
+    return true;
+}
+
+Qt::ItemFlags UserAccountsModel::flags(const QModelIndex& index) const
+{
+    Qt::ItemFlags flags = QAbstractTableModel::flags(index);
+    const bool typed = index.column() == NameColumn || index.column() == RemarkColumn;
+    if (editing() && index.row() == m_current && typed)
+        flags |= Qt::ItemIsEditable;
+    return flags;
+}
+
+QVariant UserAccountsModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
+        return QAbstractTableModel::headerData(section, orientation, role);
+    return columnTitle(section);
+}
+
+} // namespace xr

@@ -1,0 +1,84 @@
+#pragma once
+// The accounts of the user administration (all but the two reserved ones) with the editing
+// states of a data set: browsing, editing one row, inserting one row. Only edit() and insert()
+// leave browsing; post() writes the row to XRUser after the account rules, and a refused post
+// keeps the row in its state with nothing written; cancel() throws the changes away.
+
+#include <QAbstractTableModel>
+#include <QList>
+#include <QString>
+
+namespace xr {
+
+struct AppContext;
+class Database;
+
+struct AccountRow {
+    QString UserId;
+    QString UserName;
+    QString UserPw;
+    bool Admin = false;
+    bool Enabled = true;
+    QString Remark;
+};
+
+class UserAccountsModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    enum Column { NameColumn, AdminColumn, EnabledColumn, RemarkColumn, ColumnCount };
+    enum class State { Browsing, Editing, Inserting };
+
+    UserAccountsModel(AppContext& context, const Database& adoConnMain, QObject* parent = nullptr);
+
+    // Reads the accounts; the first becomes current. Throws DatabaseError.
+    void open();
+
+    State state() const { return m_state; }
+    bool editing() const { return m_state != State::Browsing; }
+    // The current row; -1 when there is none.
+    int currentRow() const { return m_current; }
+    const AccountRow& row(int row) const { return m_rows.at(row); }
+
+    // Moves to `row`, posting a row being edited first; false when that post is refused.
+    bool setCurrentRow(int row);
+    // A new row at the current place: a new identifier, an empty password, an enabled
+    // ordinary user.
+    void insert();
+    void edit();
+    // True when the row was written (or nothing was being edited).
+    bool post();
+    void cancel();
+    // Deletes the current row after the rules and the user's confirmation; true when deleted.
+    bool remove();
+    // The double-click on the administrator or enabled column of the current row.
+    void flipFlag(int column);
+
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex& parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+
+signals:
+    void stateChanged(State state);
+    void currentRowChanged(int row);
+
+private:
+    bool adodsUserBeforePost(AccountRow& account);
+    bool nameTakenByAnother(const AccountRow& account) const;
+    bool adodsUserBeforeDelete(const AccountRow& account);
+    void writeRow(const AccountRow& account);
+    void setState(State state);
+    void setCurrent(int row);
+    void rowChanged(int row);
+
+    AppContext& m_context;
+    const Database& m_adoConnMain;
+    QList<AccountRow> m_rows;
+    AccountRow m_beforeEdit; // the row as it was when editing began
+    int m_current = -1;
+    State m_state = State::Browsing;
+};
+
+} // namespace xr

@@ -1,0 +1,52 @@
+#pragma once
+// The user administration winUserManage: a grid over the accounts (the reserved ones are never
+// shown) with a navigator whose Edit and Insert buttons start editing, Post saves under the
+// account rules and Cancel throws the changes away. A double-click on a flag column flips it
+// in the row being edited. Shown modally from the main window.
+
+#include "users/UserAccountsModel.h"
+
+#include <QDialog>
+
+class QTableView;
+class QToolButton;
+
+namespace xr {
+
+class TwinUserManage : public QDialog {
+    Q_OBJECT
+public:
+    // Opens the account list (FormCreate). Throws DatabaseError.
+    TwinUserManage(AppContext& context, const Database& adoConnMain, QWidget* parent = nullptr);
+
+    UserAccountsModel& adodsUser() { return m_adodsUser; }
+    void dbgUserDblClick(const QModelIndex& index);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void buildControls();
+    QToolButton* addNavigatorButton(const char* name, const QString& glyph, const QString& hint);
+    void buildNavigator();
+    void createGrid();
+    void followCurrentRow(int row);
+    void gridRowChosen(const QModelIndex& current);
+    void finishTyping();
+    void updateNavigator();
+
+    UserAccountsModel m_adodsUser;
+    QTableView* dbgUser = nullptr;
+    QWidget* navUser = nullptr;
+    QToolButton* m_navFirst = nullptr;
+    QToolButton* m_navPrior = nullptr;
+    QToolButton* m_navNext = nullptr;
+    QToolButton* m_navLast = nullptr;
+    QToolButton* m_navInsert = nullptr;
+    QToolButton* m_navDelete = nullptr;
+    QToolButton* m_navEdit = nullptr;
+    QToolButton* m_navPost = nullptr;
+    QToolButton* m_navCancel = nullptr;
+};
+
+} // namespace xr

@@ -1,0 +1,270 @@
+// Backup and restore of the database file: the online copy, the refusals, the file check before
+// a restore, the safety copy and the sign-out.
+#include "store/BackupRestore.h"
+
+#include "store/DatabaseCopy.h"
+#include "store/Identifiers.h"
+#include "store/ReadOnlyDatabase.h"
+
+#include "DatabaseFixture.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QSqlQuery>
+
+#include <atomic>
+#include <chrono>
+#include <thread>
+
+namespace xr::test {
+namespace {
+
+const QString kRestored = QStringLiteral("数据库文件恢复成功！请按恢复数据库的用户重新登录！");
+const QString kRestoreFailed =
+    QStringLiteral("数据库文件恢复失败！\r\r原数据库已经备份为XR安装路径下的[CurrXRDB.mdb]！");
+const QString kNotOurs =
+    QStringLiteral("所选文件不是本程序的数据库文件！\r\r数据库没有被恢复，现在的数据没有改变。");
+
+// Runs one query on a file through a connection of its own; the first column of every row.
+QStringList column(const QString& file, const QString& statement)
+{
+    const ReadOnlyDatabase db(file);
+    QSqlQuery query(db.connection());
+    QStringList values;
+    if (query.exec(statement))
+        while (query.next())
+            values << query.value(0).toString();
+    return values;
+}
+
+class BackupRestoreTest : public DatabaseFixture {
+protected:
+    BackupRestoreTest()
+    {
+        addUser(QStringLiteral("200403010800000"), QStringLiteral("alice"));
+        context.currentConnection.UserId = kBuiltInUserId;
+        context.currentConnection.UserName = QStringLiteral("admin");
+        context.currentConnection.Admin = true;
+        QObject::connect(&files, &BackupRestore::databaseClosing, [this] { closings++; });
+        QObject::connect(&files, &BackupRestore::databaseReopened, [this] {
+            reopenings++;
+            EXPECT_TRUE(database.isOpen());
+        });
+    }
+
+    QString path(const QString& name) const { return context.appPath + name; }
+    QString live() const { return path(kDatabaseFileName); }
+
+    QStringList liveUsers()
+    {
+        return values(QStringLiteral("select UserName from XRUser order by UserName"));
+    }
+
+    // A backup through the command, to `target`.
+    void backUpTo(const QString& target)
+    {
+        prompter.files << target;
+        files.actBackupExecute(false);
+    }
+
+    // Restore through the command, with Yes to the question and `chosen` in the dialog.
+    bool restoreFrom(const QString& chosen)
+    {
+        prompter.answers << PromptAnswer::Yes;
+        prompter.files << chosen;
+        return files.actComebackExecute(false);
+    }
+
+    BackupRestore files{context, database};
+    int closings = 0;
+    int reopenings = 0;
+};
+
+TEST_F(BackupRestoreTest, BackupProposesTheTimeStampedNameAndMakesAnOrdinaryDatabase)
+{
+    files.actBackupExecute(true);
+    ASSERT_EQ(prompter.prompts.size(), 1);
+    EXPECT_EQ(prompter.prompts[0].text, QStringLiteral("连接状态下不允许备份！"));
+    EXPECT_TRUE(prompter.fileDialogs.isEmpty());
+
+    clock.advanceMs(100);
+    files.actBackupExecute(false); // cancelled
+    clock.advanceMs(800);          // the same second
+    backUpTo(path(QStringLiteral("copy.mdb")));
+    ASSERT_EQ(prompter.fileDialogs.size(), 2);
+    const FileDialogRequest first = prompter.fileDialogs[0];
+    EXPECT_EQ(first.kind, FileDialogKind::Save);
+    EXPECT_EQ(first.title, QStringLiteral("XR备份数据库"));
+    EXPECT_EQ(first.filter, QStringLiteral("数据库文件(*.mdb)"));
+    EXPECT_EQ(first.proposedFile, path(QStringLiteral("XR20040307090503.mdb")));
+    EXPECT_EQ(prompter.fileDialogs[1].proposedFile, first.proposedFile);
+
+    EXPECT_EQ(prompter.prompts.last().text, QStringLiteral("备份成功！"));
+    EXPECT_EQ(column(path(QStringLiteral("copy.mdb")), QStringLiteral("pragma integrity_check")),
+              QStringList{QStringLiteral("ok")});
+    EXPECT_EQ(column(path(QStringLiteral("copy.mdb")),
+                     QStringLiteral("select UserName from XRUser order by UserName")),
+              liveUsers());
+    EXPECT_FALSE(QFile::exists(path(QStringLiteral("copy.mdb.part"))));
+}
+
+TEST_F(BackupRestoreTest, BackupOntoTheLiveFileOrIntoAMissingFolderFails)
+{
+    backUpTo(live());
+    EXPECT_EQ(prompter.prompts.last().kind, PromptKind::Error);
+    EXPECT_EQ(prompter.prompts.last().text, QStringLiteral("备份失败！"));
+    backUpTo(path(QStringLiteral("missing/copy.mdb")));
+    EXPECT_EQ(prompter.prompts.last().text, QStringLiteral("备份失败！"));
+    EXPECT_EQ(liveUsers().size(), 3) << "the live database is untouched";
+}
+
+// Another connection rewrites the open row's end time every few milliseconds (the recorder does
+// it once a second) while backups are taken.
+TEST_F(BackupRestoreTest, BackupWhileTheOpenRowIsWrittenIsConsistent)
+{
+    QSqlQuery insert(database.connection());
+    ASSERT_TRUE(insert.exec(QStringLiteral("insert into XRRecord (RecordId,Sdt,Edt,UserId,ConnName) "
+                                           "values ('1', 100.0, 100.0, '000000000000000002', 'Office')")));
+    std::atomic<bool> stop{false};
+    std::atomic<int> writes{0};
+    std::thread writer([&] {
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("writer"));
+            db.setDatabaseName(live());
+            db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
+            db.open();
+            QSqlQuery update(db);
+            update.prepare(QStringLiteral("update XRRecord set Edt = ? where Sdt = 100.0"));
+            for (double edt = 100.0; !stop; edt += 0.001) {
+                update.addBindValue(edt);
+                if (update.exec())
+                    ++writes;
+                std::this_thread::sleep_for(std::chrono::milliseconds(5));
+            }
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("writer"));
+    });
+    for (int copy = 0; copy < 5; ++copy) {
+        const QString target = path(QStringLiteral("live%1.mdb").arg(copy));
+        EXPECT_TRUE(backupDatabase(database.connection(), target));
+        EXPECT_EQ(column(target, QStringLiteral("pragma integrity_check")),
+                  QStringList{QStringLiteral("ok")});
+        EXPECT_EQ(column(target, QStringLiteral("select count(*) from XRRecord")),
+                  QStringList{QStringLiteral("1")});
+    }
+    stop = true;
+    writer.join();
+    EXPECT_GT(writes.load(), 0);
+}
+
+TEST_F(BackupRestoreTest, RestoreRefusalsChangeNothing)
+{
+    EXPECT_FALSE(files.actComebackExecute(true));
+    EXPECT_EQ(prompter.prompts.last().text, QStringLiteral("连接状态下不允许恢复！"));
+    EXPECT_FALSE(files.actComebackExecute(false)); // No to the question
+    EXPECT_EQ(prompter.prompts.last().kind, PromptKind::Warning);
+    EXPECT_TRUE(prompter.prompts.last().text.endsWith(QStringLiteral("\r\r继续吗？")));
+    EXPECT_TRUE(prompter.fileDialogs.isEmpty());
+    prompter.answers << PromptAnswer::Yes;
+    EXPECT_FALSE(files.actComebackExecute(false)); // the dialog cancelled
+    ASSERT_EQ(prompter.fileDialogs.size(), 1);
+    EXPECT_EQ(prompter.fileDialogs[0].kind, FileDialogKind::Open);
+    EXPECT_EQ(prompter.fileDialogs[0].title, QStringLiteral("XR恢复数据库"));
+    EXPECT_EQ(closings, 0);
+    EXPECT_TRUE(context.currentConnection.signedIn());
+}
+
+// A foreign SQLite file, a text file and a truncated copy of a good backup.
+TEST_F(BackupRestoreTest, RestoringAFileThatIsNoDatabaseOfOursChangesNothing)
+{
+    const QString foreign = path(QStringLiteral("foreign.mdb"));
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("foreign"));
+        db.setDatabaseName(foreign);
+        db.open();
+        QSqlQuery(db).exec(QStringLiteral("create table Things (Name text)"));
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("foreign"));
+    const QString text = path(QStringLiteral("text.mdb"));
+    QFile textFile(text);
+    ASSERT_TRUE(textFile.open(QIODevice::WriteOnly));
+    textFile.write("XRRecord XRUser 000000000000000001\n");
+    textFile.close();
+    database.connection().transaction();
+    for (int user = 0; user < 300; ++user)
+        addUser(QStringLiteral("2004%1").arg(user), QStringLiteral("user %1").arg(user)); // several pages
+    database.connection().commit();
+    const QString truncated = path(QStringLiteral("truncated.mdb"));
+    ASSERT_TRUE(backupDatabase(database.connection(), truncated));
+    QFile truncatedFile(truncated);
+    ASSERT_TRUE(truncatedFile.resize(truncatedFile.size() / 2));
+
+    const QStringList before = liveUsers();
+    for (const QString& chosen : {foreign, text, truncated}) {
+        EXPECT_FALSE(restoreFrom(chosen)) << chosen.toStdString();
+        EXPECT_EQ(prompter.prompts.last().text, kNotOurs);
+        EXPECT_EQ(prompter.prompts.last().kind, PromptKind::Warning);
+    }
+    EXPECT_FALSE(QFile::exists(path(kRestoreSafetyFileName)));
+    EXPECT_EQ(closings, 0);
+    EXPECT_TRUE(database.isOpen());
+    EXPECT_EQ(liveUsers(), before);
+    EXPECT_TRUE(context.currentConnection.signedIn());
+}
+
+TEST_F(BackupRestoreTest, RestoringAGoodCopyBringsBackUsersAndRecordsAndSignsOut)
+{
+    backUpTo(path(QStringLiteral("old.mdb")));
+    const QStringList old = liveUsers();
+    addUser(QStringLiteral("200403010800009"), QStringLiteral("bob"));
+    QSqlQuery(database.connection())
+        .exec(QStringLiteral("insert into XRRecord (RecordId,Sdt,Edt,UserId,ConnName) "
+                             "values ('1', 100.0, 101.0, '200403010800009', 'Office')"));
+    const QStringList present = liveUsers();
+
+    EXPECT_TRUE(restoreFrom(path(QStringLiteral("old.mdb"))));
+    EXPECT_EQ(prompter.prompts.last().text, kRestored);
+    EXPECT_EQ(closings, 1);
+    EXPECT_EQ(reopenings, 1);
+    EXPECT_EQ(liveUsers(), old);
+    QSqlQuery records(database.connection());
+    records.exec(QStringLiteral("select count(*) from XRRecord"));
+    records.next();
+    EXPECT_EQ(records.value(0).toInt(), 0);
+    EXPECT_FALSE(context.currentConnection.signedIn());
+    EXPECT_FALSE(context.currentConnection.Admin);
+    EXPECT_EQ(
+        column(path(kRestoreSafetyFileName), QStringLiteral("select UserName from XRUser order by UserName")),
+        present)
+        << "the safety copy holds the database as it was before";
+}
+
+TEST_F(BackupRestoreTest, RestoringFromTheSafetyCopyRestoresNothingOlder)
+{
+    backUpTo(path(QStringLiteral("old.mdb")));
+    EXPECT_TRUE(restoreFrom(path(QStringLiteral("old.mdb")))); // CurrXRDB.mdb now holds this state
+    addUser(QStringLiteral("200403010800009"), QStringLiteral("bob"));
+    const QStringList present = liveUsers();
+    EXPECT_TRUE(restoreFrom(path(kRestoreSafetyFileName)));
+    EXPECT_EQ(prompter.prompts.last().text, kRestored);
+    EXPECT_EQ(liveUsers(), present);
+}
+
+TEST_F(BackupRestoreTest, RestoringFromTheLiveFileFailsKeepsTheDataAndSignsOut)
+{
+    const QStringList present = liveUsers();
+    EXPECT_TRUE(restoreFrom(live()));
+    EXPECT_EQ(prompter.prompts.last().kind, PromptKind::Error);
+    EXPECT_EQ(prompter.prompts.last().text, kRestoreFailed);
+    EXPECT_TRUE(database.isOpen());
+    EXPECT_EQ(liveUsers(), present);
+    EXPECT_EQ(reopenings, 1);
+    EXPECT_FALSE(context.currentConnection.signedIn());
+}
+
+} // namespace
+} // namespace xr::test

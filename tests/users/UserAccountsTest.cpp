@@ -1,0 +1,202 @@
+// User administration: the account rules on save, flag flips and deletes, the editing states of
+// the grid, and the dialog's navigator.
+#include "users/utUserManage.h"
+
+#include "AdministrationFixture.h"
+
+#include <QLabel>
+#include <QTableView>
+#include <QToolButton>
+
+namespace xr::test {
+namespace {
+
+using State = UserAccountsModel::State;
+
+class UserAccounts : public AdministrationFixture {
+protected:
+    UserAccounts() { model.open(); }
+
+    QStringList names() { return values(QStringLiteral("select UserName from XRUser order by rowid")); }
+    // Types a name into the current row, as the grid does.
+    void type(const QString& name)
+    {
+        EXPECT_TRUE(model.setData(model.index(model.currentRow(), UserAccountsModel::NameColumn), name));
+    }
+    int rowOf(const QString& id)
+    {
+        for (int row = 0; row < model.rowCount(); ++row)
+            if (model.row(row).UserId == id)
+                return row;
+        return -1;
+    }
+
+    UserAccountsModel model{context, database};
+};
+
+TEST_F(UserAccounts, ListsEveryAccountButTheReservedOnesAndTypingNeedsEditOrInsert)
+{
+    ASSERT_EQ(model.rowCount(), 2);
+    EXPECT_EQ(model.row(0).UserName, QStringLiteral("alice"));
+    EXPECT_EQ(model.data(model.index(0, UserAccountsModel::AdminColumn)).toString(), QStringLiteral("False"));
+    EXPECT_EQ(model.data(model.index(0, UserAccountsModel::EnabledColumn)).toString(),
+              QStringLiteral("True"));
+    EXPECT_FALSE(model.setData(model.index(0, UserAccountsModel::NameColumn), QStringLiteral("x")));
+    model.edit();
+    EXPECT_FALSE(model.flags(model.index(0, UserAccountsModel::AdminColumn)) & Qt::ItemIsEditable);
+    EXPECT_FALSE(model.flags(model.index(1, UserAccountsModel::NameColumn)) & Qt::ItemIsEditable);
+    EXPECT_TRUE(model.flags(model.index(0, UserAccountsModel::RemarkColumn)) & Qt::ItemIsEditable);
+}
+
+TEST_F(UserAccounts, NamesAreTrimmedAndTheNameRulesRefuseWithoutWriting)
+{
+    model.insert();
+    EXPECT_EQ(model.state(), State::Inserting);
+    const AccountRow fresh = model.row(model.currentRow());
+    EXPECT_EQ(fresh.UserId, NewId(clock.now()));
+    EXPECT_TRUE(fresh.UserPw.isEmpty() && !fresh.Admin && fresh.Enabled);
+
+    type(QStringLiteral("   "));
+    EXPECT_FALSE(model.post());
+    type(QStringLiteral("匿名用户"));
+    EXPECT_FALSE(model.post());
+    type(QStringLiteral(" admin ")); // the hidden built-in account's name
+    EXPECT_FALSE(model.post());
+    type(QStringLiteral("bob"));
+    EXPECT_FALSE(model.post());
+    EXPECT_EQ(promptTexts(),
+              (QStringList{QStringLiteral("请输入用户名！"),
+                           QStringLiteral("[匿名用户]是系统保留的用户名，您不可以使用！"),
+                           QStringLiteral("该用户名已经存在！"), QStringLiteral("该用户名已经存在！")}));
+    EXPECT_EQ(model.state(), State::Inserting) << "a refused post keeps the row being inserted";
+    EXPECT_EQ(model.row(model.currentRow()).UserName, QStringLiteral("bob"));
+    EXPECT_EQ(values(QStringLiteral("select count(*) from XRUser")), QStringList{QStringLiteral("4")});
+    EXPECT_FALSE(model.setCurrentRow(rowOf(kAliceId))) << "moving away posts, and the post is refused";
+
+    type(QStringLiteral("  carol  "));
+    EXPECT_TRUE(model.post());
+    EXPECT_EQ(model.state(), State::Browsing);
+    EXPECT_EQ(model.row(model.currentRow()).UserName, QStringLiteral("carol"));
+    EXPECT_EQ(values(QStringLiteral("select UserPw || '/' || Admin || '/' || Enabled from XRUser "
+                                    "where UserName = 'carol'")),
+              QStringList{QStringLiteral("/0/1")});
+}
+
+TEST_F(UserAccounts, EditedRowsKeepTheirNameOrTakeAFreeOneAndCancelRestores)
+{
+    ASSERT_TRUE(model.setCurrentRow(rowOf(kAliceId)));
+    model.edit();
+    EXPECT_TRUE(model.post()) << "the one match of an unchanged name is the row itself";
+    model.edit();
+    type(QStringLiteral("alicia"));
+    model.cancel();
+    EXPECT_EQ(model.row(model.currentRow()).UserName, QStringLiteral("alice"));
+    model.edit();
+    type(QStringLiteral("alicia"));
+    EXPECT_TRUE(model.setCurrentRow(rowOf(kBobId))) << "moving on posts the edit";
+    EXPECT_EQ(names(), (QStringList{QStringLiteral("admin"), QStringLiteral("匿名用户"),
+                                    QStringLiteral("alicia"), QStringLiteral("bob")}));
+    model.insert();
+    model.cancel();
+    EXPECT_EQ(model.rowCount(), 2);
+    EXPECT_TRUE(prompter.prompts.isEmpty());
+}
+
+TEST_F(UserAccounts, FlagsFlipOnlyWhileEditingAndNeverOnTheSignedInAccount)
+{
+    ASSERT_TRUE(model.setCurrentRow(rowOf(kBobId)));
+    model.flipFlag(UserAccountsModel::AdminColumn);
+    EXPECT_EQ(promptTexts(), QStringList{QStringLiteral("请单击[编辑用户信息]按钮进入编辑状态后修改！")});
+    EXPECT_FALSE(model.row(model.currentRow()).Admin);
+
+    model.insert(); // a new row's flags flip before its first post
+    type(QStringLiteral("carol"));
+    model.flipFlag(UserAccountsModel::AdminColumn);
+    model.flipFlag(UserAccountsModel::EnabledColumn);
+    model.flipFlag(UserAccountsModel::NameColumn);
+    ASSERT_TRUE(model.post());
+    EXPECT_EQ(values(QStringLiteral("select Admin || Enabled from XRUser where UserName = 'carol'")),
+              QStringList{QStringLiteral("10")});
+
+    context.currentConnection.UserId = kBobId; // bob is signed in
+    prompter.prompts.clear();
+    ASSERT_TRUE(model.setCurrentRow(rowOf(kBobId)));
+    model.edit();
+    model.flipFlag(UserAccountsModel::AdminColumn);
+    model.flipFlag(UserAccountsModel::EnabledColumn);
+    EXPECT_EQ(promptTexts(), (QStringList{QStringLiteral("当前登录用户的[管理员]信息不能修改！"),
+                                          QStringLiteral("当前登录用户的[可用]信息不能修改！")}));
+    EXPECT_TRUE(model.post());
+    EXPECT_EQ(values(QStringLiteral("select Admin || Enabled from XRUser where UserId = '%1'").arg(kBobId)),
+              QStringList{QStringLiteral("01")});
+}
+
+TEST_F(UserAccounts, DeletesSpareTheSignedInAccountAndAccountsWithRecords)
+{
+    context.currentConnection.UserId = kBobId;
+    ASSERT_TRUE(model.setCurrentRow(rowOf(kBobId)));
+    EXPECT_FALSE(model.remove());
+    ASSERT_TRUE(model.setCurrentRow(rowOf(kAliceId)));
+    EXPECT_FALSE(model.remove());
+    EXPECT_EQ(
+        promptTexts(),
+        (QStringList{
+            QStringLiteral("不能删除当前登录的用户！"),
+            QStringLiteral("该用户还有上网时间记录，不可以删除！\r\r(如果确实要删除，请先删除上网时间记录中的"
+                           "该用户记录)")}));
+    run(QStringLiteral("delete from XRRecord"));
+    EXPECT_FALSE(model.remove()) << "No to the question";
+    EXPECT_EQ(prompter.prompts.last().text, QStringLiteral("确认删除该用户吗？"));
+    EXPECT_EQ(prompter.prompts.last().kind, PromptKind::Confirmation);
+    prompter.answers << PromptAnswer::Yes;
+    EXPECT_TRUE(model.remove());
+    EXPECT_EQ(model.rowCount(), 1);
+    EXPECT_EQ(names(),
+              (QStringList{QStringLiteral("admin"), QStringLiteral("匿名用户"), QStringLiteral("bob")}));
+}
+
+class UserManageWindow : public AdministrationFixture {
+protected:
+    QToolButton* button(const char* name)
+    {
+        return window.findChild<QToolButton*>(QString::fromLatin1(name));
+    }
+
+    TwinUserManage window{context, database};
+};
+
+TEST_F(UserManageWindow, NavigatorHintsAndStatesFollowTheEditing)
+{
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("用户管理"));
+    const QStringList hints{
+        QStringLiteral("第一条记录"),   QStringLiteral("前一条记录"),   QStringLiteral("下一条记录"),
+        QStringLiteral("最后一条记录"), QStringLiteral("新建用户"),     QStringLiteral("删除用户"),
+        QStringLiteral("编辑用户信息"), QStringLiteral("提交编辑结果"), QStringLiteral("取消编辑结果")};
+    const QList<QToolButton*> buttons =
+        window.findChild<QWidget*>(QStringLiteral("navUser"))->findChildren<QToolButton*>();
+    QStringList shown;
+    for (const QToolButton* navigatorButton : buttons)
+        shown << navigatorButton->toolTip();
+    EXPECT_EQ(shown, hints);
+    auto* grid = window.findChild<QTableView*>(QStringLiteral("dbgUser"));
+    EXPECT_EQ(grid->columnWidth(UserAccountsModel::NameColumn), 150);
+    EXPECT_EQ(grid->columnWidth(UserAccountsModel::EnabledColumn), 38);
+
+    window.show();
+    EXPECT_FALSE(button("navPost")->isEnabled());
+    EXPECT_FALSE(button("navPrior")->isEnabled());
+    button("navEdit")->click();
+    EXPECT_TRUE(button("navPost")->isEnabled());
+    EXPECT_FALSE(button("navEdit")->isEnabled());
+    window.dbgUserDblClick(window.adodsUser().index(0, UserAccountsModel::EnabledColumn));
+    button("navPost")->click();
+    EXPECT_EQ(values(QStringLiteral("select Enabled from XRUser where UserId = '%1'").arg(kAliceId)),
+              QStringList{QStringLiteral("0")});
+    button("navLast")->click();
+    EXPECT_EQ(grid->currentIndex().row(), 1);
+    EXPECT_TRUE(button("navFirst")->isEnabled());
+    EXPECT_FALSE(button("navNext")->isEnabled());
+}
+
+} // namespace
+} // namespace xr::test
