@@ -8,6 +8,7 @@
 
 namespace xr {
 
+class Notices;
 class TwinLogin;
 class TwinMain;
 
@@ -15,6 +16,8 @@ class AppWindows : public RecorderWindows {
 public:
     void setLogin(TwinLogin* winLogin);
     void setMainWindow(TwinMain* winMain);
+    // The notice popup and the floating display; registered before the tray controller starts.
+    void setNotices(Notices* notices);
     TwinLogin* winLogin() const;
 
     // Sets the sign-in dialog's LoginMode and shows it: modally for a change of user,
@@ -24,12 +27,17 @@ public:
     void syncMainConnectionCommands(bool connected) override;
     virtual void showMainWindow();
     virtual void closeMainWindowIfShowing();
-    // Whether the floating display exists; it is never registered here yet.
-    virtual bool floatWinExists() const { return false; }
+    virtual bool floatWinExists() const;
+    bool noticeExists() const override;
+    void showNotice(TNoticeKind kind) override;
+    void playNoticeSound(TNoticeKind kind) override;
+    void showOnlineTime(double sdt, double now) override;
+    void showIdleBanner() override;
 
 private:
     QPointer<TwinLogin> m_winLogin;
     QPointer<TwinMain> m_winMain;
+    Notices* m_notices = nullptr;
 };
 
 } // namespace xr

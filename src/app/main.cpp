@@ -8,6 +8,9 @@
 #include "app/utTray.h"
 #include "browser/utMain.h"
 #include "connections/HangUp.h"
+#include "notices/Notices.h"
+#include "platform/CanberraSound.h"
+#include "platform/XdgDesktopShell.h"
 #include "platform/RegistryFile.h"
 #include "platform/RemoteAccessFactory.h"
 #include "platform/SessionEndSignals.h"
@@ -79,7 +82,11 @@ int main(int argc, char** argv)
     xr::AppContext context(appPath, clock, *prompter, *remoteAccess, registry);
 
     // The start-up windows, in order; each is registered once it exists.
+    xr::platform::CanberraSound sound;
+    xr::platform::XdgDesktopShell shell;
+    xr::Notices notices(context, sound, shell);
     xr::AppWindows windows;
+    windows.setNotices(&notices);
     xr::TwinTray winTray(context, windows);
     if (winTray.databaseFailed())
         return 1;
@@ -88,6 +95,10 @@ int main(int argc, char** argv)
     xr::TwinMain winMain(context, winTray.adoConnMain(), winTray.adocommSql(), winTray.RASNotify());
     windows.setMainWindow(&winMain);
     connectWindows(context, winTray, winLogin, winMain, windows);
+    notices.connectTray(winTray.trayMenu(), winTray.pmTray());
+    notices.connectMainWindow(winMain);
+    notices.connectLogin(winLogin);
+    notices.floatingDisplay().openWhenNoNotificationArea();
 
     // Session end: the system's query first, then the end itself.
     xr::platform::SessionEndSignals sessionEnd;
