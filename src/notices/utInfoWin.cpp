@@ -48,6 +48,7 @@ TwinInfo::TwinInfo(platform::Sound& sound, QString appPath, QString userName, QW
     m_imgBk->setGeometry(inside);
     m_lblInfo->setGeometry(inside);
 
+    m_tmAutoClose.setTimerType(Qt::PreciseTimer);
     m_tmAutoClose.setSingleShot(true);
     m_tmAutoClose.setInterval(kAutoCloseMs);
     connect(&m_tmAutoClose, &QTimer::timeout, this, &TwinInfo::tmAutoCloseTimer);
@@ -66,6 +67,12 @@ NoticePlacement TwinInfo::placement()
 void TwinInfo::SlideNotice(bool in)
 {
     raise();
+    if (!isVisible()) {
+        // Shown once where it starts, so that the frame the window gets counts in its size.
+        const NoticePlacement unframed = placement();
+        move(unframed.left, unframed.hiddenTop);
+        show();
+    }
     const NoticePlacement place = placement();
     move(place.left, in ? place.hiddenTop : place.shownTop);
     if (in)
