@@ -38,21 +38,21 @@ void FloatingDisplay::openWhenNoNotificationArea()
 
 void FloatingDisplay::pmiFWClick()
 {
-    const bool open = !exists();
+    switchTo(!exists());
+}
+
+void FloatingDisplay::mmiFloatWinClick(bool checked)
+{
+    switchTo(checked);
+}
+
+void FloatingDisplay::switchTo(bool open)
+{
     if (open)
         OpenFloatWin();
     else
         CloseFloatWin();
     storeFloatWin(open);
-}
-
-void FloatingDisplay::mmiFloatWinClick(bool checked)
-{
-    if (checked)
-        OpenFloatWin();
-    else
-        CloseFloatWin();
-    storeFloatWin(checked);
 }
 
 void FloatingDisplay::storeFloatWin(bool open)

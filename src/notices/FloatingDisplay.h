@@ -48,6 +48,8 @@ signals:
 
 private:
     bool showing() const { return m_winFloatWin && m_winFloatWin->isVisible(); }
+    // Opens or closes the display and stores FloatWin accordingly.
+    void switchTo(bool open);
     void storeFloatWin(bool open);
 
     AppContext& m_context;

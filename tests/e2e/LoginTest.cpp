@@ -5,35 +5,18 @@
 
 #include <gtest/gtest.h>
 
-#include <QProcess>
-#include <QStandardPaths>
-
 namespace xr::test {
 namespace {
 
 const QString kAdminId = QStringLiteral("000000000000000001");
 const QString kAnonymousId = QStringLiteral("000000000000000002");
 
-class LoginEndToEnd : public ::testing::Test {
+class LoginEndToEnd : public DesktopEndToEnd {
 protected:
-    void SetUp() override
-    {
-        for (const char* tool : {"Xvfb", "xdotool"})
-            if (QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty())
-                GTEST_SKIP() << tool << " is not installed (scripts/install-deps installs it)";
-        ASSERT_FALSE(display.name().isEmpty()) << "Xvfb did not start";
-        ASSERT_EQ(folder.sim({QStringLiteral("add-entry"), QStringLiteral("Office")}), 0);
-        folder.setEnvironment(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-        folder.setEnvironment(QStringLiteral("DISPLAY"), display.name());
-    }
-
     QList<QStringList> records()
     {
         return folder.rows(QStringLiteral("select UserId, ConnName from XRRecord order by Sdt"));
     }
-
-    VirtualDisplay display;
-    ProgramFolder folder;
 };
 
 TEST_F(LoginEndToEnd, ConnectionWithNobodySignedInOpensTheDialogAndTheSignInTakesTheRow)

@@ -11,7 +11,6 @@
 
 #include <QDir>
 #include <QPainter>
-#include <QStandardPaths>
 
 namespace xr::test {
 namespace {
@@ -62,19 +61,8 @@ QString shownDuration(const QImage& window)
     return {};
 }
 
-class NoticesEndToEnd : public ::testing::Test {
+class NoticesEndToEnd : public DesktopEndToEnd {
 protected:
-    void SetUp() override
-    {
-        for (const char* tool : {"Xvfb", "xdotool", "import"})
-            if (QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty())
-                GTEST_SKIP() << tool << " is not installed (scripts/install-deps installs it)";
-        ASSERT_FALSE(display.name().isEmpty()) << "Xvfb did not start";
-        ASSERT_EQ(folder.sim({QStringLiteral("add-entry"), QStringLiteral("Office")}), 0);
-        folder.setEnvironment(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-        folder.setEnvironment(QStringLiteral("DISPLAY"), display.name());
-    }
-
     // The floating display: the visible program window of the small display's size.
     QString floatingDisplay() const
     {
@@ -90,8 +78,6 @@ protected:
         display.grab(QStringLiteral("root")).save(QDir(QStringLiteral(XARVANE_TEST_WORK_DIR)).filePath(name));
     }
 
-    VirtualDisplay display;
-    ProgramFolder folder;
 };
 
 TEST_F(NoticesEndToEnd, ConnectionWithAUserRaisesThePopupAndTheDisplayCountsTheTime)

@@ -1,13 +1,16 @@
 #pragma once
 // An X server of its own (Xvfb) for an end-to-end test, on a display number the server picks,
-// and xdotool to find and drive the program's windows on it.
+// xdotool to find and drive the program's windows on it, and the fixture of such tests.
 
 #include "ProgramFolder.h"
+
+#include <gtest/gtest.h>
 
 #include <QImage>
 #include <QMap>
 #include <QProcess>
 #include <QRect>
+#include <QStandardPaths>
 #include <QString>
 #include <QStringList>
 
@@ -87,6 +90,25 @@ private:
     QProcess m_server;
     QString m_output;
     QString m_name;
+};
+
+// A test of the real program on a virtual display of its own, in a program folder of its own
+// whose simulated phonebook has the entry "Office".
+class DesktopEndToEnd : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        for (const char* tool : {"Xvfb", "xdotool", "import"})
+            if (QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty())
+                GTEST_SKIP() << tool << " is not installed (scripts/install-deps installs it)";
+        ASSERT_FALSE(display.name().isEmpty()) << "Xvfb did not start";
+        ASSERT_EQ(folder.sim({QStringLiteral("add-entry"), QStringLiteral("Office")}), 0);
+        folder.setEnvironment(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+        folder.setEnvironment(QStringLiteral("DISPLAY"), display.name());
+    }
+
+    VirtualDisplay display;
+    ProgramFolder folder;
 };
 
 } // namespace xr::test

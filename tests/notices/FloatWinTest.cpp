@@ -1,23 +1,17 @@
 // The floating time display: its two sizes, its stored position and the drag that stores it,
 // the bring-back-on-screen rule, its hint, and the twelve-character duration of 100 days.
-#include "FakeRemoteAccess.h"
-#include "ManualClock.h"
-#include "ScriptedPrompter.h"
+#include "TestContext.h"
 
-#include "common/AppContext.h"
 #include "notices/FloatWinRules.h"
 #include "notices/utFloatWin.h"
-#include "platform/RegistryFile.h"
 #include "settings/SettingsStore.h"
 #include "store/DayCount.h"
 
 #include <gtest/gtest.h>
 
-#include <QDir>
 #include <QImage>
 #include <QPainter>
 #include <QScreen>
-#include <QTemporaryDir>
 
 #include <memory>
 
@@ -50,13 +44,8 @@ TEST(FloatWinRules, HintNamesUserConnectionAndStartOnlyWhenSomethingWasTimed)
     EXPECT_TRUE(floatWinHint(current).endsWith(QStringLiteral("开始连接：2004-3-7")));
 }
 
-class FloatWinTest : public ::testing::Test {
+class FloatWinTest : public ::testing::Test, protected TestContext {
 protected:
-    FloatWinTest()
-        : registry(QDir(dir.path()).filePath(QStringLiteral("Xarvane.reg"))),
-          context(dir.path() + QLatin1Char('/'), clock, prompter, ras, registry)
-    {
-    }
     void installSettings() { installDefaultSettings(registry); }
     void storePosition(int left, int top)
     {
@@ -83,12 +72,6 @@ protected:
         return image;
     }
 
-    QTemporaryDir dir;
-    ManualClock clock;
-    ScriptedPrompter prompter;
-    FakeRemoteAccess ras;
-    platform::RegistryFile registry;
-    AppContext context;
     std::unique_ptr<TwinFloatWin> window;
 };
 

@@ -1,42 +1,32 @@
 // The notices as the tray controller drives them: the notice of each connection, the sound
 // alone when nobody is signed in, the floating display's online time, and the tray item and
 // main-menu item that switch the display and store FloatWin.
-#include "FakeRemoteAccess.h"
 #include "FakeShell.h"
 #include "FakeSound.h"
 #include "InstalledDatabase.h"
-#include "ManualClock.h"
-#include "ScriptedPrompter.h"
+#include "TestContext.h"
 
 #include "app/AppWindows.h"
 #include "app/utTray.h"
-#include "common/AppContext.h"
 #include "notices/FloatWinRules.h"
 #include "notices/Notices.h"
-#include "platform/RegistryFile.h"
 #include "settings/SettingsStore.h"
 
 #include <gtest/gtest.h>
 
 #include <QAction>
 #include <QApplication>
-#include <QDir>
 #include <QFile>
 #include <QLabel>
-#include <QTemporaryDir>
 
 #include <memory>
 
 namespace xr::test {
 namespace {
 
-class NoticesTrayTest : public ::testing::Test {
+class NoticesTrayTest : public ::testing::Test, protected TestContext {
 protected:
-    NoticesTrayTest()
-        : registry(QDir(dir.path()).filePath(QStringLiteral("Xarvane.reg"))),
-          context(dir.path() + QLatin1Char('/'), clock, prompter, ras, registry), notices(context, sound, shell)
-    {
-    }
+    NoticesTrayTest() : notices(context, sound, shell) {}
     void SetUp() override
     {
         createInstalledDatabase(context.appPath + kDatabaseFileName);
@@ -84,12 +74,6 @@ protected:
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 
-    QTemporaryDir dir;
-    ManualClock clock;
-    ScriptedPrompter prompter;
-    FakeRemoteAccess ras;
-    platform::RegistryFile registry;
-    AppContext context;
     FakeSound sound;
     FakeShell shell;
     Notices notices;
