@@ -5,9 +5,11 @@
 
 #include <QCloseEvent>
 #include <QFrame>
+#include <QGuiApplication>
 #include <QIcon>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 
 namespace xr {
 
@@ -33,6 +35,8 @@ TwinAbout::TwinAbout(platform::DesktopShell& shell, QWidget* parent)
     setAttribute(Qt::WA_DeleteOnClose);
     setFont(songFont(12));
     setFixedSize(303, 203);
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
 
     QLabel* imgAbout = addLabel(this, QStringLiteral("imgAbout"), {}, QRect(24, 16, 32, 32));
     imgAbout->setPixmap(QIcon(QStringLiteral(":/xarvane.svg")).pixmap(32, 32));
