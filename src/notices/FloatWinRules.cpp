@@ -21,9 +21,12 @@ QString startText(double sdt)
 std::optional<QSize> floatWinSize(int FWStyle)
 {
     switch (FWStyle) {
-    case 0: return QSize(142, 27);
-    case 1: return QSize(208, 35);
-    default: return std::nullopt;
+    case 0:
+        return QSize(142, 27);
+    case 1:
+        return QSize(208, 35);
+    default:
+        return std::nullopt;
     }
 }
 
@@ -44,8 +47,8 @@ QPoint bringBackOnScreen(const QRect& window, QSize screen)
 QString floatWinHint(const TConnection& current)
 {
     return QStringLiteral("XarvaneXR：\r当前用户：") + current.UserName + QStringLiteral("\r") +
-           QStringLiteral("当前连接：") + current.ConnName + QStringLiteral("\r") + QStringLiteral("开始连接：") +
-           startText(current.Sdt);
+           QStringLiteral("当前连接：") + current.ConnName + QStringLiteral("\r") +
+           QStringLiteral("开始连接：") + startText(current.Sdt);
 }
 
 } // namespace xr

@@ -5,7 +5,8 @@
 namespace xr {
 
 namespace {
-const std::vector<std::string> kCalculators = {"gnome-calculator", "kcalc", "galculator", "mate-calc", "xcalc"};
+const std::vector<std::string> kCalculators = {"gnome-calculator", "kcalc", "galculator", "mate-calc",
+                                               "xcalc"};
 } // namespace
 
 void ShowHelp(platform::DesktopShell& shell, Prompter& prompter, const QString& appPath)

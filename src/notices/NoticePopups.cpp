@@ -5,7 +5,9 @@
 
 namespace xr {
 
-NoticePopups::NoticePopups(AppContext& context, platform::Sound& sound) : m_context(context), m_sound(sound) {}
+NoticePopups::NoticePopups(AppContext& context, platform::Sound& sound) : m_context(context), m_sound(sound)
+{
+}
 
 NoticePopups::~NoticePopups()
 {

@@ -40,7 +40,8 @@ TwinAbout::TwinAbout(platform::DesktopShell& shell, QWidget* parent)
 
     QLabel* imgAbout = addLabel(this, QStringLiteral("imgAbout"), {}, QRect(24, 16, 32, 32));
     imgAbout->setPixmap(QIcon(QStringLiteral(":/xarvane.svg")).pixmap(32, 32));
-    QLabel* lbl1 = addLabel(this, QStringLiteral("lbl1"), QStringLiteral("* * * Xarvane * * *"), QRect(64, 16, 215, 32));
+    QLabel* lbl1 =
+        addLabel(this, QStringLiteral("lbl1"), QStringLiteral("* * * Xarvane * * *"), QRect(64, 16, 215, 32));
     lbl1->setAlignment(Qt::AlignCenter);
     auto* bvlLine = new QFrame(this);
     bvlLine->setObjectName(QStringLiteral("bvlLine"));

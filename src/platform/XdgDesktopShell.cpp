@@ -28,12 +28,13 @@ QString toolOutput(const QString& program, const QStringList& arguments)
 
 bool XdgDesktopShell::hasHandlerFor(const std::string& file)
 {
-    const QString mimeType = toolOutput(QStringLiteral("xdg-mime"),
-                                        {QStringLiteral("query"), QStringLiteral("filetype"),
-                                         QString::fromStdString(file)});
+    const QString mimeType =
+        toolOutput(QStringLiteral("xdg-mime"),
+                   {QStringLiteral("query"), QStringLiteral("filetype"), QString::fromStdString(file)});
     if (mimeType.isEmpty())
         return false;
-    return !toolOutput(QStringLiteral("xdg-mime"), {QStringLiteral("query"), QStringLiteral("default"), mimeType})
+    return !toolOutput(QStringLiteral("xdg-mime"),
+                       {QStringLiteral("query"), QStringLiteral("default"), mimeType})
                 .isEmpty();
 }
 

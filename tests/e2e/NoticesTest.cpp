@@ -77,7 +77,6 @@ protected:
     {
         display.grab(QStringLiteral("root")).save(QDir(QStringLiteral(XARVANE_TEST_WORK_DIR)).filePath(name));
     }
-
 };
 
 TEST_F(NoticesEndToEnd, ConnectionWithAUserRaisesThePopupAndTheDisplayCountsTheTime)
@@ -85,16 +84,17 @@ TEST_F(NoticesEndToEnd, ConnectionWithAUserRaisesThePopupAndTheDisplayCountsTheT
     ASSERT_TRUE(folder.start());
     QString floatWin;
     ASSERT_TRUE(ProgramFolder::waitUntil([&] { return !(floatWin = floatingDisplay()).isEmpty(); }))
-        << "no floating display without a notification area\n" << folder.errorOutput().toStdString();
+        << "no floating display without a notification area\n"
+        << folder.errorOutput().toStdString();
 
     // A double-click on the display while nobody is signed in opens the sign-in.
     display.xdotool({QStringLiteral("mousemove"), QStringLiteral("--window"), floatWin, QStringLiteral("30"),
-                     QStringLiteral("12"), QStringLiteral("click"), QStringLiteral("--repeat"), QStringLiteral("2"),
-                     QStringLiteral("--delay"), QStringLiteral("80"), QStringLiteral("1")});
+                     QStringLiteral("12"), QStringLiteral("click"), QStringLiteral("--repeat"),
+                     QStringLiteral("2"), QStringLiteral("--delay"), QStringLiteral("80"),
+                     QStringLiteral("1")});
     QString login;
-    ASSERT_TRUE(ProgramFolder::waitUntil([&] {
-        return !(login = display.visibleWindow(QStringLiteral("登录XR"))).isEmpty();
-    }));
+    ASSERT_TRUE(ProgramFolder::waitUntil(
+        [&] { return !(login = display.visibleWindow(QStringLiteral("登录XR"))).isEmpty(); }));
     display.xdotool({QStringLiteral("windowfocus"), QStringLiteral("--sync"), login});
     display.xdotool(
         {QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("30"), QStringLiteral("admin")});
@@ -112,7 +112,8 @@ TEST_F(NoticesEndToEnd, ConnectionWithAUserRaisesThePopupAndTheDisplayCountsTheT
     ASSERT_TRUE(ProgramFolder::waitUntil([&] {
         const QRect place = display.geometry(popup);
         return place.right() == kScreen.width() - 1 && place.bottom() == kScreen.height() - 1;
-    })) << "popup at " << display.geometry(popup).x() << "," << display.geometry(popup).y();
+    })) << "popup at "
+        << display.geometry(popup).x() << "," << display.geometry(popup).y();
     screenshot(QStringLiteral("notices-popup.png"));
 
     // Without a window manager nothing keeps the display above the main window: raise it.
@@ -123,7 +124,8 @@ TEST_F(NoticesEndToEnd, ConnectionWithAUserRaisesThePopupAndTheDisplayCountsTheT
         return !shown.isEmpty() && shown != QStringLiteral("00 00:00:00");
     })) << "the display shows no elapsed time";
     screenshot(QStringLiteral("notices-display.png"));
-    EXPECT_FALSE(folder.errorOutput().contains(QStringLiteral("prompt:"))) << folder.errorOutput().toStdString();
+    EXPECT_FALSE(folder.errorOutput().contains(QStringLiteral("prompt:")))
+        << folder.errorOutput().toStdString();
 
     folder.terminate();
     EXPECT_TRUE(folder.waitForExit());

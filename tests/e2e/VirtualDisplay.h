@@ -54,7 +54,8 @@ public:
     QRect geometry(const QString& window) const
     {
         QMap<QString, int> values;
-        const QString shell = xdotool({QStringLiteral("getwindowgeometry"), QStringLiteral("--shell"), window});
+        const QString shell =
+            xdotool({QStringLiteral("getwindowgeometry"), QStringLiteral("--shell"), window});
         for (const QString& line : shell.split(QLatin1Char('\n')))
             values.insert(line.section(QLatin1Char('='), 0, 0), line.section(QLatin1Char('='), 1).toInt());
         return {values.value(QStringLiteral("X")), values.value(QStringLiteral("Y")),
@@ -64,7 +65,8 @@ public:
     // A picture of the window (its pixels on the screen), or of the whole screen ("root").
     QImage grab(const QString& window) const
     {
-        return QImage::fromData(run(QStringLiteral("import"), {QStringLiteral("-window"), window, QStringLiteral("png:-")}));
+        return QImage::fromData(
+            run(QStringLiteral("import"), {QStringLiteral("-window"), window, QStringLiteral("png:-")}));
     }
 
     // The visible window with that title, or empty.

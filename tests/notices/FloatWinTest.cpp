@@ -140,7 +140,8 @@ TEST_F(FloatWinTest, TheHintIsRenewedEachTimeTheMouseEnters)
     TwinFloatWin& display = open();
     context.currentConnection.UserName = QStringLiteral("alice");
     emit display.LEDDisplay1()->OnMouseEnter();
-    EXPECT_EQ(display.LEDDisplay1()->toolTip(), QStringLiteral("XarvaneXR：\n当前用户：alice\n当前连接：\n开始连接："));
+    EXPECT_EQ(display.LEDDisplay1()->toolTip(),
+              QStringLiteral("XarvaneXR：\n当前用户：alice\n当前连接：\n开始连接："));
     context.currentConnection.UserName = QStringLiteral("bob");
     emit display.LEDDisplay1()->OnMouseEnter();
     EXPECT_TRUE(display.LEDDisplay1()->toolTip().contains(QStringLiteral("当前用户：bob")));

@@ -47,7 +47,10 @@ protected:
     }
     void TearDown() override { QDir::setCurrent(previous); }
     QString appPath() const { return programFolder.path() + QLatin1Char('/'); }
-    std::string full(const QString& name) const { return QDir(programFolder.path()).filePath(name).toStdString(); }
+    std::string full(const QString& name) const
+    {
+        return QDir(programFolder.path()).filePath(name).toStdString();
+    }
 
     QTemporaryDir programFolder;
     QTemporaryDir elsewhere;
@@ -145,8 +148,8 @@ TEST_F(HelpTest, CalculatorIsTheFirstInstalledOfTheCommonOnes)
 TEST_F(HelpTest, InstallationPlacesSoundsAndHelpKeepingAUsersOwnSound)
 {
     const QString from = elsewhere.path() + QStringLiteral("/bin");
-    for (const char* name : {"Conn1.wav", "Conn2.wav", "Disconn.wav", "XRHelp.chm", "help/index.html",
-                             "help/style.css"})
+    for (const char* name :
+         {"Conn1.wav", "Conn2.wav", "Disconn.wav", "XRHelp.chm", "help/index.html", "help/style.css"})
         writeFile(from + QLatin1Char('/') + QLatin1String(name), "new");
     writeFile(appPath() + QStringLiteral("Conn2.wav"), "mine");
     writeFile(appPath() + QStringLiteral("help/index.html"), "old");

@@ -1,9 +1,9 @@
 // The notice popup: its texts and sounds, where it rises, at most one at a time, its closing
 // timer, and the bounded sound that a missing file or a dead output leaves silent.
+#include "FakeRemoteAccess.h"
 #include "FakeSound.h"
 #include "ManualClock.h"
 #include "ScriptedPrompter.h"
-#include "FakeRemoteAccess.h"
 
 #include "common/AppContext.h"
 #include "notices/NoticePlacement.h"
@@ -80,7 +80,8 @@ TEST_F(NoticeSoundTest, MissingFileIsSilentAndPresentFilePlaysFromTheProgramFold
 
     placeSound(QStringLiteral("Conn2.wav"));
     PlayNoticeSound(sound, appPath(), TNoticeKind::nkUser);
-    EXPECT_EQ(sound.played, (std::vector<std::string>{(appPath() + QStringLiteral("Conn2.wav")).toStdString()}));
+    EXPECT_EQ(sound.played,
+              (std::vector<std::string>{(appPath() + QStringLiteral("Conn2.wav")).toStdString()}));
     EXPECT_EQ(sound.stops, 0);
 }
 
@@ -160,13 +161,15 @@ TEST_F(NoticePopupTest, ANoticeRisesAtTheRightWithItsSoundAndASecondOneIsDropped
     EXPECT_TRUE(popup->isVisible());
     EXPECT_EQ(popup->windowTitle(), QStringLiteral("Xarvane-信息"));
     EXPECT_EQ(popup->size(), QSize(192, 138));
-    EXPECT_EQ(popup->lblInfo()->text(), QStringLiteral("\n\n已经与Internet连接！\n\n当前登录用户：alice\n\nXR开始计时！"));
+    EXPECT_EQ(popup->lblInfo()->text(),
+              QStringLiteral("\n\n已经与Internet连接！\n\n当前登录用户：alice\n\nXR开始计时！"));
     const QScreen* screen = popup->screen();
     const NoticePlacement place =
         noticePlacement(screen->geometry(), screen->availableGeometry(), popup->frameGeometry().size());
     EXPECT_EQ(popup->frameGeometry().topLeft(), QPoint(place.left, place.shownTop));
     EXPECT_EQ(popup->frameGeometry().right(), screen->geometry().right());
-    EXPECT_EQ(sound.played, (std::vector<std::string>{(appPath() + QStringLiteral("Conn2.wav")).toStdString()}));
+    EXPECT_EQ(sound.played,
+              (std::vector<std::string>{(appPath() + QStringLiteral("Conn2.wav")).toStdString()}));
 
     popups.ShowNotice(TNoticeKind::nkDisconnected);
     EXPECT_EQ(popups.winInfo(), popup);
@@ -179,7 +182,8 @@ TEST_F(NoticePopupTest, ANoticeRisesAtTheRightWithItsSoundAndASecondOneIsDropped
     EXPECT_FALSE(popups.exists());
     popups.ShowNotice(TNoticeKind::nkDisconnected);
     ASSERT_TRUE(popups.exists());
-    EXPECT_EQ(popups.winInfo()->lblInfo()->text(), QStringLiteral("\n\n\n\n与Internet的连接已经断开！\n\n\n"));
+    EXPECT_EQ(popups.winInfo()->lblInfo()->text(),
+              QStringLiteral("\n\n\n\n与Internet的连接已经断开！\n\n\n"));
 }
 
 TEST_F(NoticePopupTest, TheClosingTimerCountsFromCreationTheSoundIncluded)

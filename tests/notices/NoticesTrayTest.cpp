@@ -57,7 +57,10 @@ protected:
         tray->RASNotify().Poll();
     }
     void tick() { tray->recorder().tmConnTimer(); }
-    std::string soundFile(const char* name) const { return (context.appPath + QLatin1String(name)).toStdString(); }
+    std::string soundFile(const char* name) const
+    {
+        return (context.appPath + QLatin1String(name)).toStdString();
+    }
     QString caption()
     {
         return QString::fromLatin1(notices.floatingDisplay().winFloatWin()->LEDDisplay1()->Caption());
@@ -96,7 +99,8 @@ TEST_F(NoticesTrayTest, ConnectionWithAUserAndItsEndEachShowTheirNotice)
     signIn();
     connectOffice();
     ASSERT_TRUE(notices.popups().exists());
-    EXPECT_TRUE(notices.popups().winInfo()->lblInfo()->text().contains(QStringLiteral("当前登录用户：admin")));
+    EXPECT_TRUE(
+        notices.popups().winInfo()->lblInfo()->text().contains(QStringLiteral("当前登录用户：admin")));
     EXPECT_EQ(sound.played, (std::vector<std::string>{soundFile("Conn2.wav")}));
 
     // The end, while the first popup is still up, gives no second notice.
