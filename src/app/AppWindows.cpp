@@ -2,6 +2,7 @@
 
 #include "browser/utMain.h"
 #include "connections/utDialStatus.h"
+#include "notices/Notices.h"
 #include "users/LoginMode.h"
 #include "users/utLogin.h"
 
@@ -66,6 +67,45 @@ void AppWindows::closeMainWindowIfShowing()
 {
     if (m_winMain && m_winMain->isVisible())
         m_winMain->close();
+}
+
+void AppWindows::setNotices(Notices* notices)
+{
+    m_notices = notices;
+}
+
+bool AppWindows::floatWinExists() const
+{
+    return m_notices && m_notices->floatingDisplay().exists();
+}
+
+bool AppWindows::noticeExists() const
+{
+    return m_notices && m_notices->popups().exists();
+}
+
+void AppWindows::showNotice(TNoticeKind kind)
+{
+    if (m_notices)
+        m_notices->popups().ShowNotice(kind);
+}
+
+void AppWindows::playNoticeSound(TNoticeKind kind)
+{
+    if (m_notices)
+        m_notices->popups().PlayNoticeSound(kind);
+}
+
+void AppWindows::showOnlineTime(double sdt, double now)
+{
+    if (m_notices)
+        m_notices->floatingDisplay().showOnlineTime(sdt, now);
+}
+
+void AppWindows::showIdleBanner()
+{
+    if (m_notices)
+        m_notices->floatingDisplay().showIdleBanner();
 }
 
 } // namespace xr

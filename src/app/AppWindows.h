@@ -9,6 +9,7 @@
 namespace xr {
 
 class TwinDialStatus;
+class Notices;
 class TwinLogin;
 class TwinMain;
 
@@ -16,6 +17,8 @@ class AppWindows : public RecorderWindows {
 public:
     void setLogin(TwinLogin* winLogin);
     void setMainWindow(TwinMain* winMain);
+    // The notice popup and the floating display; registered before the tray controller starts.
+    void setNotices(Notices* notices);
     TwinLogin* winLogin() const;
     void setDialStatus(TwinDialStatus* winDialStatus);
 
@@ -29,13 +32,18 @@ public:
     void syncMainConnectionCommands(bool connected) override;
     virtual void showMainWindow();
     virtual void closeMainWindowIfShowing();
-    // Whether the floating display exists; it is never registered here yet.
-    virtual bool floatWinExists() const { return false; }
+    virtual bool floatWinExists() const;
+    bool noticeExists() const override;
+    void showNotice(TNoticeKind kind) override;
+    void playNoticeSound(TNoticeKind kind) override;
+    void showOnlineTime(double sdt, double now) override;
+    void showIdleBanner() override;
 
 private:
     QPointer<TwinLogin> m_winLogin;
     QPointer<TwinMain> m_winMain;
     QPointer<TwinDialStatus> m_winDialStatus;
+    Notices* m_notices = nullptr;
 };
 
 } // namespace xr

@@ -1,6 +1,5 @@
 #include "app/TrayHostWatch.h"
 
-#include "app/NoTrayHandle.h"
 #include "common/Prompter.h"
 
 namespace xr {
@@ -9,13 +8,11 @@ namespace {
 constexpr int kCheckIntervalMs = 3000;
 const QString kNoTrayMessage =
     QStringLiteral("没有找到系统通知区域（托盘），XarvaneXR 的图标无法显示。\r\r"
-                   "屏幕右下角的 XarvaneXR 小窗口代替它：右键单击打开菜单，双击打开管理器。");
+                   "悬浮窗口代替它：右键单击打开菜单，双击打开管理器。");
 } // namespace
 
-TrayHostWatch::TrayHostWatch(QMenu& pmTray, std::function<void()> openManager, Prompter& prompter,
-                             Availability trayAvailable)
-    : m_pmTray(pmTray), m_openManager(std::move(openManager)), m_prompter(prompter),
-      m_trayAvailable(std::move(trayAvailable))
+TrayHostWatch::TrayHostWatch(Prompter& prompter, Availability trayAvailable, std::function<void()> keepHandleOpen)
+    : m_prompter(prompter), m_trayAvailable(std::move(trayAvailable)), m_keepHandleOpen(std::move(keepHandleOpen))
 {
     m_timer.setInterval(kCheckIntervalMs);
     connect(&m_timer, &QTimer::timeout, this, &TrayHostWatch::check);
@@ -23,19 +20,13 @@ TrayHostWatch::TrayHostWatch(QMenu& pmTray, std::function<void()> openManager, P
     check();
 }
 
-TrayHostWatch::~TrayHostWatch() = default;
-
+// Without a notification area the handle is the only way to the program, so one closed by the
+// user comes back at the next look.
 void TrayHostWatch::check()
 {
-    if (m_trayAvailable()) {
-        m_handle.reset();
+    if (m_trayAvailable())
         return;
-    }
-    if (m_handle)
-        return;
-    m_handle = std::make_unique<NoTrayHandle>(m_pmTray, m_openManager);
-    m_handle->placeInCorner();
-    m_handle->show();
+    m_keepHandleOpen();
     if (!m_told) {
         m_told = true;
         m_prompter.inform(kNoTrayMessage);

@@ -15,6 +15,9 @@
 #include "connections/Dialer.h"
 #include "connections/HangUp.h"
 #include "connections/utDialStatus.h"
+#include "notices/Notices.h"
+#include "platform/CanberraSound.h"
+#include "platform/XdgDesktopShell.h"
 #include "platform/RegistryFile.h"
 #include "platform/RemoteAccessFactory.h"
 #include "platform/SingleInstance.h"
@@ -94,7 +97,11 @@ int main(int argc, char** argv)
     xr::AppContext context(appPath, clock, *prompter, *remoteAccess, registry);
 
     // The start-up windows, in order; each is registered once it exists.
+    xr::platform::CanberraSound sound;
+    xr::platform::XdgDesktopShell shell;
+    xr::Notices notices(context, sound, shell);
     xr::AppWindows windows;
+    windows.setNotices(&notices);
     xr::TwinTray winTray(context, windows);
     if (winTray.databaseFailed())
         return 1;
@@ -109,10 +116,14 @@ int main(int argc, char** argv)
     windows.setDialStatus(&winDialStatus);
     xr::ConnSettingCommand connSetting(context, winTray.RASNotify(), dialer);
     xr::connectDialing(context, winTray, winMain, winLogin, dialer, connSetting);
+    notices.connectTray(winTray.trayMenu(), winTray.pmTray());
+    notices.connectMainWindow(winMain);
+    notices.connectLogin(winLogin);
 
-    // Without a notification area a stand-in for the icon keeps the program within reach.
-    xr::TrayHostWatch trayHostWatch(
-        winTray.pmTray(), [&winTray] { winTray.trayMenu().pmiOpenManagerClick(); }, context.prompter,
-        &QSystemTrayIcon::isSystemTrayAvailable);
+    // Without a notification area the floating display keeps the program within reach.
+    xr::TrayHostWatch trayHostWatch(context.prompter, &QSystemTrayIcon::isSystemTrayAvailable, [&notices] {
+        if (!notices.floatingDisplay().exists())
+            notices.floatingDisplay().OpenFloatWin();
+    });
     return exitGuard.exec();
 }

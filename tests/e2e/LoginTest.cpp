@@ -1,7 +1,6 @@
 // The real program on a virtual X display: a connection that comes up while nobody is signed
 // in opens the sign-in dialog, and signing in there gives the open row to the user.
-#include "ProgramFolder.h"
-#include "VirtualDisplay.h"
+#include "DesktopEndToEnd.h"
 
 #include <gtest/gtest.h>
 
@@ -11,25 +10,12 @@ namespace {
 const QString kAdminId = QStringLiteral("000000000000000001");
 const QString kAnonymousId = QStringLiteral("000000000000000002");
 
-class LoginEndToEnd : public ::testing::Test {
+class LoginEndToEnd : public DesktopEndToEnd {
 protected:
-    void SetUp() override
-    {
-        if (const QString tool = VirtualDisplay::missingTool(); !tool.isEmpty())
-            GTEST_SKIP() << tool.toStdString() << " is not installed (scripts/install-deps installs it)";
-        ASSERT_FALSE(display.name().isEmpty()) << "Xvfb did not start";
-        ASSERT_EQ(folder.sim({QStringLiteral("add-entry"), QStringLiteral("Office")}), 0);
-        folder.setEnvironment(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-        folder.setEnvironment(QStringLiteral("DISPLAY"), display.name());
-    }
-
     QList<QStringList> records()
     {
         return folder.rows(QStringLiteral("select UserId, ConnName from XRRecord order by Sdt"));
     }
-
-    VirtualDisplay display;
-    ProgramFolder folder;
 };
 
 TEST_F(LoginEndToEnd, ConnectionWithNobodySignedInOpensTheDialogAndTheSignInTakesTheRow)

@@ -3,6 +3,7 @@
 #include "WaitUntil.h"
 
 #include <QFileInfo>
+#include <QMap>
 #include <QProcessEnvironment>
 #include <QRegularExpression>
 #include <QStandardPaths>
@@ -49,13 +50,34 @@ void VirtualDisplay::kill()
 
 QString VirtualDisplay::run(const QString& tool, const QStringList& arguments) const
 {
+    return QString::fromUtf8(output(tool, arguments)).trimmed();
+}
+
+QByteArray VirtualDisplay::output(const QString& tool, const QStringList& arguments) const
+{
     QProcess process;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("DISPLAY"), m_name);
     process.setProcessEnvironment(env);
     process.start(tool, arguments);
     process.waitForFinished();
-    return QString::fromUtf8(process.readAllStandardOutput()).trimmed();
+    return process.readAllStandardOutput();
+}
+
+QRect VirtualDisplay::geometry(const QString& window) const
+{
+    QMap<QString, int> values;
+    const QString shell = xdotool({QStringLiteral("getwindowgeometry"), QStringLiteral("--shell"), window});
+    for (const QString& line : shell.split(QLatin1Char('\n')))
+        values.insert(line.section(QLatin1Char('='), 0, 0), line.section(QLatin1Char('='), 1).toInt());
+    return {values.value(QStringLiteral("X")), values.value(QStringLiteral("Y")), values.value(QStringLiteral("WIDTH")),
+            values.value(QStringLiteral("HEIGHT"))};
+}
+
+QImage VirtualDisplay::grab(const QString& window) const
+{
+    return QImage::fromData(
+        output(QStringLiteral("import"), {QStringLiteral("-window"), window, QStringLiteral("png:-")}));
 }
 
 QString VirtualDisplay::visibleWindow(const QString& title) const

@@ -2,7 +2,9 @@
 // An X server of its own (Xvfb), on a display number the server picks, with xdotool and
 // imagemagick's import to find, drive and photograph the program's windows.
 
+#include <QImage>
 #include <QProcess>
+#include <QRect>
 #include <QSize>
 #include <QString>
 #include <QStringList>
@@ -32,6 +34,10 @@ public:
     QString waitForWindow(const QString& title) const;
     // The title of a window as the X server holds it.
     QString windowTitle(const QString& window) const;
+    // The window's place and size on the screen.
+    QRect geometry(const QString& window) const;
+    // A picture of the window (its pixels on the screen), or of the whole screen ("root").
+    QImage grab(const QString& window) const;
     // Writes the whole screen to a PNG file; false when it was not written.
     bool screenshot(const QString& file) const;
 
@@ -39,6 +45,8 @@ public:
     void kill();
 
 private:
+    QByteArray output(const QString& tool, const QStringList& arguments) const;
+
     QProcess m_server;
     QString m_output;
     QString m_name;

@@ -1,5 +1,6 @@
 // xarvane-setup DIR: the installation step. Creates the program's database in DIR with its
 // tables and reserved accounts.
+#include "notices/ProgramFiles.h"
 #include "platform/RegistryFile.h"
 #include "settings/SettingsStore.h"
 #include "settings/SettingsWriteError.h"
@@ -71,6 +72,16 @@ int installSettings(const QString& programFolder)
     return 0;
 }
 
+// The notice sounds and the help, from beside this tool into the program folder.
+int installFiles(const QString& programFolder)
+{
+    const QStringList failed = xr::installProgramFiles(QCoreApplication::applicationDirPath(), programFolder);
+    if (!failed.isEmpty())
+        return fail(QStringLiteral("cannot copy %1").arg(failed.join(QStringLiteral(", "))));
+    say(QStringLiteral("Notice sounds and help ready in %1").arg(programFolder));
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -80,7 +91,8 @@ int main(int argc, char** argv)
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
         "Prepares a program folder for Xarvane: creates the database XRDB.mdb with the tables XRRecord and\n"
-        "XRUser, the anonymous account and the built-in administrator \"admin\"."));
+        "XRUser, the anonymous account and the built-in administrator \"admin\", and places the notice sounds\n"
+        "and the help beside it."));
     parser.addHelpOption();
     parser.addPositionalArgument(QStringLiteral("DIR"), QStringLiteral("The program folder."));
     const QCommandLineOption adminPassword(QStringLiteral("admin-password"),
@@ -112,5 +124,7 @@ int main(int argc, char** argv)
     say(QStringLiteral("%1 database %2 (administrator \"admin\", %3 password)")
             .arg(existed ? QStringLiteral("Replaced") : QStringLiteral("Created"), database,
                  parser.value(adminPassword).isEmpty() ? QStringLiteral("empty") : QStringLiteral("given")));
-    return installSettings(folder.absolutePath() + QLatin1Char('/'));
+    if (const int failed = installSettings(folder.absolutePath() + QLatin1Char('/')))
+        return failed;
+    return installFiles(folder.absolutePath());
 }

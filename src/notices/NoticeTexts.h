@@ -1,0 +1,22 @@
+#pragma once
+// What each kind of connection notice says and which sound file it plays.
+
+#include "store/RecorderWindows.h"
+
+#include <QString>
+
+namespace xr {
+
+// The sound file of `kind`, found in the program folder.
+QString noticeSoundFile(TNoticeKind kind);
+// The popup's text for `kind`; "\r" breaks the line. `userName` is the signed-in user's name,
+// shown as stored in the nkUser text.
+QString noticeText(TNoticeKind kind, const QString& userName);
+
+// A text whose lines are broken by "\r", as a label or a hint shows it.
+inline QString withLineBreaks(QString text)
+{
+    return text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+}
+
+} // namespace xr

@@ -1,0 +1,54 @@
+#include "notices/Notices.h"
+
+#include "app/TrayMenu.h"
+#include "browser/utMain.h"
+#include "common/AppContext.h"
+#include "notices/HelpCommands.h"
+#include "users/utLogin.h"
+
+#include <QAction>
+
+namespace xr {
+
+Notices::Notices(AppContext& context, platform::Sound& sound, platform::DesktopShell& shell)
+    : m_context(context), m_shell(shell), m_popups(context, sound), m_floatingDisplay(context)
+{
+}
+
+void Notices::connectTray(TrayMenu& trayMenu, QMenu& pmTray)
+{
+    m_floatingDisplay.setPopupMenu(&pmTray);
+    connect(trayMenu.pmiFW(), &QAction::triggered, &m_floatingDisplay, &FloatingDisplay::pmiFWClick);
+    connect(trayMenu.pmiAbout(), &QAction::triggered, this, [this] { showAbout(nullptr); });
+    connect(trayMenu.pmiHelp(), &QAction::triggered, this, &Notices::ShowHelp);
+    connect(&m_floatingDisplay, &FloatingDisplay::managerWanted, &trayMenu, &TrayMenu::pmiOpenManagerClick);
+}
+
+void Notices::connectMainWindow(TwinMain& winMain)
+{
+    connect(&winMain, &TwinMain::floatWinToggled, &m_floatingDisplay, &FloatingDisplay::mmiFloatWinClick);
+    connect(&winMain, &TwinMain::aboutRequested, this, [this, &winMain] { showAbout(&winMain); });
+    connect(&winMain, &TwinMain::helpRequested, this, &Notices::ShowHelp);
+    connect(&winMain, &TwinMain::mailRequested, this, [this] { openAuthorMail(m_shell); });
+    connect(&winMain, &TwinMain::calculatorRequested, this, [this] { startCalculator(m_shell); });
+}
+
+void Notices::connectLogin(TwinLogin& winLogin)
+{
+    connect(&winLogin, &TwinLogin::floatingDisplayWanted, &m_floatingDisplay, &FloatingDisplay::OpenFloatWin);
+}
+
+void Notices::showAbout(QWidget* owner)
+{
+    if (m_winAbout)
+        return;
+    m_winAbout = new TwinAbout(m_shell, owner);
+    m_winAbout->exec();
+}
+
+void Notices::ShowHelp()
+{
+    xr::ShowHelp(m_shell, m_context.prompter, m_context.appPath);
+}
+
+} // namespace xr

@@ -1,0 +1,56 @@
+#include "notices/ProgramFiles.h"
+
+#include "notices/HelpCommands.h"
+#include "notices/NoticeTexts.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace xr {
+
+namespace {
+
+// Copies `from` to `to`, replacing it when `replace`; true when `to` is in place afterwards.
+bool copyFile(const QString& from, const QString& to, bool replace)
+{
+    if (QFileInfo::exists(to)) {
+        if (!replace)
+            return true;
+        QFile::remove(to);
+    }
+    return QFile::copy(from, to);
+}
+
+} // namespace
+
+QStringList installProgramFiles(const QString& from, const QString& to)
+{
+    const QDir source(from);
+    const QDir target(to);
+    if (source.canonicalPath() == target.canonicalPath())
+        return {};
+    struct Item {
+        QString name;
+        bool replace;
+    };
+    QList<Item> items;
+    for (const TNoticeKind kind : {TNoticeKind::nkNoUser, TNoticeKind::nkDisconnected, TNoticeKind::nkUser})
+        items.append({noticeSoundFile(kind), false});
+    items.append({kHelpFileName, true});
+    const QString helpFolder = QFileInfo(kHelpIndex).path();
+    for (const QString& page : QDir(source.filePath(helpFolder)).entryList(QDir::Files))
+        items.append({helpFolder + QLatin1Char('/') + page, true});
+
+    QStringList failed;
+    for (const Item& item : items) {
+        if (!QFileInfo(source.filePath(item.name)).isFile())
+            continue;
+        target.mkpath(QFileInfo(item.name).path());
+        if (!copyFile(source.filePath(item.name), target.filePath(item.name), item.replace))
+            failed << target.filePath(item.name);
+    }
+    return failed;
+}
+
+} // namespace xr
