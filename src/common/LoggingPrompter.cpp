@@ -30,4 +30,11 @@ PromptAnswer LoggingPrompter::ask(PromptKind kind, const QString& text, PromptBu
     return buttons == PromptButtons::Ok ? PromptAnswer::Ok : PromptAnswer::Yes;
 }
 
+FileChoice LoggingPrompter::chooseFile(const FileRequest& request)
+{
+    std::fprintf(stderr, "prompt: file: %s\n", request.title.toUtf8().constData());
+    std::fflush(stderr);
+    return {};
+}
+
 } // namespace xr

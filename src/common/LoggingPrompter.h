@@ -9,6 +9,8 @@ namespace xr {
 class LoggingPrompter final : public Prompter {
 public:
     PromptAnswer ask(PromptKind kind, const QString& text, PromptButtons buttons) override;
+    // Written as "prompt: file: TITLE" and answered as cancelled.
+    FileChoice chooseFile(const FileRequest& request) override;
 };
 
 } // namespace xr

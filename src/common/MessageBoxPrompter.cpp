@@ -1,7 +1,10 @@
 #include "common/MessageBoxPrompter.h"
 
 #include <QApplication>
+#include <QFileDialog>
 #include <QMessageBox>
+
+#include <algorithm>
 
 namespace xr {
 
@@ -35,6 +38,19 @@ PromptAnswer MessageBoxPrompter::ask(PromptKind kind, const QString& text, Promp
     if (!yesNo)
         return PromptAnswer::Ok;
     return answer == QMessageBox::Yes ? PromptAnswer::Yes : PromptAnswer::No;
+}
+
+FileChoice MessageBoxPrompter::chooseFile(const FileRequest& request)
+{
+    QFileDialog dialog(QApplication::activeWindow(), request.title, request.proposed);
+    const bool saving = request.kind == FileDialogKind::Save;
+    dialog.setAcceptMode(saving ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(saving ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog.setNameFilters(request.filters);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return {dialog.selectedFiles().constFirst(),
+            static_cast<int>(std::max<qsizetype>(0, request.filters.indexOf(dialog.selectedNameFilter())))};
 }
 
 } // namespace xr

@@ -1,8 +1,9 @@
 #pragma once
-// Every message box of the program goes through this service, so that tests see the exact
-// text, kind and buttons and script the answer.
+// Every message box and file dialog of the program goes through this service, so that tests
+// see the exact text, kind and buttons and script the answer.
 
 #include <QString>
+#include <QStringList>
 
 namespace xr {
 
@@ -10,10 +11,26 @@ enum class PromptKind { Information, Warning, Error, Confirmation };
 enum class PromptButtons { Ok, YesNo };
 enum class PromptAnswer { Ok, Yes, No };
 
+// A file-open or file-save dialog: its title, its filters ("可执行文件 (*.exe)") and the name
+// proposed at first.
+enum class FileDialogKind { Open, Save };
+struct FileRequest {
+    FileDialogKind kind = FileDialogKind::Open;
+    QString title;
+    QStringList filters;
+    QString proposed;
+};
+// The file the user confirmed (empty when cancelled) and the position of the filter chosen.
+struct FileChoice {
+    QString fileName;
+    int filter = 0;
+};
+
 class Prompter {
 public:
     virtual ~Prompter() = default;
     virtual PromptAnswer ask(PromptKind kind, const QString& text, PromptButtons buttons) = 0;
+    virtual FileChoice chooseFile(const FileRequest& request) = 0;
 
     void inform(const QString& text) { ask(PromptKind::Information, text, PromptButtons::Ok); }
     void warn(const QString& text) { ask(PromptKind::Warning, text, PromptButtons::Ok); }

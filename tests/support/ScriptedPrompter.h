@@ -1,6 +1,6 @@
 #pragma once
-// Records every message box and answers from a script (OK boxes need no script; an unscripted
-// Yes/No question is answered No).
+// Records every message box and file dialog and answers from a script (OK boxes need no script;
+// an unscripted Yes/No question is answered No, an unscripted file dialog is cancelled).
 
 #include "common/Prompter.h"
 
@@ -24,8 +24,16 @@ public:
         return answers.isEmpty() ? PromptAnswer::No : answers.takeFirst();
     }
 
+    FileChoice chooseFile(const FileRequest& request) override
+    {
+        fileRequests.append(request);
+        return fileAnswers.isEmpty() ? FileChoice() : fileAnswers.takeFirst();
+    }
+
     QList<Prompt> prompts;
     QList<PromptAnswer> answers; // answers to Yes/No questions, in order
+    QList<FileRequest> fileRequests;
+    QList<FileChoice> fileAnswers; // answers to file dialogs, in order; cancelled when none is left
 };
 
 } // namespace xr::test
