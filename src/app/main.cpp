@@ -2,16 +2,19 @@
 // the event loop. The command line is not read.
 #include "common/AppContext.h"
 #include "app/AppWindows.h"
+#include "app/MainCommands.h"
 #include "common/LoggingPrompter.h"
 #include "common/MessageBoxPrompter.h"
 #include "app/XarvaneApplication.h"
 #include "app/utTray.h"
 #include "browser/utMain.h"
 #include "connections/HangUp.h"
+#include "platform/DesktopFileOpener.h"
 #include "platform/RegistryFile.h"
 #include "platform/RemoteAccessFactory.h"
 #include "platform/SessionEndSignals.h"
 #include "platform/SingleInstance.h"
+#include "platform/XdgAutoStart.h"
 #include "users/LoginMode.h"
 #include "users/utLogin.h"
 
@@ -88,6 +91,10 @@ int main(int argc, char** argv)
     xr::TwinMain winMain(context, winTray.adoConnMain(), winTray.adocommSql(), winTray.RASNotify());
     windows.setMainWindow(&winMain);
     connectWindows(context, winTray, winLogin, winMain, windows);
+    xr::platform::XdgAutoStart autoStart(xr::platform::defaultAutoStartFolder());
+    xr::platform::DesktopFileOpener fileOpener;
+    xr::connectMainCommands(context, winTray, winMain, autoStart);
+    xr::connectCompanionStarts(context, winLogin, fileOpener);
 
     // Session end: the system's query first, then the end itself.
     xr::platform::SessionEndSignals sessionEnd;
