@@ -26,10 +26,12 @@ void openOptions(AppContext& context, TwinTray& winTray, TwinMain& winMain, plat
 
 } // namespace
 
-void connectMainCommands(AppContext& context, TwinTray& winTray, TwinMain& winMain, platform::AutoStart& autoStart)
+void connectMainCommands(AppContext& context, TwinTray& winTray, TwinMain& winMain,
+                         platform::AutoStart& autoStart)
 {
-    QObject::connect(&winMain, &TwinMain::optionsRequested, &winMain,
-                     [&context, &winTray, &winMain, &autoStart] { openOptions(context, winTray, winMain, autoStart); });
+    QObject::connect(
+        &winMain, &TwinMain::optionsRequested, &winMain,
+        [&context, &winTray, &winMain, &autoStart] { openOptions(context, winTray, winMain, autoStart); });
     QObject::connect(&winMain, &TwinMain::companionProgramsRequested, &winMain, [&context, &winMain] {
         TwinSyn winSyn(context.appPath, context.prompter, &winMain);
         winSyn.exec();
@@ -46,8 +48,9 @@ void connectMainCommands(AppContext& context, TwinTray& winTray, TwinMain& winMa
 
 void connectCompanionStarts(AppContext& context, TwinLogin& winLogin, platform::FileOpener& opener)
 {
-    QObject::connect(&winLogin, &TwinLogin::companionProgramsWanted, &winLogin,
-                     [&context, &opener] { StartCompanionPrograms(context.appPath, context.prompter, opener); });
+    QObject::connect(&winLogin, &TwinLogin::companionProgramsWanted, &winLogin, [&context, &opener] {
+        StartCompanionPrograms(context.appPath, context.prompter, opener);
+    });
 }
 
 } // namespace xr

@@ -14,7 +14,8 @@ class AutoStart;
 class FileOpener;
 } // namespace platform
 
-void connectMainCommands(AppContext& context, TwinTray& winTray, TwinMain& winMain, platform::AutoStart& autoStart);
+void connectMainCommands(AppContext& context, TwinTray& winTray, TwinMain& winMain,
+                         platform::AutoStart& autoStart);
 // A sign-in that asks for the companion programs starts them with `opener`.
 void connectCompanionStarts(AppContext& context, TwinLogin& winLogin, platform::FileOpener& opener);
 

@@ -49,8 +49,8 @@ void exportCsv(const RecordList& rows, const QString& file)
     bool written = out.open(QIODevice::WriteOnly);
     written = written && out.write("\xEF\xBB\xBF") == 3;
     written = written && out.write(csvLine({QStringLiteral("连接"), QStringLiteral("连接日期时间"),
-                                           QStringLiteral("断开日期时间"), QStringLiteral("上网时间"),
-                                           QStringLiteral("上网秒数")})) > 0;
+                                            QStringLiteral("断开日期时间"), QStringLiteral("上网时间"),
+                                            QStringLiteral("上网秒数")})) > 0;
     for (int row = 0; written && row < rows.count(); ++row) {
         const UsageRecord record = rows.record(row);
         written = out.write(csvLine({record.ConnName, dateTimeText(fromDayCount(record.Sdt)),

@@ -47,7 +47,8 @@ bool PrintCommands::refused(const RecordList& list, const QString& connectedText
 
 std::optional<ReportTexts> PrintCommands::prepareReport(const RecordList& list, const QString& total)
 {
-    if (refused(list, QStringLiteral("在上网连接状态下不允许打印上网清单！"), QStringLiteral("没有数据需要打印！")))
+    if (refused(list, QStringLiteral("在上网连接状态下不允许打印上网清单！"),
+                QStringLiteral("没有数据需要打印！")))
         return std::nullopt;
     return reportTexts(m_adoConnMain.connection(), list.query(), m_context.currentConnection.UserName,
                        m_context.clock.now(), total);
@@ -61,17 +62,21 @@ void PrintCommands::actPrintExecute(const RecordList& list, const QString& total
 
 void PrintCommands::actExportExecute(const RecordList& list, const QString& total)
 {
-    if (refused(list, QStringLiteral("在上网连接状态下不允许导出上网清单！"), QStringLiteral("没有数据需要导出！")))
+    if (refused(list, QStringLiteral("在上网连接状态下不允许导出上网清单！"),
+                QStringLiteral("没有数据需要导出！")))
         return;
     const FileChoice choice = m_context.prompter.chooseFile(
-        {FileDialogKind::Save, QStringLiteral("导出上网清单"),
-         {QStringLiteral("CSV 文件 (*.csv)"), QStringLiteral("PDF 文件 (*.pdf)")}, QStringLiteral("上网清单.csv")});
+        {FileDialogKind::Save,
+         QStringLiteral("导出上网清单"),
+         {QStringLiteral("CSV 文件 (*.csv)"), QStringLiteral("PDF 文件 (*.pdf)")},
+         QStringLiteral("上网清单.csv")});
     if (choice.fileName.isEmpty())
         return;
     const QString file = exportFileName(choice);
     if (QFileInfo(file).suffix().toLower() == kPdfSuffix) {
-        const ReportTexts texts = reportTexts(m_adoConnMain.connection(), list.query(),
-                                              m_context.currentConnection.UserName, m_context.clock.now(), total);
+        const ReportTexts texts =
+            reportTexts(m_adoConnMain.connection(), list.query(), m_context.currentConnection.UserName,
+                        m_context.clock.now(), total);
         TrptList(list, texts).exportPdf(file);
     } else {
         exportCsv(list, file);

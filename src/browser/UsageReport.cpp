@@ -5,6 +5,7 @@
 #include "common/DisplayFormats.h"
 #include "store/DayCount.h"
 
+#include <QFontMetricsF>
 #include <QPageLayout>
 #include <QPageRanges>
 #include <QPagedPaintDevice>
@@ -20,6 +21,10 @@ constexpr double kFontPoints = 9;
 constexpr double kTitlePoints = 15;
 constexpr double kLineWidth = 2; // tenths of a millimetre
 constexpr int kTextTop = 11;
+constexpr double kTenthsPerInch = 254;
+// The baseline of a text below its top, in ems: the ascent of 宋体, so that a text stands where it
+// stands in that font also when another CJK font with a taller line replaces it.
+constexpr double kAscent = 0.86;
 constexpr int kTableRight = 1886;
 constexpr int kColumnLines[] = {508, 1007, 1463};
 
@@ -27,9 +32,12 @@ constexpr int kColumnLines[] = {508, 1007, 1463};
 class BandPainter {
 public:
     explicit BandPainter(QPagedPaintDevice& device)
-        : m_painter(&device),
-          m_scale(device.width() / (device.pageLayout().paintRect(QPageLayout::Millimeter).width() * 10))
+        : m_painter(&device), m_scale(device.logicalDpiX() / kTenthsPerInch)
     {
+        // The device starts drawing at its margins rounded to its own units; the bands are
+        // placed from the page's edge instead, exactly.
+        const QRect printable = device.pageLayout().paintRectPixels(device.logicalDpiX());
+        m_painter.translate(kMargin * m_scale - printable.left(), kMargin * m_scale - printable.top());
         m_painter.setPen(QPen(Qt::black, kLineWidth * m_scale, Qt::SolidLine, Qt::FlatCap));
         setFont(kFontPoints, false);
     }
@@ -52,10 +60,26 @@ public:
     {
         m_painter.drawRect(QRectF(point(left, top), point(right, bottom)));
     }
-    // `text` in the box from `left` to `right` at `top`, one line high unless it wraps.
-    void text(int left, int top, int right, const QString& text, int alignment, int height = 60)
+    // One line of `text` from its top at `top`, aligned left, right or centred between `left` and
+    // `right`.
+    void text(int left, int top, int right, const QString& text, Qt::Alignment alignment)
     {
-        m_painter.drawText(QRectF(point(left, top), point(right, top + height)), alignment | Qt::AlignTop, text);
+        const QFontMetricsF metrics(m_painter.font(), m_painter.device());
+        const double width = metrics.horizontalAdvance(text);
+        double x = point(left, 0).x();
+        if (alignment & Qt::AlignRight)
+            x = point(right, 0).x() - width;
+        else if (alignment & Qt::AlignHCenter)
+            x = (point(left, 0).x() + point(right, 0).x() - width) / 2;
+        const double baseline = point(0, top).y() + kAscent * m_painter.font().pointSizeF() / 72 *
+                                                        m_painter.device()->logicalDpiY();
+        m_painter.drawText(QPointF(x, baseline), text);
+    }
+    // Text that wraps within its box, its lines centred.
+    void wrappedText(int left, int top, int right, int bottom, const QString& text)
+    {
+        m_painter.drawText(QRectF(point(left, top), point(right, bottom)),
+                           Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap | Qt::TextDontClip, text);
     }
 
 private:
@@ -68,7 +92,7 @@ private:
 void drawTitleBand(BandPainter& painter, const ReportTexts& texts)
 {
     painter.setFont(kTitlePoints, true);
-    painter.text(21, 21, 21 + 1844, texts.title, Qt::AlignHCenter | Qt::TextWordWrap, 56);
+    painter.wrappedText(21, 21, 21 + 1844, 21 + 56, texts.title);
     painter.setFont(kFontPoints, false);
     painter.text(8, 106, 513, texts.user, Qt::AlignLeft);
     painter.text(513, 106, 1008, texts.conn, Qt::AlignLeft);
@@ -131,9 +155,9 @@ void drawPage(BandPainter& painter, const ReportPage& page, const ReportTexts& t
 
 bool renderUsageReport(QPagedPaintDevice& device, const ReportTexts& texts, const RecordList& rows)
 {
-    device.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
-                                     QMarginsF(kMargin / 10.0, kMargin / 10.0, kMargin / 10.0, kMargin / 10.0),
-                                     QPageLayout::Millimeter));
+    device.setPageLayout(QPageLayout(
+        QPageSize(QPageSize::A4), QPageLayout::Portrait,
+        QMarginsF(kMargin / 10.0, kMargin / 10.0, kMargin / 10.0, kMargin / 10.0), QPageLayout::Millimeter));
     const ReportLayout layout(rows.count());
     const QPageRanges ranges = device.pageRanges();
     BandPainter painter(device);

@@ -8,9 +8,9 @@
 namespace xr::platform {
 
 struct DesktopLaunch {
-    QStringList command;    // program and arguments of an application entry (empty: nothing to run)
-    QString url;            // the address of a link entry
-    QString workingFolder;  // "Path", empty when the entry names none
+    QStringList command;     // program and arguments of an application entry (empty: nothing to run)
+    QString url;             // the address of a link entry
+    QString workingFolder;   // "Path", empty when the entry names none
     bool inTerminal = false; // "Terminal=true"
 };
 

@@ -42,8 +42,7 @@ const QString kDefaultPeriodCaption = QStringLiteral("默认时间段：");
 // A carriage return in a caption stands for a line break.
 const QString kDatesCaption = QStringLiteral("起始日期                 截止日期\r ");
 
-template <typename Control>
-Control* make(QWidget* parent, const QString& name, const QRect& geometry)
+template <typename Control> Control* make(QWidget* parent, const QString& name, const QRect& geometry)
 {
     auto* control = new Control(parent);
     control->setObjectName(name);
@@ -88,12 +87,12 @@ TwinOption::TwinOption(AppContext& context, const Database& adoConnMain, platfor
     pages->addTab(createGeneralPage(), QStringLiteral("一般设置"));
     pages->addTab(createQueryPage(), QStringLiteral("查询设置"));
 
-    auto* btnDefault = makeCaptioned<QPushButton>(this, QStringLiteral("btnDefault"), QStringLiteral("默认设置"),
-                                                  QRect(8, 310, 80, 25));
+    auto* btnDefault = makeCaptioned<QPushButton>(this, QStringLiteral("btnDefault"),
+                                                  QStringLiteral("默认设置"), QRect(8, 310, 80, 25));
     auto* btnOk = makeCaptioned<QPushButton>(this, QStringLiteral("btnOk"), QStringLiteral("确定(&O)"),
                                              QRect(161, 310, 80, 25));
-    auto* btnCancel = makeCaptioned<QPushButton>(this, QStringLiteral("btnCancel"), QStringLiteral("取消(&C)"),
-                                                 QRect(249, 310, 80, 25));
+    auto* btnCancel = makeCaptioned<QPushButton>(this, QStringLiteral("btnCancel"),
+                                                 QStringLiteral("取消(&C)"), QRect(249, 310, 80, 25));
     btnOk->setDefault(true);
     connect(btnDefault, &QPushButton::clicked, this, &TwinOption::btnDefaultClick);
     connect(btnOk, &QPushButton::clicked, this, &TwinOption::btnOkClick);
@@ -110,8 +109,8 @@ QWidget* TwinOption::createGeneralPage()
                                              QStringLiteral("开机自动启动[Xarvane]"), QRect(64, 16, 230, 22));
     m_chkbTimeRecord = makeCaptioned<QCheckBox>(page, QStringLiteral("chkbTimeRecord"),
                                                 QStringLiteral("定时记录"), QRect(64, 44, 230, 22));
-    makeCaptioned<QLabel>(page, QStringLiteral("lblTimeRecord"), QStringLiteral("时间间隔：            (分钟)"),
-                          QRect(84, 72, 210, 22));
+    makeCaptioned<QLabel>(page, QStringLiteral("lblTimeRecord"),
+                          QStringLiteral("时间间隔：            (分钟)"), QRect(84, 72, 210, 22));
     m_sedtTime = make<QSpinBox>(page, QStringLiteral("sedtTime"), QRect(150, 70, 60, 24));
     m_sedtTime->setRange(kMinInterval, kMaxInterval);
     m_chkbAutoBackup = makeCaptioned<QCheckBox>(page, QStringLiteral("chkbAutoBackup"),
@@ -122,10 +121,10 @@ QWidget* TwinOption::createGeneralPage()
                                              QStringLiteral("使用大尺寸悬浮窗口"), QRect(64, 158, 230, 22));
     auto* rgPrecision = make<QGroupBox>(page, QStringLiteral("rgPrecision"), QRect(16, 192, 285, 56));
     rgPrecision->setTitle(QStringLiteral("累计上网时间精确度(&P)"));
-    m_rbMinutes = makeCaptioned<QRadioButton>(rgPrecision, QStringLiteral("rbMinutes"), QStringLiteral("分钟"),
-                                              QRect(16, 24, 120, 22));
-    m_rbSeconds = makeCaptioned<QRadioButton>(rgPrecision, QStringLiteral("rbSeconds"), QStringLiteral("秒钟"),
-                                              QRect(150, 24, 120, 22));
+    m_rbMinutes = makeCaptioned<QRadioButton>(rgPrecision, QStringLiteral("rbMinutes"),
+                                              QStringLiteral("分钟"), QRect(16, 24, 120, 22));
+    m_rbSeconds = makeCaptioned<QRadioButton>(rgPrecision, QStringLiteral("rbSeconds"),
+                                              QStringLiteral("秒钟"), QRect(150, 24, 120, 22));
     auto* precision = new QButtonGroup(rgPrecision);
     precision->addButton(m_rbMinutes, 0);
     precision->addButton(m_rbSeconds, 1);
@@ -184,7 +183,8 @@ void TwinOption::FormShow()
     m_rbSeconds->setChecked(settings.Precision == 1);
     m_cbDefaultConnName->clear();
     m_cbDefaultConnName->addItems(FillConnNames(m_adoConnMain.connection()));
-    m_cbDefaultConnName->setCurrentIndex(static_cast<int>(m_cbDefaultConnName->findText(settings.DefaultConnName)));
+    m_cbDefaultConnName->setCurrentIndex(
+        static_cast<int>(m_cbDefaultConnName->findText(settings.DefaultConnName)));
     m_chkbAutoBackup->setChecked(settings.AutoBackup);
     m_chkbSavePwEnabled->setChecked(settings.SavePwEnabled);
 }
@@ -301,7 +301,8 @@ void TwinOption::takeSettings()
     settings.SavePwEnabled = m_chkbSavePwEnabled->isChecked();
     settings.SavePw = settings.SavePwEnabled;
     settings.Interval = m_sedtTime->value();
-    settings.DefaultConnName = m_cbDefaultConnName->currentIndex() < 0 ? QString() : m_cbDefaultConnName->currentText();
+    settings.DefaultConnName =
+        m_cbDefaultConnName->currentIndex() < 0 ? QString() : m_cbDefaultConnName->currentText();
     settings.Precision = m_rbSeconds->isChecked() ? 1 : m_rbMinutes->isChecked() ? 0 : -1; // none chosen: -1
     settings.DefaultTime = m_periods->defaultPosition();
 }

@@ -51,7 +51,8 @@ TwinSyn::TwinSyn(const QString& appPath, Prompter& prompter, QWidget* parent)
     label->setBuddy(m_lbList);
     QPushButton* btnAdd = makeButton(this, QStringLiteral("btnAdd"), QStringLiteral("添加(&A)..."), 32);
     QPushButton* btnDel = makeButton(this, QStringLiteral("btnDel"), QStringLiteral("删除(&D)"), 66);
-    QPushButton* btnClose = makeButton(this, QStringLiteral("btnClose"), QStringLiteral("关闭(&C)"), kHeight - 37);
+    QPushButton* btnClose =
+        makeButton(this, QStringLiteral("btnClose"), QStringLiteral("关闭(&C)"), kHeight - 37);
     connect(btnAdd, &QPushButton::clicked, this, &TwinSyn::btnAddClick);
     connect(btnDel, &QPushButton::clicked, this, &TwinSyn::btnDelClick);
     connect(btnClose, &QPushButton::clicked, this, &TwinSyn::accept);

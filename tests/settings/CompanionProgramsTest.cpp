@@ -1,7 +1,7 @@
 // The companion program list: its file format, the dialog that edits it, and the starts after a
 // sign-in, with small scripts that leave a marker file when they run.
-#include "settings/CompanionList.h"
 #include "settings/CompanionPrograms.h"
+#include "settings/CompanionList.h"
 #include "settings/utSyn.h"
 
 #include "platform/DesktopFileOpener.h"
@@ -40,7 +40,8 @@ void writeAll(const QString& file, const QByteArray& bytes)
 
 TEST(CompanionListFile, GbkWithCrLfAfterEveryEntryAndEveryLineBreakRead)
 {
-    const QStringList entries{QStringLiteral("/opt/程序/邮件客户端.sh"), QString(), QStringLiteral("/usr/bin/浏览器")};
+    const QStringList entries{QStringLiteral("/opt/程序/邮件客户端.sh"), QString(),
+                              QStringLiteral("/usr/bin/浏览器")};
     const QByteArray bytes = companionListBytes(entries);
     EXPECT_EQ(bytes, gbk(QStringLiteral("/opt/程序/邮件客户端.sh\r\n\r\n/usr/bin/浏览器\r\n")));
     EXPECT_EQ(parseCompanionList(bytes), entries);
@@ -52,7 +53,8 @@ TEST(CompanionListFile, GbkWithCrLfAfterEveryEntryAndEveryLineBreakRead)
     EXPECT_EQ(parseCompanionList("a\rb\nc\r\nd"), list("a|b|c|d"));
     EXPECT_EQ(parseCompanionList("a\n\n\r\rb\r\n"), list("a||||b"));
     EXPECT_EQ(parseCompanionList("a\r\n\r\n"), list("a|"));
-    EXPECT_EQ(parseCompanionList(gbk(QStringLiteral("甲\r乙"))), (QStringList{QStringLiteral("甲"), QStringLiteral("乙")}));
+    EXPECT_EQ(parseCompanionList(gbk(QStringLiteral("甲\r乙"))),
+              (QStringList{QStringLiteral("甲"), QStringLiteral("乙")}));
 }
 
 class CompanionStarts : public ::testing::Test {

@@ -35,11 +35,18 @@ namespace {
 // The registry and the autostart entry, with every change written down in the order made.
 class RecordingKey final : public platform::RegistryKey {
 public:
-    RecordingKey(std::unique_ptr<platform::RegistryKey> inner, QStringList& log) : m_inner(std::move(inner)), m_log(log)
+    RecordingKey(std::unique_ptr<platform::RegistryKey> inner, QStringList& log)
+        : m_inner(std::move(inner)), m_log(log)
     {
     }
-    std::optional<std::uint32_t> readDword(const std::string& name) const override { return m_inner->readDword(name); }
-    std::optional<std::string> readString(const std::string& name) const override { return m_inner->readString(name); }
+    std::optional<std::uint32_t> readDword(const std::string& name) const override
+    {
+        return m_inner->readDword(name);
+    }
+    std::optional<std::string> readString(const std::string& name) const override
+    {
+        return m_inner->readString(name);
+    }
     bool writeDword(const std::string& name, std::uint32_t value) override
     {
         m_log << QString::fromStdString(name);
@@ -108,12 +115,14 @@ protected:
           database(QStringLiteral("options-test"))
     {
         installDefaultSettings(fileRegistry);
-        writeCustomTimes(fileRegistry, {QStringLiteral("2004-3-1*2004-3-31"), QStringLiteral("2004-2-1*2004-2-29")});
+        writeCustomTimes(fileRegistry,
+                         {QStringLiteral("2004-3-1*2004-3-31"), QStringLiteral("2004-2-1*2004-2-29")});
         createInstalledDatabase(context.appPath + kDatabaseFileName);
         EXPECT_TRUE(database.open(context.appPath + kDatabaseFileName));
         for (const char* name : {"163", "169"}) {
             QSqlQuery insert(database.connection());
-            insert.prepare(QStringLiteral("insert into XRRecord (RecordId,Sdt,Edt,UserId,ConnName) values (?,?,?,?,?)"));
+            insert.prepare(
+                QStringLiteral("insert into XRRecord (RecordId,Sdt,Edt,UserId,ConnName) values (?,?,?,?,?)"));
             insert.addBindValue(QString::fromLatin1(name));
             insert.addBindValue(toDayCount(clock.now()));
             insert.addBindValue(toDayCount(clock.now()));
@@ -189,8 +198,9 @@ TEST_F(OptionsDialogTest, ShowsTheSettingsAndThePeriodOfTheDefault)
     open();
     EXPECT_EQ(dialog->windowTitle(), QStringLiteral("XR设置选项"));
     EXPECT_EQ(dialog->size(), QSize(337, 344));
-    EXPECT_EQ(periodTexts(), (QStringList{QStringLiteral("本周"), QStringLiteral("本月"),
-                                          QStringLiteral("2004-3-1*2004-3-31"), QStringLiteral("2004-2-1*2004-2-29")}));
+    EXPECT_EQ(periodTexts(),
+              (QStringList{QStringLiteral("本周"), QStringLiteral("本月"),
+                           QStringLiteral("2004-3-1*2004-3-31"), QStringLiteral("2004-2-1*2004-2-29")}));
     EXPECT_EQ(periods()->currentRow(), 2);
     EXPECT_EQ(defaultCaption(), QStringLiteral("默认时间段：2004-3-1*2004-3-31"));
     EXPECT_EQ(control<QDateEdit>("dtpS")->date(), QDate(2004, 3, 1));
@@ -205,10 +215,12 @@ TEST_F(OptionsDialogTest, ShowsTheSettingsAndThePeriodOfTheDefault)
 
     // The fixed entries show this week (Monday to Sunday) and this month.
     select(0);
-    QTest::mouseClick(periods()->viewport(), Qt::LeftButton, {}, periods()->visualItemRect(periods()->item(0)).center());
+    QTest::mouseClick(periods()->viewport(), Qt::LeftButton, {},
+                      periods()->visualItemRect(periods()->item(0)).center());
     EXPECT_EQ(control<QDateEdit>("dtpS")->date(), QDate(2004, 3, 1));
     EXPECT_EQ(control<QDateEdit>("dtpE")->date(), QDate(2004, 3, 7));
-    QTest::mouseClick(periods()->viewport(), Qt::LeftButton, {}, periods()->visualItemRect(periods()->item(1)).center());
+    QTest::mouseClick(periods()->viewport(), Qt::LeftButton, {},
+                      periods()->visualItemRect(periods()->item(1)).center());
     EXPECT_EQ(control<QDateEdit>("dtpE")->date(), QDate(2004, 3, 31));
 }
 
@@ -249,8 +261,8 @@ TEST_F(OptionsDialogTest, AddingRefusesExactDuplicatesOnlyAndDeletingKeepsTheDef
     EXPECT_EQ(defaultCaption(), QStringLiteral("默认时间段：2004-3-31*2004-3-1"));
     click("btnOk");
     EXPECT_EQ(context.settings.DefaultTime, 2);
-    EXPECT_EQ(readTimePeriods(fileRegistry),
-              (QStringList{QStringLiteral("本周"), QStringLiteral("本月"), QStringLiteral("2004-3-31*2004-3-1")}));
+    EXPECT_EQ(readTimePeriods(fileRegistry), (QStringList{QStringLiteral("本周"), QStringLiteral("本月"),
+                                                          QStringLiteral("2004-3-31*2004-3-1")}));
 }
 
 TEST_F(OptionsDialogTest, OkWritesTheTenValuesThenThePeriodsThenTheAutostartEntry)
@@ -269,12 +281,14 @@ TEST_F(OptionsDialogTest, OkWritesTheTenValuesThenThePeriodsThenTheAutostartEntr
     QSignalSpy total(dialog.get(), &TwinOption::totalWanted);
     click("btnOk");
 
-    EXPECT_EQ(log, (QStringList{QStringLiteral("TimeRecord"), QStringLiteral("Interval"), QStringLiteral("DefaultTime"),
-                                QStringLiteral("AutoRun"), QStringLiteral("DefaultConnName"), QStringLiteral("Precision"),
-                                QStringLiteral("AutoBackup"), QStringLiteral("SavePwEnabled"), QStringLiteral("SavePw"),
-                                QStringLiteral("FWStyle"), QStringLiteral("delete SOFTWARE\\Pellory\\Xarvane\\CustomTime"),
-                                QStringLiteral("Count"), QStringLiteral("0"), QStringLiteral("1"),
-                                QStringLiteral("autostart write")}));
+    EXPECT_EQ(
+        log,
+        (QStringList{QStringLiteral("TimeRecord"), QStringLiteral("Interval"), QStringLiteral("DefaultTime"),
+                     QStringLiteral("AutoRun"), QStringLiteral("DefaultConnName"),
+                     QStringLiteral("Precision"), QStringLiteral("AutoBackup"),
+                     QStringLiteral("SavePwEnabled"), QStringLiteral("SavePw"), QStringLiteral("FWStyle"),
+                     QStringLiteral("delete SOFTWARE\\Pellory\\Xarvane\\CustomTime"), QStringLiteral("Count"),
+                     QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("autostart write")}));
     const TSettings stored = LoadSettings(fileRegistry, ras, prompter);
     EXPECT_EQ(stored, context.settings);
     EXPECT_FALSE(stored.TimeRecord);
@@ -307,8 +321,9 @@ TEST_F(OptionsDialogTest, DefaultsThenCancelChangesNothingDefaultsThenOkKeepsThe
     context.settings.FWStyle = 1;
     context.settings.Precision = 1;
     context.settings.DefaultConnName = QStringLiteral("163");
-    writeSettings(fileRegistry, context.settings,
-                  {&TSettings::DefaultTime, &TSettings::FWStyle, &TSettings::Precision, &TSettings::DefaultConnName});
+    writeSettings(
+        fileRegistry, context.settings,
+        {&TSettings::DefaultTime, &TSettings::FWStyle, &TSettings::Precision, &TSettings::DefaultConnName});
     const TSettings before = context.settings;
     const QByteArray fileBefore = fileBytes();
     open();
