@@ -80,9 +80,11 @@ std::string toGbk(const std::string& utf8)
 
 std::string fromGbk(const std::string& gbk)
 {
-    // A lead byte and the byte after it form one character; a stray byte stands alone.
+    // A lead byte and a trail byte after it form one character; any other byte stands alone.
     const auto refusedPair = [](const char* text, std::size_t available) -> std::size_t {
-        return static_cast<unsigned char>(text[0]) >= 0x81 && available > 1 ? 2 : 1;
+        const auto lead = static_cast<unsigned char>(text[0]);
+        const auto trail = available > 1 ? static_cast<unsigned char>(text[1]) : 0;
+        return lead >= 0x81 && lead <= 0xFE && trail >= 0x40 && trail <= 0xFE && trail != 0x7F ? 2 : 1;
     };
     return convert(IconvHandle("UTF-8", "GBK"), gbk, refusedPair);
 }
