@@ -28,31 +28,45 @@ constexpr double kAscent = 0.86;
 constexpr int kTableRight = 1886;
 constexpr int kColumnLines[] = {508, 1007, 1463};
 
+enum class ReportFont { Normal, Bold, Title };
+
+// 宋体 where it is installed, else the Song-style CJK font that desktops ship.
+QFont reportFont(double points, bool bold)
+{
+    QFont font;
+    font.setFamilies({QStringLiteral("宋体"), QStringLiteral("SimSun"), QStringLiteral("NSimSun"),
+                      QStringLiteral("Noto Serif CJK SC"), QStringLiteral("Noto Sans CJK SC")});
+    font.setPointSizeF(points);
+    font.setBold(bold);
+    return font;
+}
+
 // Draws in tenths of a millimetre from the top left corner of the printable area.
 class BandPainter {
 public:
     explicit BandPainter(QPagedPaintDevice& device)
-        : m_painter(&device), m_scale(device.logicalDpiX() / kTenthsPerInch)
+        : m_painter(&device),
+          m_scale(device.logicalDpiX() / kTenthsPerInch), m_fonts{reportFont(kFontPoints, false),
+                                                                  reportFont(kFontPoints, true),
+                                                                  reportFont(kTitlePoints, true)},
+          m_metrics(m_fonts[0], &device)
     {
         // The device starts drawing at its margins rounded to its own units; the bands are
         // placed from the page's edge instead, exactly.
         const QRect printable = device.pageLayout().paintRectPixels(device.logicalDpiX());
         m_painter.translate(kMargin * m_scale - printable.left(), kMargin * m_scale - printable.top());
         m_painter.setPen(QPen(Qt::black, kLineWidth * m_scale, Qt::SolidLine, Qt::FlatCap));
-        setFont(kFontPoints, false);
+        setFont(ReportFont::Normal);
     }
 
     bool isActive() const { return m_painter.isActive(); }
 
-    void setFont(double points, bool bold)
+    void setFont(ReportFont which)
     {
-        // 宋体 where it is installed, else the Song-style CJK font that desktops ship.
-        QFont font;
-        font.setFamilies({QStringLiteral("宋体"), QStringLiteral("SimSun"), QStringLiteral("NSimSun"),
-                          QStringLiteral("Noto Serif CJK SC"), QStringLiteral("Noto Sans CJK SC")});
-        font.setPointSizeF(points);
-        font.setBold(bold);
+        const QFont& font = m_fonts[static_cast<int>(which)];
         m_painter.setFont(font);
+        m_metrics = QFontMetricsF(font, m_painter.device());
+        m_ascent = kAscent * font.pointSizeF() / 72 * m_painter.device()->logicalDpiY();
     }
 
     void line(int x1, int y1, int x2, int y2) { m_painter.drawLine(point(x1, y1), point(x2, y2)); }
@@ -64,16 +78,12 @@ public:
     // `right`.
     void text(int left, int top, int right, const QString& text, Qt::Alignment alignment)
     {
-        const QFontMetricsF metrics(m_painter.font(), m_painter.device());
-        const double width = metrics.horizontalAdvance(text);
         double x = point(left, 0).x();
         if (alignment & Qt::AlignRight)
-            x = point(right, 0).x() - width;
+            x = point(right, 0).x() - m_metrics.horizontalAdvance(text);
         else if (alignment & Qt::AlignHCenter)
-            x = (point(left, 0).x() + point(right, 0).x() - width) / 2;
-        const double baseline = point(0, top).y() + kAscent * m_painter.font().pointSizeF() / 72 *
-                                                        m_painter.device()->logicalDpiY();
-        m_painter.drawText(QPointF(x, baseline), text);
+            x = (point(left, 0).x() + point(right, 0).x() - m_metrics.horizontalAdvance(text)) / 2;
+        m_painter.drawText(QPointF(x, point(0, top).y() + m_ascent), text);
     }
     // Text that wraps within its box, its lines centred.
     void wrappedText(int left, int top, int right, int bottom, const QString& text)
@@ -87,13 +97,16 @@ private:
 
     QPainter m_painter;
     double m_scale; // device pixels per tenth of a millimetre
+    QFont m_fonts[3];
+    QFontMetricsF m_metrics; // of the present font
+    double m_ascent = 0;     // of the present font, in device pixels
 };
 
 void drawTitleBand(BandPainter& painter, const ReportTexts& texts)
 {
-    painter.setFont(kTitlePoints, true);
+    painter.setFont(ReportFont::Title);
     painter.wrappedText(21, 21, 21 + 1844, 21 + 56, texts.title);
-    painter.setFont(kFontPoints, false);
+    painter.setFont(ReportFont::Normal);
     painter.text(8, 106, 513, texts.user, Qt::AlignLeft);
     painter.text(513, 106, 1008, texts.conn, Qt::AlignLeft);
     painter.text(1008, 106, 1397, texts.pUser, Qt::AlignLeft);
@@ -105,12 +118,12 @@ void drawColumnHeaderBand(BandPainter& painter, int top)
     painter.rectangle(-3, top, 1889, top + 53);
     for (const int x : kColumnLines)
         painter.line(x, top, x, top + 53);
-    painter.setFont(kFontPoints, true);
+    painter.setFont(ReportFont::Bold);
     painter.text(191, top + kTextTop, 508, QStringLiteral("连接名称"), Qt::AlignLeft);
     painter.text(677, top + kTextTop, 1007, QStringLiteral("连接日期时间"), Qt::AlignLeft);
     painter.text(1143, top + kTextTop, 1463, QStringLiteral("断开日期时间"), Qt::AlignLeft);
     painter.text(1609, top + kTextTop, kTableRight, QStringLiteral("上网时间"), Qt::AlignLeft);
-    painter.setFont(kFontPoints, false);
+    painter.setFont(ReportFont::Normal);
 }
 
 // The table's sides and column lines reach 0.8 mm up to join the row above.
