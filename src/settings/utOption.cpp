@@ -16,6 +16,7 @@
 #include <QComboBox>
 #include <QDateEdit>
 #include <QDir>
+#include <QFontMetricsF>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QLabel>
@@ -66,6 +67,19 @@ QDateEdit* makeDatePicker(QWidget* parent, const QString& name, const QRect& geo
     return picker;
 }
 
+// The blanks of the interval's caption make room for its spin edit, which takes their place.
+const QString kIntervalCaption = QStringLiteral("时间间隔：            (分钟)");
+const QString kIntervalLead = QStringLiteral("时间间隔：");
+
+QRect spinEditPlace(const QLabel& caption)
+{
+    const QFontMetricsF metrics(caption.font());
+    const qsizetype blanks = kIntervalCaption.count(QLatin1Char(' '));
+    const int left = caption.x() + qRound(metrics.horizontalAdvance(kIntervalLead)) + 1;
+    const int width = qRound(metrics.horizontalAdvance(QString(blanks, QLatin1Char(' ')))) - 2;
+    return {left, caption.y(), width, caption.height()};
+}
+
 QString runEntryFailure(const QString& location)
 {
     return QStringLiteral("无法保存“开机自动启动[Xarvane]”：自动启动项 %1 无法写入或删除。\r\r"
@@ -109,10 +123,12 @@ QWidget* TwinOption::createGeneralPage()
                                              QStringLiteral("开机自动启动[Xarvane]"), QRect(64, 16, 230, 22));
     m_chkbTimeRecord = makeCaptioned<QCheckBox>(page, QStringLiteral("chkbTimeRecord"),
                                                 QStringLiteral("定时记录"), QRect(64, 44, 230, 22));
-    makeCaptioned<QLabel>(page, QStringLiteral("lblTimeRecord"),
-                          QStringLiteral("时间间隔：            (分钟)"), QRect(84, 72, 210, 22));
-    m_sedtTime = make<QSpinBox>(page, QStringLiteral("sedtTime"), QRect(150, 70, 60, 24));
+    auto* lblTimeRecord = makeCaptioned<QLabel>(page, QStringLiteral("lblTimeRecord"), kIntervalCaption,
+                                                QRect(84, 72, 210, 22));
+    m_sedtTime = make<QSpinBox>(page, QStringLiteral("sedtTime"), spinEditPlace(*lblTimeRecord));
     m_sedtTime->setRange(kMinInterval, kMaxInterval);
+    m_sedtTime->setButtonSymbols(QAbstractSpinBox::NoButtons); // the arrow keys and the wheel step it
+    m_sedtTime->setAlignment(Qt::AlignCenter);
     m_chkbAutoBackup = makeCaptioned<QCheckBox>(page, QStringLiteral("chkbAutoBackup"),
                                                 QStringLiteral("自动备份数据库"), QRect(64, 102, 230, 22));
     m_chkbSavePwEnabled = makeCaptioned<QCheckBox>(page, QStringLiteral("chkbSavePwEnabled"),
