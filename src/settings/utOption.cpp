@@ -4,6 +4,7 @@
 #include "browser/PeriodBounds.h"
 #include "browser/PickLists.h"
 #include "common/AppContext.h"
+#include "common/ScreenCentre.h"
 #include "common/DisplayFormats.h"
 #include "settings/CustomTimes.h"
 #include "settings/SaveOptions.h"
@@ -18,12 +19,10 @@
 #include <QDir>
 #include <QFontMetricsF>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScreen>
 #include <QShowEvent>
 #include <QSpinBox>
 #include <QStyle>
@@ -177,8 +176,7 @@ QWidget* TwinOption::createQueryPage()
 void TwinOption::showEvent(QShowEvent* event)
 {
     if (!event->spontaneous()) {
-        if (const QScreen* screen = QGuiApplication::primaryScreen())
-            move(screen->availableGeometry().center() - rect().center());
+        centreOnScreen(*this);
         FormShow();
     }
     QDialog::showEvent(event);

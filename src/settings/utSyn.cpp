@@ -1,14 +1,13 @@
 #include "settings/utSyn.h"
 
 #include "common/Prompter.h"
+#include "common/ScreenCentre.h"
 #include "settings/CompanionList.h"
 
 #include <QDir>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
-#include <QScreen>
 #include <QShowEvent>
 
 namespace xr {
@@ -61,8 +60,7 @@ TwinSyn::TwinSyn(const QString& appPath, Prompter& prompter, QWidget* parent)
 void TwinSyn::showEvent(QShowEvent* event)
 {
     if (!event->spontaneous()) {
-        if (const QScreen* screen = QGuiApplication::primaryScreen())
-            move(screen->availableGeometry().center() - rect().center());
+        centreOnScreen(*this);
         FormShow();
     }
     QDialog::showEvent(event);
