@@ -22,7 +22,7 @@ void StartCompanionPrograms(const QString& appPath, Prompter& prompter, platform
     if (!entries)
         return;
     for (const QString& entry : *entries) {
-        if (!entry.isEmpty() && QFileInfo::exists(entry))
+        if (!entry.isEmpty() && QFileInfo(entry).isFile())
             opener.open(entry.toStdString());
         else
             prompter.warn(missingEntryWarning(entry));

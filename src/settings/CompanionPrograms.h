@@ -9,8 +9,9 @@
 
 namespace xr {
 
-// Nothing happens when the list file in `appPath` does not exist. An entry names a file by its
-// full path or relative to the process's current folder; the starts are not waited for.
+// Nothing happens when the list file in `appPath` does not exist. An entry names a file (not a
+// folder) by its full path or relative to the process's current folder; the starts are not
+// waited for.
 void StartCompanionPrograms(const QString& appPath, Prompter& prompter, platform::FileOpener& opener);
 
 } // namespace xr

@@ -68,8 +68,10 @@ void TwinSyn::showEvent(QShowEvent* event)
 
 void TwinSyn::FormShow()
 {
+    m_listRead = false;
     m_lbList->clear();
     m_lbList->addItems(readCompanionList(m_listFile).value_or(QStringList()));
+    m_listRead = true;
 }
 
 void TwinSyn::btnAddClick()
@@ -93,8 +95,11 @@ void TwinSyn::done(int result)
     QDialog::done(result);
 }
 
+// A list file that could not be read is not replaced by the empty list shown instead.
 void TwinSyn::FormClose()
 {
+    if (!m_listRead)
+        return;
     QStringList entries;
     for (int row = 0; row < m_lbList->count(); ++row)
         entries << m_lbList->item(row)->text();

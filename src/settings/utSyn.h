@@ -29,6 +29,7 @@ private:
     void FormClose();
 
     QString m_listFile;
+    bool m_listRead = false;
     Prompter& m_prompter;
     QListWidget* m_lbList;
 };
