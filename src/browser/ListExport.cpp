@@ -2,7 +2,6 @@
 
 #include "browser/DurationText.h"
 #include "browser/RecordList.h"
-#include "common/DisplayFormats.h"
 #include "store/DayCount.h"
 
 #include <QDir>
@@ -53,9 +52,9 @@ void exportCsv(const RecordList& rows, const QString& file)
                                             QStringLiteral("上网秒数")})) > 0;
     for (int row = 0; written && row < rows.count(); ++row) {
         const UsageRecord record = rows.record(row);
-        written = out.write(csvLine({record.ConnName, dateTimeText(fromDayCount(record.Sdt)),
-                                     dateTimeText(fromDayCount(record.Edt)), record.Time,
-                                     QString::number(durationSeconds(record.Sdt, record.Edt))})) > 0;
+        written =
+            out.write(csvLine({record.ConnName, dayCountText(record.Sdt), dayCountText(record.Edt),
+                               record.Time, QString::number(durationSeconds(record.Sdt, record.Edt))})) > 0;
     }
     if (!written || !out.commit())
         throw std::runtime_error(QStringLiteral("无法写入文件[%1]：%2")

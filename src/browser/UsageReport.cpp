@@ -2,7 +2,6 @@
 
 #include "browser/RecordList.h"
 #include "browser/ReportLayout.h"
-#include "common/DisplayFormats.h"
 #include "store/DayCount.h"
 
 #include <QFontMetricsF>
@@ -133,9 +132,9 @@ void drawDetailBand(BandPainter& painter, int top, const UsageRecord& record)
         painter.line(x, top - 8, x, top + 48);
     painter.line(0, top + 48, kTableRight, top + 48);
     painter.text(21, top + kTextTop, kColumnLines[0] - 5, record.ConnName, Qt::AlignLeft);
-    painter.text(kColumnLines[0], top + kTextTop, kColumnLines[1], dateTimeText(fromDayCount(record.Sdt)),
+    painter.text(kColumnLines[0], top + kTextTop, kColumnLines[1], dayCountText(record.Sdt),
                  Qt::AlignHCenter);
-    painter.text(kColumnLines[1], top + kTextTop, kColumnLines[2], dateTimeText(fromDayCount(record.Edt)),
+    painter.text(kColumnLines[1], top + kTextTop, kColumnLines[2], dayCountText(record.Edt),
                  Qt::AlignHCenter);
     painter.text(kColumnLines[2], top + kTextTop, kTableRight, record.Time, Qt::AlignHCenter);
 }
