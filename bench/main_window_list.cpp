@@ -6,6 +6,8 @@
 // years (statement, grid model, last row current, counter, total) and its peak memory over the
 // empty list; (b) the aggregate; their ratio; the delete-all and the end-time update.
 
+#include "BenchStore.h"
+
 #include "common/AppContext.h"
 #include "common/LoggingPrompter.h"
 #include "browser/utMain.h"
@@ -15,7 +17,6 @@
 #include "store/Database.h"
 #include "store/DayCount.h"
 #include "store/Identifiers.h"
-#include "store/Schema.h"
 #include "store/SqlCommand.h"
 
 #include <QApplication>
@@ -24,7 +25,6 @@
 #include <QDateEdit>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QLabel>
 #include <QPushButton>
 #include <QSqlQuery>
@@ -33,80 +33,11 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <random>
 
 namespace {
 
 constexpr int kRecords = 1'000'000;
-constexpr int kUsers = 50;
 constexpr int kRuns = 3;
-const QStringList kConnections{QStringLiteral("163"), QStringLiteral("169"), QStringLiteral("电信ADSL"),
-                               QStringLiteral("联通拨号"), QStringLiteral("办公室")};
-
-QString userId(int user)
-{
-    return QStringLiteral("2004030100%1").arg(user, 5, 10, QLatin1Char('0'));
-}
-
-// Ten years of records up to an hour ago, in time order, each shorter than the gap to the next.
-void buildStore(const QString& file)
-{
-    const QString name = QStringLiteral("bench-build");
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
-        db.setDatabaseName(file);
-        db.open();
-        xr::createSchema(db, QString());
-        db.transaction();
-        QSqlQuery users(db);
-        users.prepare(QStringLiteral("insert into XRUser (UserId,UserName,UserPw,Admin,Enabled,Remark) "
-                                     "values (?,?,'',0,1,'')"));
-        for (int user = 0; user < kUsers; ++user) {
-            users.addBindValue(userId(user));
-            users.addBindValue(QStringLiteral("用户%1").arg(user));
-            users.exec();
-        }
-        QSqlQuery records(db);
-        records.prepare(QStringLiteral("insert into XRRecord (RecordId,Sdt,Edt,UserId,ConnName) values (?,?,?,?,?)"));
-        const QDateTime now = QDateTime::currentDateTime();
-        const double first = xr::toDayCount(now.addYears(-10));
-        const double gap = (xr::toDayCount(now.addSecs(-3600)) - first) / kRecords;
-        std::mt19937 random(2004);
-        std::uniform_real_distribution<double> share(0.0, 0.9);
-        for (int i = 0; i < kRecords; ++i) {
-            const double start = first + i * gap;
-            records.addBindValue(QString::number(200403010000000LL + i));
-            records.addBindValue(start);
-            records.addBindValue(start + gap * share(random));
-            records.addBindValue(userId(static_cast<int>(random() % kUsers)));
-            records.addBindValue(kConnections[static_cast<int>(random() % kConnections.size())]);
-            records.exec();
-        }
-        db.commit();
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(name);
-}
-
-// A value of /proc/self/status in kB ("VmHWM", "VmRSS").
-long statusKb(const char* field)
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    status.open(QIODevice::ReadOnly);
-    const QByteArray prefix = QByteArray(field) + ':';
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith(prefix))
-            return line.mid(prefix.size()).trimmed().split(' ').first().toLong();
-    }
-    return -1;
-}
-
-// Lets the peak (VmHWM) start again from the present resident size.
-bool resetPeak()
-{
-    QFile refs(QStringLiteral("/proc/self/clear_refs"));
-    return refs.open(QIODevice::WriteOnly) && refs.write("5") == 1;
-}
 
 // The panel as an administrator sets it for every user and connection over ten years.
 void chooseTenYears(xr::TwinMain& window)
@@ -196,9 +127,9 @@ int main(int argc, char** argv)
     const QString appPath = dir.path() + QLatin1Char('/');
     QElapsedTimer building;
     building.start();
-    buildStore(appPath + xr::kDatabaseFileName);
-    std::printf("store: %d records, %d users, %lld connections, ten years; built in %lld ms\n", kRecords, kUsers,
-                static_cast<long long>(kConnections.size()), static_cast<long long>(building.elapsed()));
+    xr::bench::buildStore(appPath + xr::kDatabaseFileName, kRecords);
+    std::printf("store: %d records, %d users, %lld connections, ten years; built in %lld ms\n", kRecords, xr::bench::kUsers,
+                static_cast<long long>(xr::bench::kConnections.size()), static_cast<long long>(building.elapsed()));
 
     xr::SystemClock clock;
     xr::LoggingPrompter prompter;
@@ -216,10 +147,10 @@ int main(int argc, char** argv)
     chooseTenYears(window);
     QCoreApplication::processEvents();
 
-    const bool peakReset = resetPeak();
-    const long emptyKb = peakReset ? statusKb("VmRSS") : statusKb("VmHWM");
+    const bool peakReset = xr::bench::resetPeak();
+    const long emptyKb = peakReset ? xr::bench::statusKb("VmRSS") : xr::bench::statusKb("VmHWM");
     qint64 bestList = openList(window);
-    const long peakKb = statusKb("VmHWM");
+    const long peakKb = xr::bench::statusKb("VmHWM");
     const QString counter = label(window, QStringLiteral("lblCount"));
     const QString total = label(window, QStringLiteral("lblFare"));
     const double s = window.list().query().values().value(QStringLiteral(":s")).toDouble();

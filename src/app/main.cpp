@@ -6,6 +6,7 @@
 #include "app/ExitGuard.h"
 #include "app/ProgramLook.h"
 #include "app/TrayHostWatch.h"
+#include "app/MainCommands.h"
 #include "common/LoggingPrompter.h"
 #include "common/MessageBoxPrompter.h"
 #include "app/XarvaneApplication.h"
@@ -18,9 +19,11 @@
 #include "notices/Notices.h"
 #include "platform/CanberraSound.h"
 #include "platform/XdgDesktopShell.h"
+#include "platform/DesktopFileOpener.h"
 #include "platform/RegistryFile.h"
 #include "platform/RemoteAccessFactory.h"
 #include "platform/SingleInstance.h"
+#include "platform/XdgAutoStart.h"
 #include "users/LoginMode.h"
 #include "users/utLogin.h"
 
@@ -119,6 +122,10 @@ int main(int argc, char** argv)
     notices.connectTray(winTray.trayMenu(), winTray.pmTray());
     notices.connectMainWindow(winMain);
     notices.connectLogin(winLogin);
+    xr::platform::XdgAutoStart autoStart(xr::platform::defaultAutoStartFolder());
+    xr::platform::DesktopFileOpener fileOpener;
+    xr::connectMainCommands(context, winTray, winMain, autoStart, notices.floatingDisplay());
+    xr::connectCompanionStarts(context, winLogin, fileOpener);
 
     // Without a notification area the floating display keeps the program within reach.
     xr::TrayHostWatch trayHostWatch(context.prompter, &QSystemTrayIcon::isSystemTrayAvailable, [&notices] {

@@ -110,6 +110,8 @@ MainActions::MainActions(QObject* owner)
                           ToolPicture::About)),
       actCalc(makeAction(owner, QStringLiteral("actCalc"), QStringLiteral("计算器(&C)"),
                          QStringLiteral("打开计算器"), ToolPicture::Calc)),
+      actExport(makeAction(owner, QStringLiteral("actExport"), QStringLiteral("导出(&E)..."),
+                           QStringLiteral("把当前上网记录导出为 CSV 或 PDF 文件"), std::nullopt)),
       mmiFloatWin(makeCheckItem(owner, QStringLiteral("mmiFloatWin"), QStringLiteral("悬浮窗口"), false)),
       mmiToolsBar(makeCheckItem(owner, QStringLiteral("mmiToolsBar"), QStringLiteral("工具栏"), true))
 {
@@ -129,7 +131,7 @@ void buildMainMenu(QMenuBar& menuBar, const MainActions& a)
     captionedItem(*settings, QStringLiteral("mmiOption"), QStringLiteral("设置选项(&O)..."), a.actOption);
     settings->addActions({a.actSyn, a.mmiFloatWin, a.mmiToolsBar});
     settings->addSeparator();
-    settings->addAction(a.actPrint);
+    settings->addActions({a.actPrint, a.actExport});
     settings->addSeparator();
     settings->addAction(a.actCalc);
     settings->addSeparator();

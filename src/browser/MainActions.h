@@ -41,6 +41,8 @@ struct MainActions {
     QAction* actMail;
     QAction* actAbout;
     QAction* actCalc;
+    // Writes the listed records to a CSV or PDF file; beside 打印 in the menu.
+    QAction* actExport;
     // Menu items of their own: the floating display and the toolbar switches.
     QAction* mmiFloatWin;
     QAction* mmiToolsBar;

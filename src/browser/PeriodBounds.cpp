@@ -32,25 +32,42 @@ QDate readShortDate(const QString& text)
 
 } // namespace
 
+PeriodDates thisWeekDates(const QDate& today)
+{
+    const QDate monday = today.addDays(1 - today.dayOfWeek());
+    return {monday, monday.addDays(6)};
+}
+
+PeriodDates thisMonthDates(const QDate& today)
+{
+    const QDate first(today.year(), today.month(), 1);
+    return {first, first.addMonths(1).addDays(-1)};
+}
+
 TimeBounds thisWeekBounds(const QDateTime& now)
 {
-    const QDate monday = now.date().addDays(1 - now.date().dayOfWeek());
-    return {dayCount(monday), dayCount(monday.addDays(6), kLastMillisecond)};
+    const PeriodDates week = thisWeekDates(now.date());
+    return {dayCount(week.first), dayCount(week.last, kLastMillisecond)};
 }
 
 TimeBounds thisMonthBounds(const QDateTime& now)
 {
-    const QDate first(now.date().year(), now.date().month(), 1);
-    return {dayCount(first), dayCount(first.addMonths(1).addDays(-1), kLastMillisecond)};
+    const PeriodDates month = thisMonthDates(now.date());
+    return {dayCount(month.first), dayCount(month.last, kLastMillisecond)};
 }
 
-TimeBounds customPeriodBounds(const QString& period)
+PeriodDates customPeriodDates(const QString& period)
 {
     const qsizetype star = period.indexOf(QLatin1Char('*'));
     const QString firstText = star < 0 ? QString() : period.left(star);
     const QDate first = readShortDate(firstText);
-    const QDate last = readShortDate(period.mid(star + 1, kEndDateLength));
-    return {dayCount(first), dayCount(last.addDays(1))};
+    return {first, readShortDate(period.mid(star + 1, kEndDateLength))};
+}
+
+TimeBounds customPeriodBounds(const QString& period)
+{
+    const PeriodDates dates = customPeriodDates(period);
+    return {dayCount(dates.first), dayCount(dates.last.addDays(1))};
 }
 
 TimeBounds periodBounds(int position, const QString& item, const QDateTime& now)

@@ -9,6 +9,19 @@
 
 namespace xr {
 
+// The first and the last day of a period.
+struct PeriodDates {
+    QDate first;
+    QDate last;
+};
+
+// Monday to Sunday of the week holding `today`; the first to the last day of its month.
+PeriodDates thisWeekDates(const QDate& today);
+PeriodDates thisMonthDates(const QDate& today);
+// The two dates of a custom period "first*last" (short date format, the last read from at most
+// 12 characters). Throws DateConversionError naming the text that is not a date.
+PeriodDates customPeriodDates(const QString& period);
+
 // Monday 00:00:00.000 to Sunday 23:59:59.999 of the week holding `now`.
 TimeBounds thisWeekBounds(const QDateTime& now);
 // The first day 00:00:00.000 to the last day 23:59:59.999 of the month holding `now`.

@@ -188,6 +188,12 @@ void QueryPanel::resetToDefaults(const TSettings& settings, const TConnection& u
     m_cbConnName->setCurrentIndex(panel.connections.index);
 }
 
+void QueryPanel::choose(int period, const QString& connection)
+{
+    m_cbTime->setCurrentIndex(period < m_cbTime->count() ? period : -1);
+    m_cbConnName->setCurrentIndex(static_cast<int>(m_cbConnName->findText(connection)));
+}
+
 void QueryPanel::setCounter(const QString& text)
 {
     m_lblCount->setText(text);
@@ -196,6 +202,11 @@ void QueryPanel::setCounter(const QString& text)
 void QueryPanel::setTotal(const QString& text)
 {
     m_lblFare->setText(text);
+}
+
+QString QueryPanel::total() const
+{
+    return m_lblFare->text();
 }
 
 void QueryPanel::chkbTimeClick(bool checked)

@@ -33,12 +33,15 @@ public:
     void clearUsers();
     void setConnections(const QStringList& names);
     void setPeriods(const QStringList& periods);
+    // Chooses period `period` (none when outside the list) and the connection named `connection`.
+    void choose(int period, const QString& connection);
     // The default list's panel: pickers on `today`, period DefaultTime, the user's name and
     // DefaultConnName chosen where listed.
     void resetToDefaults(const TSettings& settings, const TConnection& user, const QDate& today);
 
     void setCounter(const QString& text);
     void setTotal(const QString& text);
+    QString total() const;
 
 signals:
     void findRequested();

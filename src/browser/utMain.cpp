@@ -139,6 +139,7 @@ void TwinMain::connectLaterFeatures()
     connect(a.actDisConn, &QAction::triggered, this, &TwinMain::hangUpRequested);
     connect(a.actConnSetting, &QAction::triggered, this, &TwinMain::connectionSettingsRequested);
     connect(a.actPrint, &QAction::triggered, this, &TwinMain::printRequested);
+    connect(a.actExport, &QAction::triggered, this, &TwinMain::exportRequested);
     connect(a.actBackup, &QAction::triggered, this, &TwinMain::backupRequested);
     connect(a.actComeback, &QAction::triggered, this, &TwinMain::restoreRequested);
     connect(a.actOption, &QAction::triggered, this, &TwinMain::optionsRequested);
@@ -268,6 +269,17 @@ void TwinMain::fillPickLists()
 {
     m_pnlFind->setPeriods(readTimePeriods(m_context.registry));
     m_pnlFind->setConnections(FillConnNames(m_adoConnMain.connection()));
+}
+
+QString TwinMain::totalText() const
+{
+    return m_pnlFind->total();
+}
+
+void TwinMain::applyQueryOptions(const QStringList& periods)
+{
+    m_pnlFind->setPeriods(periods);
+    m_pnlFind->choose(m_context.settings.DefaultTime, m_context.settings.DefaultConnName);
 }
 
 void TwinMain::tmClockTimer()

@@ -48,6 +48,10 @@ public:
     const MainActions& actions() const { return m_actions; }
     QTimer& tmClock() { return m_tmClock; }
     const RecordList& list() const { return m_model.list(); }
+    // The total label's text as it stands.
+    QString totalText() const;
+    // After the options: the period list replaced, DefaultTime and DefaultConnName chosen.
+    void applyQueryOptions(const QStringList& periods);
 
 signals:
     void changeUserRequested();
@@ -55,6 +59,7 @@ signals:
     void hangUpRequested();
     void connectionSettingsRequested();
     void printRequested();
+    void exportRequested();
     void backupRequested();
     void restoreRequested();
     void optionsRequested();

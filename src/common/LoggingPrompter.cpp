@@ -32,12 +32,12 @@ PromptAnswer LoggingPrompter::ask(PromptKind kind, const QString& text, PromptBu
     return buttons == PromptButtons::Ok ? PromptAnswer::Ok : PromptAnswer::Yes;
 }
 
-QString LoggingPrompter::chooseFile(const FileDialogRequest& request)
+FileChoice LoggingPrompter::chooseFile(const FileRequest& request)
 {
     std::fprintf(stderr, "prompt: file: %s: %s\n", request.title.toUtf8().constData(),
-                 request.proposedFile.toUtf8().constData());
+                 request.proposed.toUtf8().constData());
     std::fflush(stderr);
-    return request.proposedFile;
+    return {request.proposed, 0};
 }
 
 } // namespace xr

@@ -10,7 +10,7 @@ class LoggingPrompter final : public Prompter {
 public:
     PromptAnswer ask(PromptKind kind, const QString& text, PromptButtons buttons) override;
     // Written as "prompt: file: TITLE: PROPOSED" and answered with the proposed file.
-    QString chooseFile(const FileDialogRequest& request) override;
+    FileChoice chooseFile(const FileRequest& request) override;
 };
 
 } // namespace xr

@@ -4,6 +4,8 @@
 #include <QFileDialog>
 #include <QMessageBox>
 
+#include <algorithm>
+
 namespace xr {
 
 namespace {
@@ -42,20 +44,21 @@ PromptAnswer MessageBoxPrompter::ask(PromptKind kind, const QString& text, Promp
 
 // Resizable, without a read-only box; the open dialog takes only an existing file, the save
 // dialog asks before replacing one.
-QString MessageBoxPrompter::chooseFile(const FileDialogRequest& request)
+FileChoice MessageBoxPrompter::chooseFile(const FileRequest& request)
 {
-    const bool save = request.kind == FileDialogKind::Save;
-    QFileDialog dialog(nullptr, request.title, request.proposedFile, request.filter);
-    dialog.setObjectName(save ? QStringLiteral("sdlgBackup") : QStringLiteral("odlgComeback"));
-    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    QFileDialog dialog(QApplication::activeWindow(), request.title, request.proposed);
+    const bool saving = request.kind == FileDialogKind::Save;
+    dialog.setAcceptMode(saving ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(saving ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog.setNameFilters(request.filters);
     dialog.setOption(QFileDialog::ReadOnly, false);
     dialog.setSizeGripEnabled(true);
-    if (save)
-        dialog.selectFile(request.proposedFile);
+    if (saving)
+        dialog.selectFile(request.proposed);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return QString();
-    return dialog.selectedFiles().constFirst();
+        return {};
+    return {dialog.selectedFiles().constFirst(),
+            static_cast<int>(std::max<qsizetype>(0, request.filters.indexOf(dialog.selectedNameFilter())))};
 }
 
 } // namespace xr

@@ -8,7 +8,7 @@ namespace xr {
 class MessageBoxPrompter final : public Prompter {
 public:
     PromptAnswer ask(PromptKind kind, const QString& text, PromptButtons buttons) override;
-    QString chooseFile(const FileDialogRequest& request) override;
+    FileChoice chooseFile(const FileRequest& request) override;
 };
 
 } // namespace xr

@@ -3,6 +3,7 @@
 // see the exact text, kind and buttons and script the answer.
 
 #include <QString>
+#include <QStringList>
 
 namespace xr {
 
@@ -11,22 +12,27 @@ enum class PromptButtons { Ok, YesNo };
 enum class PromptAnswer { Ok, Yes, No };
 enum class FileDialogKind { Open, Save };
 
-// A file dialog: its title, its one file type in Qt's form ("数据库文件(*.mdb)") and the file
-// proposed in it. An open dialog accepts only an existing file; a save dialog asks before
-// replacing one.
-struct FileDialogRequest {
-    FileDialogKind kind;
+// A file-open or file-save dialog: its title, its filters in Qt's form ("数据库文件(*.mdb)") and
+// the file proposed at first. An open dialog accepts only an existing file; a save dialog asks
+// before replacing one.
+struct FileRequest {
+    FileDialogKind kind = FileDialogKind::Open;
     QString title;
-    QString filter;
-    QString proposedFile;
+    QStringList filters;
+    QString proposed;
+};
+// The file the user confirmed (empty when cancelled) and the position of the filter chosen.
+struct FileChoice {
+    QString fileName;
+    int filter = 0;
 };
 
 class Prompter {
 public:
     virtual ~Prompter() = default;
     virtual PromptAnswer ask(PromptKind kind, const QString& text, PromptButtons buttons) = 0;
-    // The chosen file, or an empty text when the user cancels.
-    virtual QString chooseFile(const FileDialogRequest& request) = 0;
+    // The chosen file (empty when the user cancels) and the filter chosen with it.
+    virtual FileChoice chooseFile(const FileRequest& request) = 0;
 
     void inform(const QString& text) { ask(PromptKind::Information, text, PromptButtons::Ok); }
     void warn(const QString& text) { ask(PromptKind::Warning, text, PromptButtons::Ok); }

@@ -15,6 +15,8 @@ public:
     virtual bool write(const std::string& programFolder) = 0;
     // Removes the entry when there is one. False when it stays.
     virtual bool remove() = 0;
+    // Where the entry is kept (UTF-8), for the message when it cannot be changed.
+    virtual std::string location() const = 0;
 };
 
 } // namespace xr::platform

@@ -39,17 +39,16 @@ std::size_t refusedLength(const char* text, std::size_t available)
     return length;
 }
 
-} // namespace
-
-std::string toGbk(const std::string& utf8)
+// Converts `text` with `converter`; `refused` tells how many bytes of a sequence that cannot be
+// converted are skipped for one '?'.
+std::string convert(const IconvHandle& converter, const std::string& text,
+                    std::size_t (*refused)(const char*, std::size_t))
 {
-    IconvHandle converter("GBK", "UTF-8");
     std::string result;
-    // GBK takes no more bytes than UTF-8 for the same text; a full buffer is emptied and the
-    // conversion goes on all the same.
-    std::string buffer(utf8.size() + 8, '\0');
-    char* in = const_cast<char*>(utf8.data());
-    std::size_t inLeft = utf8.size();
+    // A full buffer is emptied and the conversion goes on.
+    std::string buffer(text.size() + 8, '\0');
+    char* in = const_cast<char*>(text.data());
+    std::size_t inLeft = text.size();
     while (inLeft > 0) {
         char* out = buffer.data();
         std::size_t outLeft = buffer.size();
@@ -61,18 +60,20 @@ std::string toGbk(const std::string& utf8)
         if (error == E2BIG)
             continue;
         if (error != EILSEQ && error != EINVAL)
-            throw std::runtime_error("The text could not be converted to GBK.");
+            throw std::runtime_error("The text could not be converted.");
         result.push_back('?');
         if (error == EINVAL) // the text ends inside a sequence
             break;
-        const std::size_t skipped = refusedLength(in, inLeft);
+        const std::size_t skipped = refused(in, inLeft);
         in += skipped;
         inLeft -= skipped;
     }
     return result;
 }
 
-std::optional<std::string> fromGbk(const std::string& gbk)
+} // namespace
+
+std::optional<std::string> exactFromGbk(const std::string& gbk)
 {
     IconvHandle converter("UTF-8", "GBK");
     // A GBK character of two bytes takes at most three in UTF-8, one byte at most one.
@@ -85,6 +86,22 @@ std::optional<std::string> fromGbk(const std::string& gbk)
         return std::nullopt;
     result.resize(result.size() - outLeft);
     return result;
+}
+
+std::string toGbk(const std::string& utf8)
+{
+    return convert(IconvHandle("GBK", "UTF-8"), utf8, refusedLength);
+}
+
+std::string fromGbk(const std::string& gbk)
+{
+    // A lead byte and a trail byte after it form one character; any other byte stands alone.
+    const auto refusedPair = [](const char* text, std::size_t available) -> std::size_t {
+        const auto lead = static_cast<unsigned char>(text[0]);
+        const auto trail = available > 1 ? static_cast<unsigned char>(text[1]) : 0;
+        return lead >= 0x81 && lead <= 0xFE && trail >= 0x40 && trail <= 0xFE && trail != 0x7F ? 2 : 1;
+    };
+    return convert(IconvHandle("UTF-8", "GBK"), gbk, refusedPair);
 }
 
 } // namespace xr::platform

@@ -152,7 +152,7 @@ qsizetype firstUndecodableLine(const QByteArray& bytes)
     for (qsizetype line = 0; line < lines.size(); ++line) {
         QStringDecoder utf8(QStringDecoder::Utf8);
         [[maybe_unused]] const QString decoded = utf8.decode(lines.at(line)); // decodes when taken
-        if (utf8.hasError() && !fromGbk(lines.at(line).toStdString()))
+        if (utf8.hasError() && !exactFromGbk(lines.at(line).toStdString()))
             return line;
     }
     return 0;
@@ -164,7 +164,7 @@ std::optional<QString> decodedText(const QByteArray& bytes)
     const QString text = utf8.decode(bytes);
     if (!utf8.hasError())
         return text;
-    if (const std::optional<std::string> gbk = fromGbk(bytes.toStdString()))
+    if (const std::optional<std::string> gbk = exactFromGbk(bytes.toStdString()))
         return QString::fromStdString(*gbk);
     return std::nullopt;
 }

@@ -15,6 +15,7 @@ public:
 
     bool write(const std::string& programFolder) override;
     bool remove() override;
+    std::string location() const override { return filePath().toStdString(); }
 
     // The entry's file.
     QString filePath() const;

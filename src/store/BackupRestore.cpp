@@ -46,8 +46,9 @@ void BackupRestore::actBackupExecute(bool connected)
         return;
     }
     const QString proposed = m_context.appPath + BackupFileName(m_context.clock.now());
-    const QString target = m_context.prompter.chooseFile(
-        {FileDialogKind::Save, QStringLiteral("XR备份数据库"), kFilter, proposed});
+    const QString target =
+        m_context.prompter.chooseFile({FileDialogKind::Save, QStringLiteral("XR备份数据库"), {kFilter}, proposed})
+            .fileName;
     if (target.isEmpty())
         return;
     if (backupDatabase(m_adoConnMain.connection(), target))
@@ -80,8 +81,9 @@ bool BackupRestore::actComebackExecute(bool connected)
 
 QString BackupRestore::chooseRestoreFile()
 {
-    return m_context.prompter.chooseFile(
-        {FileDialogKind::Open, QStringLiteral("XR恢复数据库"), kFilter, m_context.appPath});
+    return m_context.prompter
+        .chooseFile({FileDialogKind::Open, QStringLiteral("XR恢复数据库"), {kFilter}, m_context.appPath})
+        .fileName;
 }
 
 // The live database is kept as the safety copy first (whether that works is not looked at),

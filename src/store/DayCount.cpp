@@ -1,5 +1,7 @@
 #include "store/DayCount.h"
 
+#include "common/DisplayFormats.h"
+
 #include <cmath>
 
 namespace xr {
@@ -13,6 +15,19 @@ double toDayCount(const QDateTime& moment)
 {
     const double days = static_cast<double>(kEpoch.daysTo(moment.date()));
     return days + moment.time().msecsSinceStartOfDay() / kMsPerDay;
+}
+
+QString dayCountText(double days)
+{
+    const double whole = std::floor(days);
+    qint64 ms = std::llround((days - whole) * kMsPerDay);
+    QDate date = kEpoch.addDays(static_cast<qint64>(whole));
+    if (ms >= static_cast<qint64>(kMsPerDay)) {
+        date = date.addDays(1);
+        ms -= static_cast<qint64>(kMsPerDay);
+    }
+    return date.toString(kShortDateFormat) + QLatin1Char(' ') +
+           QTime::fromMSecsSinceStartOfDay(static_cast<int>(ms)).toString(kLongTimeFormat);
 }
 
 QDateTime fromDayCount(double days)

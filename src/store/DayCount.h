@@ -8,5 +8,8 @@ namespace xr {
 
 double toDayCount(const QDateTime& moment);
 QDateTime fromDayCount(double days);
+// The short date and long time text of a day count, as dateTimeText writes it, read without a
+// time zone (a local QDateTime looks the zone up each time; a long printed list has millions).
+QString dayCountText(double days);
 
 } // namespace xr

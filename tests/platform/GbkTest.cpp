@@ -1,4 +1,4 @@
-// Conversion of UTF-8 text to GBK bytes.
+// Conversion between UTF-8 text and GBK bytes.
 #include "platform/Gbk.h"
 
 #include <gtest/gtest.h>
@@ -20,4 +20,13 @@ TEST(Gbk, MarksWhatItCannotConvertWithAQuestionMark)
     EXPECT_EQ(toGbk("a\xE4\xB8"), "a?");            // a sequence cut short at the end
     EXPECT_EQ(toGbk("a\xE4\xB8z"), "a?z");          // and inside the text
     EXPECT_EQ(toGbk(std::string("a\0b", 3)), std::string("a\0b", 3));
+}
+
+TEST(Gbk, ReadsGbkBackAndMarksUndefinedBytes)
+{
+    using xr::platform::fromGbk;
+    EXPECT_EQ(fromGbk("\xB5\xB1\xC7\xB0\xD3\xC3\xBB\xA7\xA3\xBA" "A"), "当前用户：A");
+    EXPECT_EQ(fromGbk(toGbk("/opt/程序/邮件.sh")), "/opt/程序/邮件.sh");
+    EXPECT_EQ(fromGbk("a\xFF" "b"), "a?b"); // no GBK lead byte
+    EXPECT_EQ(fromGbk("a\xD6"), "a?");      // a character cut short at the end
 }

@@ -65,7 +65,7 @@ protected:
     // A backup through the command, to `target`.
     void backUpTo(const QString& target)
     {
-        prompter.files << target;
+        prompter.fileAnswers << FileChoice{target, 0};
         files.actBackupExecute(false);
     }
 
@@ -73,7 +73,7 @@ protected:
     bool restoreFrom(const QString& chosen)
     {
         prompter.answers << PromptAnswer::Yes;
-        prompter.files << chosen;
+        prompter.fileAnswers << FileChoice{chosen, 0};
         return files.actComebackExecute(false);
     }
 
@@ -87,19 +87,19 @@ TEST_F(BackupRestoreTest, BackupProposesTheTimeStampedNameAndMakesAnOrdinaryData
     files.actBackupExecute(true);
     ASSERT_EQ(prompter.prompts.size(), 1);
     EXPECT_EQ(prompter.prompts[0].text, QStringLiteral("连接状态下不允许备份！"));
-    EXPECT_TRUE(prompter.fileDialogs.isEmpty());
+    EXPECT_TRUE(prompter.fileRequests.isEmpty());
 
     clock.advanceMs(100);
     files.actBackupExecute(false); // cancelled
     clock.advanceMs(800);          // the same second
     backUpTo(path(QStringLiteral("copy.mdb")));
-    ASSERT_EQ(prompter.fileDialogs.size(), 2);
-    const FileDialogRequest first = prompter.fileDialogs[0];
+    ASSERT_EQ(prompter.fileRequests.size(), 2);
+    const FileRequest first = prompter.fileRequests[0];
     EXPECT_EQ(first.kind, FileDialogKind::Save);
     EXPECT_EQ(first.title, QStringLiteral("XR备份数据库"));
-    EXPECT_EQ(first.filter, QStringLiteral("数据库文件(*.mdb)"));
-    EXPECT_EQ(first.proposedFile, path(QStringLiteral("XR20040307090503.mdb")));
-    EXPECT_EQ(prompter.fileDialogs[1].proposedFile, first.proposedFile);
+    EXPECT_EQ(first.filters, QStringList{QStringLiteral("数据库文件(*.mdb)")});
+    EXPECT_EQ(first.proposed, path(QStringLiteral("XR20040307090503.mdb")));
+    EXPECT_EQ(prompter.fileRequests[1].proposed, first.proposed);
 
     EXPECT_EQ(prompter.prompts.last().text, QStringLiteral("备份成功！"));
     EXPECT_EQ(column(path(QStringLiteral("copy.mdb")), QStringLiteral("pragma integrity_check")),
@@ -167,12 +167,12 @@ TEST_F(BackupRestoreTest, RestoreRefusalsChangeNothing)
     EXPECT_FALSE(files.actComebackExecute(false)); // No to the question
     EXPECT_EQ(prompter.prompts.last().kind, PromptKind::Warning);
     EXPECT_TRUE(prompter.prompts.last().text.endsWith(QStringLiteral("\r\r继续吗？")));
-    EXPECT_TRUE(prompter.fileDialogs.isEmpty());
+    EXPECT_TRUE(prompter.fileRequests.isEmpty());
     prompter.answers << PromptAnswer::Yes;
     EXPECT_FALSE(files.actComebackExecute(false)); // the dialog cancelled
-    ASSERT_EQ(prompter.fileDialogs.size(), 1);
-    EXPECT_EQ(prompter.fileDialogs[0].kind, FileDialogKind::Open);
-    EXPECT_EQ(prompter.fileDialogs[0].title, QStringLiteral("XR恢复数据库"));
+    ASSERT_EQ(prompter.fileRequests.size(), 1);
+    EXPECT_EQ(prompter.fileRequests[0].kind, FileDialogKind::Open);
+    EXPECT_EQ(prompter.fileRequests[0].title, QStringLiteral("XR恢复数据库"));
     EXPECT_EQ(closings, 0);
     EXPECT_TRUE(context.currentConnection.signedIn());
 }

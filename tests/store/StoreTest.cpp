@@ -1,4 +1,5 @@
 // Identifiers, day counts and the database's statement path.
+#include "common/DisplayFormats.h"
 #include "store/Database.h"
 #include "store/DatabaseError.h"
 #include "store/DayCount.h"
@@ -43,6 +44,16 @@ TEST(DayCounts, CountFromTheEndOf1899)
     EXPECT_DOUBLE_EQ(toDayCount(QDateTime(QDate(1900, 1, 1), QTime(18, 0))), 2.75);
     const QDateTime moment(QDate(2004, 3, 7), QTime(9, 5, 3, 45));
     EXPECT_EQ(fromDayCount(toDayCount(moment)), moment);
+}
+
+TEST(DayCounts, TextAsTheListShowsIt)
+{
+    EXPECT_EQ(dayCountText(toDayCount(QDateTime(QDate(2004, 3, 7), QTime(9, 5, 3)))), QStringLiteral("2004-3-7 9:05:03"));
+    EXPECT_EQ(dayCountText(0.0), QStringLiteral("1899-12-30 0:00:00"));
+    // A fraction that rounds to the next midnight is that midnight.
+    EXPECT_EQ(dayCountText(38053.0 - 1e-10), QStringLiteral("2004-3-7 0:00:00"));
+    for (const double days : {38053.25, 38053.999994, 45000.123456789})
+        EXPECT_EQ(dayCountText(days), dateTimeText(fromDayCount(days))) << days;
 }
 
 class DatabaseTest : public ::testing::Test {

@@ -24,16 +24,16 @@ public:
         return answers.isEmpty() ? PromptAnswer::No : answers.takeFirst();
     }
 
-    QString chooseFile(const FileDialogRequest& request) override
+    FileChoice chooseFile(const FileRequest& request) override
     {
-        fileDialogs.append(request);
-        return files.isEmpty() ? QString() : files.takeFirst();
+        fileRequests.append(request);
+        return fileAnswers.isEmpty() ? FileChoice() : fileAnswers.takeFirst();
     }
 
     QList<Prompt> prompts;
     QList<PromptAnswer> answers; // answers to Yes/No questions, in order
-    QList<FileDialogRequest> fileDialogs;
-    QList<QString> files; // files chosen in the file dialogs, in order; none left: cancelled
+    QList<FileRequest> fileRequests;
+    QList<FileChoice> fileAnswers; // answers to file dialogs, in order; cancelled when none is left
 };
 
 } // namespace xr::test

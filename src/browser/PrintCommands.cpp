@@ -1,0 +1,86 @@
+#include "browser/PrintCommands.h"
+
+#include "browser/ListExport.h"
+#include "browser/RecordList.h"
+#include "browser/utrptList.h"
+#include "common/AppContext.h"
+#include "connections/RASNotify.h"
+#include "store/Database.h"
+
+#include <QFileInfo>
+
+namespace xr {
+
+namespace {
+
+const QString kCsvSuffix = QStringLiteral("csv");
+const QString kPdfSuffix = QStringLiteral("pdf");
+
+// The chosen file with the suffix of its filter when it has neither of the two.
+QString exportFileName(const FileChoice& choice)
+{
+    const QString suffix = QFileInfo(choice.fileName).suffix().toLower();
+    if (suffix == kCsvSuffix || suffix == kPdfSuffix)
+        return choice.fileName;
+    return choice.fileName + QLatin1Char('.') + (choice.filter == 1 ? kPdfSuffix : kCsvSuffix);
+}
+
+} // namespace
+
+PrintCommands::PrintCommands(AppContext& context, const Database& adoConnMain, const TRASNotify& RASNotify)
+    : m_context(context), m_adoConnMain(adoConnMain), m_RASNotify(RASNotify)
+{
+}
+
+bool PrintCommands::refused(const RecordList& list, const QString& connectedText, const QString& emptyText)
+{
+    if (m_RASNotify.IsConnected()) {
+        m_context.prompter.inform(connectedText);
+        return true;
+    }
+    if (list.count() == 0) {
+        m_context.prompter.inform(emptyText);
+        return true;
+    }
+    return false;
+}
+
+std::optional<ReportTexts> PrintCommands::prepareReport(const RecordList& list, const QString& total)
+{
+    if (refused(list, QStringLiteral("在上网连接状态下不允许打印上网清单！"),
+                QStringLiteral("没有数据需要打印！")))
+        return std::nullopt;
+    return reportTexts(m_adoConnMain.connection(), list.query(), m_context.currentConnection.UserName,
+                       m_context.clock.now(), total);
+}
+
+void PrintCommands::actPrintExecute(const RecordList& list, const QString& total, QWidget* parent)
+{
+    if (const std::optional<ReportTexts> texts = prepareReport(list, total))
+        TrptList(list, *texts).preview(parent);
+}
+
+void PrintCommands::actExportExecute(const RecordList& list, const QString& total)
+{
+    if (refused(list, QStringLiteral("在上网连接状态下不允许导出上网清单！"),
+                QStringLiteral("没有数据需要导出！")))
+        return;
+    const FileChoice choice = m_context.prompter.chooseFile(
+        {FileDialogKind::Save,
+         QStringLiteral("导出上网清单"),
+         {QStringLiteral("CSV 文件 (*.csv)"), QStringLiteral("PDF 文件 (*.pdf)")},
+         QStringLiteral("上网清单.csv")});
+    if (choice.fileName.isEmpty())
+        return;
+    const QString file = exportFileName(choice);
+    if (QFileInfo(file).suffix().toLower() == kPdfSuffix) {
+        const ReportTexts texts =
+            reportTexts(m_adoConnMain.connection(), list.query(), m_context.currentConnection.UserName,
+                        m_context.clock.now(), total);
+        TrptList(list, texts).exportPdf(file);
+    } else {
+        exportCsv(list, file);
+    }
+}
+
+} // namespace xr

@@ -1,0 +1,39 @@
+#pragma once
+// The main window's commands over the listed records: print (with a preview) and export (CSV or
+// PDF). Both are refused while a connection is up and when the list is empty.
+
+#include "browser/ReportTexts.h"
+
+#include <optional>
+
+class QWidget;
+
+namespace xr {
+
+struct AppContext;
+class Database;
+class RecordList;
+class TRASNotify;
+
+class PrintCommands {
+public:
+    PrintCommands(AppContext& context, const Database& adoConnMain, const TRASNotify& RASNotify);
+
+    // The report's labels for the list and the window's total text `total`; nothing, after the
+    // refusal's message, when printing is not allowed. Throws DatabaseError.
+    std::optional<ReportTexts> prepareReport(const RecordList& list, const QString& total);
+
+    // Prints the list through the preview.
+    void actPrintExecute(const RecordList& list, const QString& total, QWidget* parent);
+    // Asks for a file and writes the list to it: a PDF of the report for "*.pdf", else CSV.
+    void actExportExecute(const RecordList& list, const QString& total);
+
+private:
+    bool refused(const RecordList& list, const QString& connectedText, const QString& emptyText);
+
+    AppContext& m_context;
+    const Database& m_adoConnMain;
+    const TRASNotify& m_RASNotify;
+};
+
+} // namespace xr

@@ -1,0 +1,190 @@
+#include "browser/UsageReport.h"
+
+#include "browser/RecordList.h"
+#include "browser/ReportLayout.h"
+#include "store/DayCount.h"
+
+#include <QFontMetricsF>
+#include <QPageLayout>
+#include <QPageRanges>
+#include <QPagedPaintDevice>
+#include <QPainter>
+
+namespace xr {
+
+namespace {
+
+using namespace report;
+
+constexpr double kFontPoints = 9;
+constexpr double kTitlePoints = 15;
+constexpr double kLineWidth = 2; // tenths of a millimetre
+constexpr int kTextTop = 11;
+constexpr double kTenthsPerInch = 254;
+// The baseline of a text below its top, in ems: the ascent of 宋体, so that a text stands where it
+// stands in that font also when another CJK font with a taller line replaces it.
+constexpr double kAscent = 0.86;
+constexpr int kTableRight = 1886;
+constexpr int kColumnLines[] = {508, 1007, 1463};
+
+enum class ReportFont { Normal, Bold, Title };
+
+// 宋体 where it is installed, else the Song-style CJK font that desktops ship.
+QFont reportFont(double points, bool bold)
+{
+    QFont font;
+    font.setFamilies({QStringLiteral("宋体"), QStringLiteral("SimSun"), QStringLiteral("NSimSun"),
+                      QStringLiteral("Noto Serif CJK SC"), QStringLiteral("Noto Sans CJK SC")});
+    font.setPointSizeF(points);
+    font.setBold(bold);
+    return font;
+}
+
+// Draws in tenths of a millimetre from the top left corner of the printable area.
+class BandPainter {
+public:
+    explicit BandPainter(QPagedPaintDevice& device)
+        : m_painter(&device),
+          m_scale(device.logicalDpiX() / kTenthsPerInch), m_fonts{reportFont(kFontPoints, false),
+                                                                  reportFont(kFontPoints, true),
+                                                                  reportFont(kTitlePoints, true)},
+          m_metrics(m_fonts[0], &device)
+    {
+        // The device starts drawing at its margins rounded to its own units; the bands are
+        // placed from the page's edge instead, exactly.
+        const QRect printable = device.pageLayout().paintRectPixels(device.logicalDpiX());
+        m_painter.translate(kMargin * m_scale - printable.left(), kMargin * m_scale - printable.top());
+        m_painter.setPen(QPen(Qt::black, kLineWidth * m_scale, Qt::SolidLine, Qt::FlatCap));
+        setFont(ReportFont::Normal);
+    }
+
+    bool isActive() const { return m_painter.isActive(); }
+
+    void setFont(ReportFont which)
+    {
+        const QFont& font = m_fonts[static_cast<int>(which)];
+        m_painter.setFont(font);
+        m_metrics = QFontMetricsF(font, m_painter.device());
+        m_ascent = kAscent * font.pointSizeF() / 72 * m_painter.device()->logicalDpiY();
+    }
+
+    void line(int x1, int y1, int x2, int y2) { m_painter.drawLine(point(x1, y1), point(x2, y2)); }
+    void rectangle(int left, int top, int right, int bottom)
+    {
+        m_painter.drawRect(QRectF(point(left, top), point(right, bottom)));
+    }
+    // One line of `text` from its top at `top`, aligned left, right or centred between `left` and
+    // `right`.
+    void text(int left, int top, int right, const QString& text, Qt::Alignment alignment)
+    {
+        double x = point(left, 0).x();
+        if (alignment & Qt::AlignRight)
+            x = point(right, 0).x() - m_metrics.horizontalAdvance(text);
+        else if (alignment & Qt::AlignHCenter)
+            x = (point(left, 0).x() + point(right, 0).x() - m_metrics.horizontalAdvance(text)) / 2;
+        m_painter.drawText(QPointF(x, point(0, top).y() + m_ascent), text);
+    }
+    // Text that wraps within its box, its lines centred.
+    void wrappedText(int left, int top, int right, int bottom, const QString& text)
+    {
+        m_painter.drawText(QRectF(point(left, top), point(right, bottom)),
+                           Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap | Qt::TextDontClip, text);
+    }
+
+private:
+    QPointF point(int x, int y) const { return {x * m_scale, y * m_scale}; }
+
+    QPainter m_painter;
+    double m_scale; // device pixels per tenth of a millimetre
+    QFont m_fonts[3];
+    QFontMetricsF m_metrics; // of the present font
+    double m_ascent = 0;     // of the present font, in device pixels
+};
+
+void drawTitleBand(BandPainter& painter, const ReportTexts& texts)
+{
+    painter.setFont(ReportFont::Title);
+    painter.wrappedText(21, 21, 21 + 1844, 21 + 56, texts.title);
+    painter.setFont(ReportFont::Normal);
+    painter.text(8, 106, 513, texts.user, Qt::AlignLeft);
+    painter.text(513, 106, 1008, texts.conn, Qt::AlignLeft);
+    painter.text(1008, 106, 1397, texts.pUser, Qt::AlignLeft);
+    painter.text(1397, 106, 1397 + 476, texts.date, Qt::AlignRight);
+}
+
+void drawColumnHeaderBand(BandPainter& painter, int top)
+{
+    painter.rectangle(-3, top, 1889, top + 53);
+    for (const int x : kColumnLines)
+        painter.line(x, top, x, top + 53);
+    painter.setFont(ReportFont::Bold);
+    painter.text(191, top + kTextTop, 508, QStringLiteral("连接名称"), Qt::AlignLeft);
+    painter.text(677, top + kTextTop, 1007, QStringLiteral("连接日期时间"), Qt::AlignLeft);
+    painter.text(1143, top + kTextTop, 1463, QStringLiteral("断开日期时间"), Qt::AlignLeft);
+    painter.text(1609, top + kTextTop, kTableRight, QStringLiteral("上网时间"), Qt::AlignLeft);
+    painter.setFont(ReportFont::Normal);
+}
+
+// The table's sides and column lines reach 0.8 mm up to join the row above.
+void drawDetailBand(BandPainter& painter, int top, const UsageRecord& record)
+{
+    for (const int x : {0, kColumnLines[0], kColumnLines[1], kColumnLines[2], kTableRight})
+        painter.line(x, top - 8, x, top + 48);
+    painter.line(0, top + 48, kTableRight, top + 48);
+    painter.text(21, top + kTextTop, kColumnLines[0] - 5, record.ConnName, Qt::AlignLeft);
+    painter.text(kColumnLines[0], top + kTextTop, kColumnLines[1], dayCountText(record.Sdt),
+                 Qt::AlignHCenter);
+    painter.text(kColumnLines[1], top + kTextTop, kColumnLines[2], dayCountText(record.Edt),
+                 Qt::AlignHCenter);
+    painter.text(kColumnLines[2], top + kTextTop, kTableRight, record.Time, Qt::AlignHCenter);
+}
+
+void drawSummaryBand(BandPainter& painter, int top, const ReportTexts& texts)
+{
+    painter.line(0, top - 5, 0, top + 51);
+    painter.line(kTableRight, top - 5, kTableRight, top + 51);
+    painter.line(0, top + 50, kTableRight, top + 50);
+    painter.text(21, top + kTextTop, 1000, texts.memo, Qt::AlignLeft);
+    painter.text(1000, top + kTextTop, 1844, texts.total, Qt::AlignRight);
+}
+
+void drawPage(BandPainter& painter, const ReportPage& page, const ReportTexts& texts, const RecordList& rows)
+{
+    int top = 0;
+    if (page.title) {
+        drawTitleBand(painter, texts);
+        top += kTitleBand;
+    }
+    drawColumnHeaderBand(painter, top);
+    top += kColumnHeaderBand;
+    for (int row = page.firstRow; row < page.firstRow + page.rows; ++row, top += kDetailBand)
+        drawDetailBand(painter, top, rows.record(row));
+    if (page.summary)
+        drawSummaryBand(painter, top, texts);
+}
+
+} // namespace
+
+bool renderUsageReport(QPagedPaintDevice& device, const ReportTexts& texts, const RecordList& rows)
+{
+    device.setPageLayout(QPageLayout(
+        QPageSize(QPageSize::A4), QPageLayout::Portrait,
+        QMarginsF(kMargin / 10.0, kMargin / 10.0, kMargin / 10.0, kMargin / 10.0), QPageLayout::Millimeter));
+    const ReportLayout layout(rows.count());
+    const QPageRanges ranges = device.pageRanges();
+    BandPainter painter(device);
+    if (!painter.isActive())
+        return false;
+    bool first = true;
+    for (int index = 0; index < layout.pageCount(); ++index) {
+        if (!ranges.isEmpty() && !ranges.contains(index + 1))
+            continue;
+        if (!first)
+            device.newPage();
+        first = false;
+        drawPage(painter, layout.page(index), texts, rows);
+    }
+    return true;
+}
+
+} // namespace xr

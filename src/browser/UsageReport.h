@@ -1,0 +1,19 @@
+#pragma once
+// The printed usage list (rptList): the banded report drawn page by page onto any paged device
+// (the print preview's printer, a printer, a PDF file). Each page is drawn from the rows it
+// shows, read from the list as it is drawn, so that no page is kept once it is done.
+
+#include "browser/ReportTexts.h"
+
+class QPagedPaintDevice;
+
+namespace xr {
+
+class RecordList;
+
+// Sets A4 portrait with 10 mm margins on `device` and draws the report of `rows` with `texts`:
+// every page, or only the pages of the device's page ranges when it has any. False when the
+// device cannot be painted on (a file that cannot be written).
+bool renderUsageReport(QPagedPaintDevice& device, const ReportTexts& texts, const RecordList& rows);
+
+} // namespace xr

@@ -1,0 +1,19 @@
+#include "settings/SaveOptions.h"
+
+#include "settings/CustomTimes.h"
+#include "settings/SettingsStore.h"
+
+namespace xr {
+
+void SaveOptions(platform::Registry& registry, platform::AutoStart& autoStart, const QString& appPath,
+                 const TSettings& settings, const QStringList& customPeriods)
+{
+    writeSettings(registry, settings,
+                  {&TSettings::TimeRecord, &TSettings::Interval, &TSettings::DefaultTime, &TSettings::AutoRun,
+                   &TSettings::DefaultConnName, &TSettings::Precision, &TSettings::AutoBackup,
+                   &TSettings::SavePwEnabled, &TSettings::SavePw, &TSettings::FWStyle});
+    writeCustomTimes(registry, customPeriods);
+    writeRunValue(autoStart, appPath, settings.AutoRun);
+}
+
+} // namespace xr

@@ -1,0 +1,20 @@
+#pragma once
+// Storing the options dialog's settings: the ten values of the settings key, the custom periods
+// and the start-with-the-desktop entry, in that order.
+
+#include "platform/AutoStart.h"
+#include "platform/Registry.h"
+#include "settings/Settings.h"
+
+#include <QString>
+#include <QStringList>
+
+namespace xr {
+
+// The ten values go only into an existing settings key (skipped silently without it); the
+// custom periods and the Run entry are written all the same. Throws SettingsWriteError naming
+// the first value that could not be stored; what was written before it stays.
+void SaveOptions(platform::Registry& registry, platform::AutoStart& autoStart, const QString& appPath,
+                 const TSettings& settings, const QStringList& customPeriods);
+
+} // namespace xr

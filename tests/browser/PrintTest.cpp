@@ -1,0 +1,291 @@
+// Printing and exporting the listed records: the refusals, the labels (listed user, connection),
+// and the report itself, rendered to PDF and read back as text and as pixels.
+#include "MainWindowFixture.h"
+
+#include "browser/ListExport.h"
+#include "browser/PrintCommands.h"
+#include "browser/ReportLayout.h"
+#include "store/Identifiers.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QImage>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
+#include <QProcess>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QTimer>
+
+namespace xr::test {
+namespace {
+
+QDateTime at(int month, int day, int hour, int minute, int second = 0)
+{
+    return QDateTime(QDate(2004, month, day), QTime(hour, minute, second));
+}
+
+class Printing : public MainWindowFixture {
+protected:
+    PrintCommands commands() { return PrintCommands(context, database, notify); }
+    std::optional<ReportTexts> prepare()
+    {
+        return commands().prepareReport(window->list(), window->totalText());
+    }
+
+    // Records of this week (Monday 2004-03-01 to Sunday 03-07), added out of order.
+    void addWeek(const QString& userId)
+    {
+        addRecord(at(3, 5, 20, 0), at(3, 5, 22, 0), userId, QStringLiteral("甲连接"));
+        addRecord(at(3, 2, 10, 0), at(3, 2, 11, 5, 7), userId, QStringLiteral("163"));
+        addRecord(at(3, 2, 10, 0), at(3, 2, 10, 0, 42), userId, QStringLiteral("169"));
+    }
+
+    // The administrator's panel on `user` (an item of the user list) and `connection`, then 查找.
+    void find(const QString& user, const QString& connection)
+    {
+        auto* users = window->findChild<QComboBox*>(QStringLiteral("cbUserName"));
+        users->setCurrentIndex(users->findText(user));
+        auto* connections = window->findChild<QComboBox*>(QStringLiteral("cbConnName"));
+        connections->setCurrentIndex(connections->findText(connection));
+        window->findChild<QPushButton*>(QStringLiteral("btnFind"))->click();
+    }
+
+    // Exports the list to `name` in the test folder, answering the file dialog.
+    QString exportTo(const QString& name, int filter = 0)
+    {
+        const QString file = dir.filePath(name);
+        prompter.fileAnswers = {{file, filter}};
+        commands().actExportExecute(window->list(), window->totalText());
+        return file;
+    }
+
+    static QString tool(const QString& name) { return QStandardPaths::findExecutable(name); }
+
+    // The text of a PDF file as pdftotext lays it out.
+    static QString pdfText(const QString& file)
+    {
+        QProcess process;
+        process.start(tool(QStringLiteral("pdftotext")),
+                      {QStringLiteral("-layout"), file, QStringLiteral("-")});
+        process.waitForFinished();
+        // Noto's CJK fonts share glyphs between ideographs and the Kangxi radicals, and the text map
+        // that Qt writes into the PDF names the radical (⽤ for 用); read them as the ideograph.
+        QString text = QString::fromUtf8(process.readAllStandardOutput());
+        for (QChar& c : text) {
+            if (c.unicode() >= 0x2F00 && c.unicode() <= 0x2FDF)
+                c = QString(c).normalized(QString::NormalizationForm_KC).at(0);
+        }
+        // ⼾ reads as its compatibility form 戶, but its glyph is the simplified 户 in these fonts.
+        return text.replace(QChar(0x6236), QChar(0x6237));
+    }
+};
+
+TEST_F(Printing, TheListedUserAndConnectionComeFromTheOpenList)
+{
+    addWeek(kZhangId);
+    addWeek(kAnonymousUserId);
+    signInAdmin();
+    window->show();
+    find(QStringLiteral("所有用户"), QStringLiteral("所有连接"));
+    std::optional<ReportTexts> texts = prepare();
+    ASSERT_TRUE(texts);
+    EXPECT_EQ(texts->user, QStringLiteral("上网用户：所有用户"));
+    EXPECT_EQ(texts->conn, QStringLiteral("连接名称：所有连接"));
+    EXPECT_EQ(texts->pUser, QStringLiteral("打印清单用户：admin"));
+    EXPECT_EQ(texts->date, QStringLiteral("打印时间：2004-3-7 9:05:03"));
+    EXPECT_EQ(texts->title, QStringLiteral("[Xarvane]用户上网计时清单"));
+    EXPECT_EQ(texts->total, window->totalText());
+
+    find(kAnonymousUserName, QStringLiteral("163"));
+    texts = prepare();
+    ASSERT_TRUE(texts);
+    EXPECT_EQ(texts->user, QStringLiteral("上网用户：匿名用户"));
+    EXPECT_EQ(texts->conn, QStringLiteral("连接名称：163"));
+
+    // An id without an account leaves the name empty.
+    addUser(QStringLiteral("200403070900000"), QStringLiteral("王'五"));
+    addWeek(QStringLiteral("200403070900000"));
+    window->hide();
+    window->show();
+    find(QStringLiteral("王'五"), QStringLiteral("所有连接"));
+    ASSERT_TRUE(prepare());
+    EXPECT_EQ(prepare()->user, QStringLiteral("上网用户：王'五"));
+    QSqlQuery(database.connection())
+        .exec(QStringLiteral("delete from XRUser where UserId = '200403070900000'"));
+    EXPECT_EQ(prepare()->user, QStringLiteral("上网用户："));
+    EXPECT_TRUE(noErrorShown());
+}
+
+TEST_F(Printing, AnOrdinaryUserPrintsHisOwnNameByDefaultAndAfterFind)
+{
+    addWeek(kZhangId);
+    signInZhang();
+    window->show();
+    EXPECT_EQ(prepare()->user, QStringLiteral("上网用户：张三"));
+    window->findChild<QPushButton*>(QStringLiteral("btnFind"))->click();
+    ASSERT_TRUE(window->list().query().text().contains(QStringLiteral("(UserId = '%1')").arg(kZhangId)));
+    EXPECT_EQ(prepare()->user, QStringLiteral("上网用户：张三"));
+    EXPECT_EQ(prepare()->pUser, QStringLiteral("打印清单用户：张三"));
+}
+
+TEST_F(Printing, RefusedWhileConnectedAndForAnEmptyListAlsoForExport)
+{
+    signInZhang();
+    window->show();
+    EXPECT_FALSE(prepare());
+    commands().actExportExecute(window->list(), window->totalText());
+    addWeek(kZhangId);
+    window->findChild<QPushButton*>(QStringLiteral("btnRefresh"))->click();
+    connect(QStringLiteral("163"), at(3, 7, 9, 0));
+    EXPECT_FALSE(prepare());
+    commands().actExportExecute(window->list(), window->totalText());
+    QStringList texts;
+    for (const Prompt& prompt : prompter.prompts) {
+        EXPECT_EQ(prompt.kind, PromptKind::Information);
+        texts << prompt.text;
+    }
+    EXPECT_EQ(texts, (QStringList{QStringLiteral("没有数据需要打印！"), QStringLiteral("没有数据需要导出！"),
+                                  QStringLiteral("在上网连接状态下不允许打印上网清单！"),
+                                  QStringLiteral("在上网连接状态下不允许导出上网清单！")}));
+    EXPECT_TRUE(prompter.fileRequests.isEmpty());
+}
+
+TEST(ReportLayout, RecordsFillPagesAndTheSummaryFollowsTheLastRecord)
+{
+    // 47 records fit the first page below the title, 49 each further page; the summary needs
+    // 10.8 mm below the last record and the 6.6 mm page footer stays free.
+    const report::ReportLayout empty(0);
+    EXPECT_EQ(empty.pageCount(), 1);
+    EXPECT_TRUE(empty.page(0).title && empty.page(0).summary);
+    EXPECT_EQ(report::ReportLayout(45).pageCount(), 1);
+    const report::ReportLayout spill(46);
+    ASSERT_EQ(spill.pageCount(), 2);
+    EXPECT_EQ(spill.page(0).rows, 46);
+    EXPECT_FALSE(spill.page(0).summary);
+    EXPECT_EQ(spill.page(1).rows, 0);
+    EXPECT_TRUE(spill.page(1).summary);
+    const report::ReportLayout three(100);
+    ASSERT_EQ(three.pageCount(), 3);
+    EXPECT_EQ(three.page(0).rows, 47);
+    EXPECT_EQ(three.page(1).firstRow, 47);
+    EXPECT_EQ(three.page(1).rows, 49);
+    EXPECT_EQ(three.page(2).firstRow, 96);
+    EXPECT_EQ(three.page(2).rows, 4);
+    EXPECT_FALSE(three.page(2).title);
+    EXPECT_TRUE(three.page(2).summary);
+}
+
+TEST_F(Printing, ThePdfHoldsTheLabelsAndTheRowsInTheListsOrder)
+{
+    if (tool(QStringLiteral("pdftotext")).isEmpty())
+        GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+    addWeek(kZhangId);
+    signInZhang();
+    window->show();
+    const QString file = exportTo(QStringLiteral("清单"), 1); // the PDF filter adds the suffix
+    ASSERT_TRUE(QFile::exists(file + QStringLiteral(".pdf")));
+    const QString text = pdfText(file + QStringLiteral(".pdf"));
+    for (const QString& expected :
+         {QStringLiteral("[Xarvane]用户上网计时清单"), QStringLiteral("上网用户：张三"),
+          QStringLiteral("连接名称：所有连接"), QStringLiteral("打印清单用户：张三"),
+          QStringLiteral("打印时间：2004-3-7 9:05:03"), QStringLiteral("连接名称"),
+          QStringLiteral("连接日期时间"), QStringLiteral("断开日期时间"), QStringLiteral("上网时间"),
+          QStringLiteral("累计上网时间： 0天3小时7分"), QStringLiteral("Pellory Xarvane")})
+        EXPECT_TRUE(text.contains(expected)) << expected.toStdString() << "\n" << text.toStdString();
+    // By start, then by connection name: 163 and 169 began at the same moment.
+    const qsizetype first = text.indexOf(QStringLiteral("163"));
+    const qsizetype second = text.indexOf(QStringLiteral("169"));
+    const qsizetype third = text.indexOf(QStringLiteral("甲连接"));
+    EXPECT_TRUE(first >= 0 && first < second && second < third) << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("2004-3-2 10:00:00")));
+    EXPECT_TRUE(text.contains(QStringLiteral("1小时5分7秒")));
+}
+
+TEST_F(Printing, TheTableLinesStandWhereTheLayoutPutsThem)
+{
+    if (tool(QStringLiteral("pdftoppm")).isEmpty())
+        GTEST_SKIP() << "pdftoppm (poppler-utils) is not installed";
+    addWeek(kZhangId);
+    signInZhang();
+    window->show();
+    const QString pdf = exportTo(QStringLiteral("lines.pdf"));
+    const QString prefix = qEnvironmentVariable("XARVANE_KEEP_PAGE", dir.filePath(QStringLiteral("page")));
+    ASSERT_EQ(QProcess::execute(tool(QStringLiteral("pdftoppm")),
+                                {QStringLiteral("-r"), QStringLiteral("254"), QStringLiteral("-png"),
+                                 QStringLiteral("-singlefile"), pdf, prefix}),
+              0);
+    const QImage page(prefix + QStringLiteral(".png"));
+    ASSERT_EQ(page.width(), 2100); // 254 dpi: ten pixels per millimetre
+    // Pixels at page millimetres (margin 10 mm): dark on a line, light beside it.
+    const auto dark = [&](double x, double y) {
+        for (int dx = -1; dx <= 1; ++dx)
+            for (int dy = -1; dy <= 1; ++dy)
+                if (qGray(page.pixel(qRound(x * 10) + dx, qRound(y * 10) + dy)) < 128)
+                    return true;
+        return false;
+    };                                    // within 0.1 mm
+    const double header = 10 + 15.1;      // the column header band's top
+    const double firstRow = header + 5.6; // the first record's top
+    for (const double x : {0.0, 50.8, 100.7, 146.3, 188.6}) {
+        EXPECT_TRUE(dark(10 + x, firstRow + 2.5)) << "column line at " << x;
+        EXPECT_FALSE(dark(10 + x + 1.0, firstRow + 0.3)) << "beside the column line at " << x;
+    }
+    for (int row = 0; row < 3; ++row) {
+        EXPECT_TRUE(dark(10 + 30, firstRow + row * 5.3 + 4.8)) << "rule under row " << row;
+        EXPECT_FALSE(dark(10 + 30, firstRow + row * 5.3 + 3.8)) << "inside row " << row;
+    }
+    EXPECT_TRUE(dark(10 + 30, header)) << "top of the column header's frame";
+    EXPECT_TRUE(dark(10 + 30, firstRow + 3 * 5.3 + 5.0)) << "the summary's closing rule";
+    EXPECT_FALSE(dark(10 + 30, firstRow + 3 * 5.3 + 8.0)) << "below the table";
+}
+
+TEST_F(Printing, CsvHasABomTheGridsColumnsAndTheSeconds)
+{
+    addWeek(kZhangId);
+    addRecord(at(3, 6, 8, 0), at(3, 6, 8, 1), kZhangId, QStringLiteral("办公室, \"二楼\""));
+    signInZhang();
+    window->show();
+    const QString file = exportTo(QStringLiteral("清单.csv"));
+    QFile csv(file);
+    ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
+    const QByteArray bytes = csv.readAll();
+    EXPECT_TRUE(bytes.startsWith("\xEF\xBB\xBF"));
+    EXPECT_EQ(
+        QString::fromUtf8(bytes.mid(3)).split(QStringLiteral("\r\n")),
+        (QStringList{QStringLiteral("连接,连接日期时间,断开日期时间,上网时间,上网秒数"),
+                     QStringLiteral("163,2004-3-2 10:00:00,2004-3-2 11:05:07,1小时5分7秒,3907"),
+                     QStringLiteral("169,2004-3-2 10:00:00,2004-3-2 10:00:42,0分42秒,42"),
+                     QStringLiteral("甲连接,2004-3-5 20:00:00,2004-3-5 22:00:00,2小时0分0秒,7200"),
+                     QStringLiteral("\"办公室, \"\"二楼\"\"\",2004-3-6 8:00:00,2004-3-6 8:01:00,1分0秒,60"),
+                     QString()}));
+    EXPECT_EQ(csvField(QStringLiteral("=1+1")), QStringLiteral("'=1+1"));
+
+    // A file that cannot be written is an error with its name; nothing is left behind.
+    const QString blocked = dir.filePath(QStringLiteral("no-such-folder/清单.csv"));
+    EXPECT_THROW(exportCsv(window->list(), blocked), std::runtime_error);
+    EXPECT_FALSE(QFile::exists(blocked));
+}
+
+TEST_F(Printing, PrintOpensThePreviewWithEveryPage)
+{
+    for (int day = 0; day < 60; ++day)
+        addRecord(at(3, 1, 8, 0).addSecs(day * 60), at(3, 1, 8, 0).addSecs(day * 60 + 30), kZhangId);
+    signInZhang();
+    window->show();
+    int pages = -1;
+    QTimer::singleShot(0, [&] {
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            if (auto* preview = qobject_cast<QPrintPreviewDialog*>(widget)) {
+                pages = preview->findChild<QPrintPreviewWidget*>()->pageCount();
+                preview->reject();
+            }
+        }
+    });
+    commands().actPrintExecute(window->list(), window->totalText(), window.get());
+    EXPECT_EQ(pages, 2);
+}
+
+} // namespace
+} // namespace xr::test
