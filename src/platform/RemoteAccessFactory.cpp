@@ -1,5 +1,7 @@
 #include "platform/RemoteAccessFactory.h"
 
+#include "platform/NmBus.h"
+#include "platform/NmRemoteAccess.h"
 #include "platform/SimRemoteAccess.h"
 
 #include <cstdio>
@@ -28,12 +30,18 @@ std::string simStatePath(const std::string& programFolder)
 std::unique_ptr<RemoteAccess> createRemoteAccess(const std::string& programFolder)
 {
     const std::string choice = environment("XARVANE_RAS");
-    if (!choice.empty() && choice != "sim")
+    std::unique_ptr<RemoteAccess> service;
+    if (choice == "nm" || (choice.empty() && NmBus::serviceAnswers()))
+        service = std::make_unique<NmRemoteAccess>();
+    else if (!choice.empty() && choice != "sim")
         std::fprintf(stderr,
                      "xarvane: XARVANE_RAS=%s is not a dial-up back-end of this build; "
                      "using the simulated service (sim)\n",
                      choice.c_str());
-    return std::make_unique<SimRemoteAccess>(simStatePath(programFolder));
+    if (!service)
+        service = std::make_unique<SimRemoteAccess>(simStatePath(programFolder));
+    std::fprintf(stderr, "xarvane: dial-up back-end: %s\n", service->name().c_str());
+    return service;
 }
 
 } // namespace xr::platform
