@@ -8,14 +8,25 @@ namespace {
 
 constexpr int kCallTimeoutMs = 3000;
 
-QString connectionName(int generation) { return QStringLiteral("xarvane-nm-%1").arg(generation); }
+// Each connection gets a name of its own: a lost connection's name cannot be used again.
+QString newConnectionName()
+{
+    static int count = 0;
+    return QStringLiteral("xarvane-nm-%1").arg(++count);
+}
+
+// The system bus, at DBUS_SYSTEM_BUS_ADDRESS when set: read at every opening, where the bus
+// library would keep the first address it saw for the whole run.
+QDBusConnection openSystemBus(const QString& name)
+{
+    const QString address = qEnvironmentVariable("DBUS_SYSTEM_BUS_ADDRESS");
+    return address.isEmpty() ? QDBusConnection::connectToBus(QDBusConnection::SystemBus, name)
+                             : QDBusConnection::connectToBus(address, name);
+}
 
 } // namespace
 
-NmBus::NmBus() : m_name(connectionName(0))
-{
-    QDBusConnection::connectToBus(QDBusConnection::SystemBus, m_name);
-}
+NmBus::NmBus() : m_name(newConnectionName()) { openSystemBus(m_name); }
 
 NmBus::~NmBus() { QDBusConnection::disconnectFromBus(m_name); }
 
@@ -24,10 +35,10 @@ QDBusConnection NmBus::connection()
     QDBusConnection bus(m_name);
     if (bus.isConnected())
         return bus;
-    // A lost connection stays lost: open a new one under a new name.
+    // A lost connection stays lost: open a new one.
     QDBusConnection::disconnectFromBus(m_name);
-    m_name = connectionName(++m_generation);
-    return QDBusConnection::connectToBus(QDBusConnection::SystemBus, m_name);
+    m_name = newConnectionName();
+    return openSystemBus(m_name);
 }
 
 QDBusMessage NmBus::call(const QString& path, const QString& interface, const QString& method,
@@ -47,10 +58,10 @@ void NmBus::send(const QString& path, const QString& interface, const QString& m
 
 bool NmBus::serviceAnswers()
 {
-    const QString name = QStringLiteral("xarvane-nm-probe");
+    const QString name = newConnectionName();
     bool answers = false;
     {
-        const QDBusConnection bus = QDBusConnection::connectToBus(QDBusConnection::SystemBus, name);
+        const QDBusConnection bus = openSystemBus(name);
         answers = bus.isConnected() && bus.interface()->isServiceRegistered(Service).value();
     }
     QDBusConnection::disconnectFromBus(name);

@@ -32,7 +32,6 @@ public:
 
 private:
     QString m_name;
-    int m_generation = 0;
 };
 
 } // namespace xr::platform

@@ -22,12 +22,7 @@ NmDial::NmDial(NmBus& bus, ConnHandle handle, RasDialNotifier notifier, QObject*
 {
 }
 
-NmDial::~NmDial()
-{
-    if (m_following)
-        m_bus.connection().disconnect(NmBus::Service, m_activePath, kActive, QStringLiteral("StateChanged"), this,
-                                      SLOT(stateChanged(uint, uint)));
-}
+NmDial::~NmDial() { finish(); }
 
 void NmDial::start(const QString& profilePath)
 {
@@ -98,6 +93,10 @@ void NmDial::report(std::uint32_t state, std::uint32_t error)
 void NmDial::finish()
 {
     m_finished = true;
+    if (m_following)
+        m_bus.connection().disconnect(NmBus::Service, m_activePath, kActive, QStringLiteral("StateChanged"), this,
+                                      SLOT(stateChanged(uint, uint)));
+    m_following = false;
 }
 
 } // namespace xr::platform

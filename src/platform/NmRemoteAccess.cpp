@@ -49,7 +49,11 @@ std::string loginSetting(const std::string& type)
 
 NmRemoteAccess::NmRemoteAccess(QObject* parent) : QObject(parent) {}
 
-NmRemoteAccess::~NmRemoteAccess() = default;
+NmRemoteAccess::~NmRemoteAccess()
+{
+    // Before the bus they use goes.
+    qDeleteAll(findChildren<NmDial*>(Qt::FindDirectChildrenOnly));
+}
 
 std::uint32_t NmRemoteAccess::refresh()
 {
@@ -122,10 +126,9 @@ std::uint32_t NmRemoteAccess::readProfiles(std::vector<Profile>& profiles)
         const QDBusMessage answer = m_bus.call(path.path(), kProfile, QStringLiteral("GetSettings"));
         if (failed(answer))
             continue; // removed while being listed
-        Profile profile{path.path(), {}, {}, {}, settingsOf(answer)};
+        Profile profile{path.path(), {}, {}, settingsOf(answer)};
         profile.id = value(profile.settings, "connection", "id");
         profile.type = value(profile.settings, "connection", "type");
-        profile.uuid = value(profile.settings, "connection", "uuid");
         const bool port = !value(profile.settings, "connection", "master").empty() ||
                           !value(profile.settings, "connection", "controller").empty();
         if (nm::listedProfile(profile.type, port))
@@ -202,18 +205,22 @@ std::uint32_t NmRemoteAccess::dial(const RasDialParams& params, RasDialNotifier 
     handle = m_handles.reserve();
     auto* dial = new NmDial(m_bus, handle, std::move(notifier), this);
     m_dials.push_back(dial);
-    connect(dial, &NmDial::activeConnectionKnown, this,
-            [this, uuid = profile.uuid](ConnHandle dialHandle, const QString& activePath) {
-                bindDial(dialHandle, activePath, uuid);
-            });
+    connect(dial, &NmDial::activeConnectionKnown, this, &NmRemoteAccess::bindDial);
     dial->start(profile.path);
     return ras::Success;
 }
 
-void NmRemoteAccess::bindDial(ConnHandle handle, const QString& activePath, const std::string& uuid)
+// The dial's handle names its active connection from now on.
+void NmRemoteAccess::bindDial(ConnHandle handle, const QString& activePath)
 {
-    m_handles.bind(handle, activePath.toStdString() + '|' + uuid);
     m_snapshotAge.invalidate();
+    if (refresh() != ras::Success)
+        return;
+    const std::string path = activePath.toStdString();
+    const auto it = std::find_if(m_snapshot.begin(), m_snapshot.end(),
+                                 [&](const NmActiveConnection& active) { return active.path == path; });
+    if (it != m_snapshot.end())
+        m_handles.bind(handle, it->key);
 }
 
 std::uint32_t NmRemoteAccess::hangUp(ConnHandle handle)
@@ -222,12 +229,13 @@ std::uint32_t NmRemoteAccess::hangUp(ConnHandle handle)
         dial->cancel();
         return ras::Success;
     }
-    const std::string key = m_handles.keyOf(handle);
-    if (key.empty())
+    if (const std::uint32_t result = refresh(); result != ras::Success)
+        return result;
+    const NmActiveConnection* active = findActive(handle);
+    if (!active)
         return ras::ErrorInvalidHandle;
-    const QString activePath = QString::fromStdString(key.substr(0, key.find('|')));
     m_bus.send(kManagerPath, kManager, QStringLiteral("DeactivateConnection"),
-               {QVariant::fromValue(QDBusObjectPath(activePath))});
+               {QVariant::fromValue(QDBusObjectPath(QString::fromStdString(active->path)))});
     m_snapshotAge.invalidate();
     return ras::Success;
 }

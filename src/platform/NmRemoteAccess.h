@@ -48,7 +48,6 @@ private:
         QString path;
         std::string id;
         std::string type;
-        std::string uuid;
         QMap<QString, QVariantMap> settings; // one map per setting, as read
     };
 
@@ -60,7 +59,7 @@ private:
     std::uint32_t readProfiles(std::vector<Profile>& profiles);
     std::uint32_t findProfile(const std::string& entryName, Profile& profile);
     std::string password(const Profile& profile, const std::string& setting);
-    void bindDial(ConnHandle handle, const QString& activePath, const std::string& uuid);
+    void bindDial(ConnHandle handle, const QString& activePath);
 
     NmBus m_bus;
     NmHandles m_handles;

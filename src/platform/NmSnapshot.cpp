@@ -104,7 +104,8 @@ std::vector<NmActiveConnection> readActiveConnections(const QDBusMessage& manage
         const std::uint32_t flags = active.value(QStringLiteral("StateFlags")).toUInt();
         if (!nm::chosenConnection(type, interfaceName.toStdString(), hasMaster, flags))
             continue;
-        result.push_back({path.path().toStdString() + '|' + text(active, "Uuid"), text(active, "Id"),
+        result.push_back({path.path().toStdString(), text(active, "Uuid") + '|' + interfaceName.toStdString(),
+                          text(active, "Id"),
                           nm::plainType(type), active.value(QStringLiteral("State")).toUInt(),
                           interfaceName.toStdString(), firstAddress(objects, active).toStdString()});
     }

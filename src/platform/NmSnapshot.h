@@ -11,7 +11,10 @@
 namespace xr::platform {
 
 struct NmActiveConnection {
-    std::string key;        // object path and profile UUID: one active connection for its whole life
+    std::string path;       // the active connection's object
+    // The profile's UUID and the interface: the same for the connection's whole life, also
+    // across a restart of the service (which names its objects anew).
+    std::string key;
     std::string id;         // the profile's name
     std::string type;       // the profile's type in plain words
     std::uint32_t state = 0; // NMActiveConnectionState
