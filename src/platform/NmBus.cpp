@@ -1,5 +1,7 @@
 #include "platform/NmBus.h"
 
+#include "platform/NmNames.h"
+
 #include <QDBusConnectionInterface>
 
 namespace xr::platform {
@@ -26,9 +28,15 @@ QDBusConnection openSystemBus(const QString& name)
 
 } // namespace
 
-NmBus::NmBus() : m_name(newConnectionName()) { openSystemBus(m_name); }
+NmBus::NmBus() : m_name(newConnectionName())
+{
+    openSystemBus(m_name);
+}
 
-NmBus::~NmBus() { QDBusConnection::disconnectFromBus(m_name); }
+NmBus::~NmBus()
+{
+    QDBusConnection::disconnectFromBus(m_name);
+}
 
 QDBusConnection NmBus::connection()
 {
@@ -44,14 +52,15 @@ QDBusConnection NmBus::connection()
 QDBusMessage NmBus::call(const QString& path, const QString& interface, const QString& method,
                          const QVariantList& arguments)
 {
-    QDBusMessage message = QDBusMessage::createMethodCall(Service, path, interface, method);
+    QDBusMessage message = QDBusMessage::createMethodCall(nm::Service, path, interface, method);
     message.setArguments(arguments);
     return connection().call(message, QDBus::Block, kCallTimeoutMs);
 }
 
-void NmBus::send(const QString& path, const QString& interface, const QString& method, const QVariantList& arguments)
+void NmBus::send(const QString& path, const QString& interface, const QString& method,
+                 const QVariantList& arguments)
 {
-    QDBusMessage message = QDBusMessage::createMethodCall(Service, path, interface, method);
+    QDBusMessage message = QDBusMessage::createMethodCall(nm::Service, path, interface, method);
     message.setArguments(arguments);
     connection().send(message);
 }
@@ -62,7 +71,7 @@ bool NmBus::serviceAnswers()
     bool answers = false;
     {
         const QDBusConnection bus = openSystemBus(name);
-        answers = bus.isConnected() && bus.interface()->isServiceRegistered(Service).value();
+        answers = bus.isConnected() && bus.interface()->isServiceRegistered(nm::Service).value();
     }
     QDBusConnection::disconnectFromBus(name);
     return answers;

@@ -12,8 +12,6 @@ namespace xr::platform {
 
 class NmBus {
 public:
-    static inline const QString Service = QStringLiteral("org.freedesktop.NetworkManager");
-
     NmBus();
     ~NmBus();
     NmBus(const NmBus&) = delete;
@@ -25,7 +23,8 @@ public:
     QDBusMessage call(const QString& path, const QString& interface, const QString& method,
                       const QVariantList& arguments = {});
     // A call whose answer nobody waits for.
-    void send(const QString& path, const QString& interface, const QString& method, const QVariantList& arguments);
+    void send(const QString& path, const QString& interface, const QString& method,
+              const QVariantList& arguments);
 
     // Whether NetworkManager answers on the system bus now.
     static bool serviceAnswers();

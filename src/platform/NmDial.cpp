@@ -1,6 +1,7 @@
 #include "platform/NmDial.h"
 
 #include "platform/NmMapping.h"
+#include "platform/NmNames.h"
 
 #include <QDBusObjectPath>
 #include <QDBusPendingReply>
@@ -9,10 +10,6 @@ namespace xr::platform {
 
 namespace {
 
-const QString kManagerPath = QStringLiteral("/org/freedesktop/NetworkManager");
-const QString kManager = QStringLiteral("org.freedesktop.NetworkManager");
-const QString kActive = QStringLiteral("org.freedesktop.NetworkManager.Connection.Active");
-const QString kProperties = QStringLiteral("org.freedesktop.DBus.Properties");
 const QDBusObjectPath kNone(QStringLiteral("/"));
 
 } // namespace
@@ -22,11 +19,14 @@ NmDial::NmDial(NmBus& bus, ConnHandle handle, RasDialNotifier notifier, QObject*
 {
 }
 
-NmDial::~NmDial() { finish(); }
+NmDial::~NmDial()
+{
+    finish();
+}
 
 void NmDial::start(const QString& profilePath)
 {
-    QDBusMessage call = QDBusMessage::createMethodCall(NmBus::Service, kManagerPath, kManager,
+    QDBusMessage call = QDBusMessage::createMethodCall(nm::Service, nm::ManagerPath, nm::ManagerInterface,
                                                        QStringLiteral("ActivateConnection"));
     call.setArguments({QVariant::fromValue(QDBusObjectPath(profilePath)), QVariant::fromValue(kNone),
                        QVariant::fromValue(kNone)});
@@ -38,7 +38,7 @@ void NmDial::cancel()
 {
     m_cancelled = true;
     if (!m_activePath.isEmpty())
-        m_bus.send(kManagerPath, kManager, QStringLiteral("DeactivateConnection"),
+        m_bus.send(nm::ManagerPath, nm::ManagerInterface, QStringLiteral("DeactivateConnection"),
                    {QVariant::fromValue(QDBusObjectPath(m_activePath))});
 }
 
@@ -61,9 +61,11 @@ void NmDial::activationAnswered(QDBusPendingCallWatcher* watcher)
 // reached: a fast activation may be over before the listening began.
 void NmDial::follow(const QString& activePath)
 {
-    m_following = m_bus.connection().connect(NmBus::Service, activePath, kActive, QStringLiteral("StateChanged"),
-                                             this, SLOT(stateChanged(uint, uint)));
-    const QDBusMessage answer = m_bus.call(activePath, kProperties, QStringLiteral("Get"), {kActive, QStringLiteral("State")});
+    m_following =
+        m_bus.connection().connect(nm::Service, activePath, nm::ActiveInterface,
+                                   QStringLiteral("StateChanged"), this, SLOT(stateChanged(uint, uint)));
+    const QDBusMessage answer = m_bus.call(activePath, nm::PropertiesInterface, QStringLiteral("Get"),
+                                           {nm::ActiveInterface, QStringLiteral("State")});
     if (answer.type() == QDBusMessage::ReplyMessage)
         stateChanged(answer.arguments().constFirst().value<QDBusVariant>().variant().toUInt(), 0);
     else // gone already: the activation ended before it could be watched
@@ -94,8 +96,8 @@ void NmDial::finish()
 {
     m_finished = true;
     if (m_following)
-        m_bus.connection().disconnect(NmBus::Service, m_activePath, kActive, QStringLiteral("StateChanged"), this,
-                                      SLOT(stateChanged(uint, uint)));
+        m_bus.connection().disconnect(nm::Service, m_activePath, nm::ActiveInterface,
+                                      QStringLiteral("StateChanged"), this, SLOT(stateChanged(uint, uint)));
     m_following = false;
 }
 

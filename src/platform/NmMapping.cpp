@@ -99,8 +99,8 @@ bool errorText(std::uint32_t code, std::string& text)
 std::string plainType(const std::string& profileType)
 {
     static const std::map<std::string, std::string> words = {
-        {"802-3-ethernet", "ethernet"}, {"802-11-wireless", "wifi"},     {"802-11-olpc-mesh", "mesh"},
-        {"wifi-p2p", "wifi-direct"},    {"ip-tunnel", "tunnel"},        {"6lowpan", "lowpan"},
+        {"802-3-ethernet", "ethernet"}, {"802-11-wireless", "wifi"}, {"802-11-olpc-mesh", "mesh"},
+        {"wifi-p2p", "wifi-direct"},    {"ip-tunnel", "tunnel"},     {"6lowpan", "lowpan"},
     };
     const auto it = words.find(profileType);
     // The others (pppoe, gsm, cdma, vpn, wireguard, bluetooth, bridge, ...) are plain words already.
@@ -110,8 +110,8 @@ std::string plainType(const std::string& profileType)
 bool chosenConnection(const std::string& profileType, const std::string& interfaceName, bool hasMaster,
                       std::uint32_t stateFlags)
 {
-    return profileType != kLoopback && interfaceName != "lo" && !hasMaster && (stateFlags & FlagIsPort) == 0 &&
-           (stateFlags & FlagExternal) == 0;
+    return profileType != kLoopback && interfaceName != "lo" && !hasMaster &&
+           (stateFlags & FlagIsPort) == 0 && (stateFlags & FlagExternal) == 0;
 }
 
 bool listedProfile(const std::string& profileType, bool hasMaster)

@@ -32,7 +32,7 @@ constexpr std::uint32_t ErrorActivationBase = 3000;
 constexpr std::uint32_t ErrorServiceUnavailable = 3100; // nobody answers on the system bus
 constexpr std::uint32_t ErrorActivationRefused = 3101;  // the activation was refused at once
 constexpr std::uint32_t ErrorPermissionDenied = 3102;
-constexpr std::uint32_t ErrorNoDevice = 3103;           // no device can carry the profile
+constexpr std::uint32_t ErrorNoDevice = 3103; // no device can carry the profile
 constexpr std::uint32_t ErrorAlreadyActive = 3104;
 
 // The dial-up state of an active connection in `activeState`: answers false when the

@@ -2,6 +2,7 @@
 
 #include "platform/NmDial.h"
 #include "platform/NmMapping.h"
+#include "platform/NmNames.h"
 #include "platform/RasErrorTexts.h"
 
 #include <QDBusArgument>
@@ -14,20 +15,18 @@ namespace xr::platform {
 
 namespace {
 
-const QString kRoot = QStringLiteral("/org/freedesktop");
-const QString kObjectManager = QStringLiteral("org.freedesktop.DBus.ObjectManager");
-const QString kSettingsPath = QStringLiteral("/org/freedesktop/NetworkManager/Settings");
-const QString kSettings = QStringLiteral("org.freedesktop.NetworkManager.Settings");
-const QString kProfile = QStringLiteral("org.freedesktop.NetworkManager.Settings.Connection");
-const QString kManagerPath = QStringLiteral("/org/freedesktop/NetworkManager");
-const QString kManager = QStringLiteral("org.freedesktop.NetworkManager");
-
 // The calls of one poll come within a few milliseconds; the next poll is at least 200 ms later.
 constexpr qint64 kSnapshotLifeMs = 100;
 
-std::uint32_t failure(const QDBusMessage& answer) { return nm::errorForCall(answer.errorName().toStdString()); }
+std::uint32_t failure(const QDBusMessage& answer)
+{
+    return nm::errorForCall(answer.errorName().toStdString());
+}
 
-bool failed(const QDBusMessage& answer) { return answer.type() != QDBusMessage::ReplyMessage || answer.arguments().isEmpty(); }
+bool failed(const QDBusMessage& answer)
+{
+    return answer.type() != QDBusMessage::ReplyMessage || answer.arguments().isEmpty();
+}
 
 QMap<QString, QVariantMap> settingsOf(const QDBusMessage& answer)
 {
@@ -60,7 +59,8 @@ std::uint32_t NmRemoteAccess::refresh()
     if (m_snapshotAge.isValid() && m_snapshotAge.elapsed() < kSnapshotLifeMs)
         return ras::Success;
     m_snapshotAge.invalidate();
-    const QDBusMessage answer = m_bus.call(kRoot, kObjectManager, QStringLiteral("GetManagedObjects"));
+    const QDBusMessage answer =
+        m_bus.call(nm::RootPath, nm::ObjectManagerInterface, QStringLiteral("GetManagedObjects"));
     if (failed(answer))
         return failure(answer);
     m_snapshot = readActiveConnections(answer);
@@ -119,11 +119,13 @@ std::uint32_t NmRemoteAccess::getConnectStatus(ConnHandle handle, std::uint32_t&
 std::uint32_t NmRemoteAccess::readProfiles(std::vector<Profile>& profiles)
 {
     profiles.clear();
-    const QDBusMessage list = m_bus.call(kSettingsPath, kSettings, QStringLiteral("ListConnections"));
+    const QDBusMessage list =
+        m_bus.call(nm::SettingsPath, nm::SettingsInterface, QStringLiteral("ListConnections"));
     if (failed(list))
         return failure(list);
     for (const QDBusObjectPath& path : qdbus_cast<QList<QDBusObjectPath>>(list.arguments().constFirst())) {
-        const QDBusMessage answer = m_bus.call(path.path(), kProfile, QStringLiteral("GetSettings"));
+        const QDBusMessage answer =
+            m_bus.call(path.path(), nm::ProfileInterface, QStringLiteral("GetSettings"));
         if (failed(answer))
             continue; // removed while being listed
         Profile profile{path.path(), {}, {}, settingsOf(answer)};
@@ -144,7 +146,8 @@ std::uint32_t NmRemoteAccess::findProfile(const std::string& entryName, Profile&
     std::vector<Profile> profiles;
     if (const std::uint32_t result = readProfiles(profiles); result != ras::Success)
         return result;
-    const auto it = std::find_if(profiles.begin(), profiles.end(), [&](const Profile& p) { return p.id == entryName; });
+    const auto it =
+        std::find_if(profiles.begin(), profiles.end(), [&](const Profile& p) { return p.id == entryName; });
     if (it == profiles.end())
         return ras::ErrorCannotFindPhonebookEntry;
     profile = *it;
@@ -166,8 +169,8 @@ std::uint32_t NmRemoteAccess::enumEntries(std::size_t room, std::vector<std::str
 
 std::string NmRemoteAccess::password(const Profile& profile, const std::string& setting)
 {
-    const QDBusMessage answer =
-        m_bus.call(profile.path, kProfile, QStringLiteral("GetSecrets"), {QString::fromStdString(setting)});
+    const QDBusMessage answer = m_bus.call(profile.path, nm::ProfileInterface, QStringLiteral("GetSecrets"),
+                                           {QString::fromStdString(setting)});
     return failed(answer) ? std::string() : value(settingsOf(answer), setting.c_str(), "password");
 }
 
@@ -234,7 +237,7 @@ std::uint32_t NmRemoteAccess::hangUp(ConnHandle handle)
     const NmActiveConnection* active = findActive(handle);
     if (!active)
         return ras::ErrorInvalidHandle;
-    m_bus.send(kManagerPath, kManager, QStringLiteral("DeactivateConnection"),
+    m_bus.send(nm::ManagerPath, nm::ManagerInterface, QStringLiteral("DeactivateConnection"),
                {QVariant::fromValue(QDBusObjectPath(QString::fromStdString(active->path)))});
     m_snapshotAge.invalidate();
     return ras::Success;

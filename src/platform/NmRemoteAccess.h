@@ -12,8 +12,8 @@
 
 #include <QElapsedTimer>
 #include <QMap>
-#include <QVariantMap>
 #include <QObject>
+#include <QVariantMap>
 
 #include <memory>
 #include <vector>
@@ -64,7 +64,7 @@ private:
     NmBus m_bus;
     NmHandles m_handles;
     std::vector<NmActiveConnection> m_snapshot;
-    QElapsedTimer m_snapshotAge; // invalid: no usable snapshot
+    QElapsedTimer m_snapshotAge;  // invalid: no usable snapshot
     std::vector<NmDial*> m_dials; // children; the finished ones are deleted at the next dial
 };
 

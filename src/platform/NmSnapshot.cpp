@@ -1,6 +1,7 @@
 #include "platform/NmSnapshot.h"
 
 #include "platform/NmMapping.h"
+#include "platform/NmNames.h"
 
 #include <QDBusArgument>
 #include <QDBusObjectPath>
@@ -15,12 +16,6 @@ namespace {
 
 using Interfaces = QMap<QString, QVariantMap>;
 using Objects = QMap<QString, Interfaces>;
-
-const QString kManagerPath = QStringLiteral("/org/freedesktop/NetworkManager");
-const QString kManager = QStringLiteral("org.freedesktop.NetworkManager");
-const QString kActive = QStringLiteral("org.freedesktop.NetworkManager.Connection.Active");
-const QString kDevice = QStringLiteral("org.freedesktop.NetworkManager.Device");
-const QString kIp4Config = QStringLiteral("org.freedesktop.NetworkManager.IP4Config");
 
 Objects readObjects(const QDBusMessage& reply)
 {
@@ -47,7 +42,10 @@ QString objectPath(const QVariant& value)
     return path == QStringLiteral("/") ? QString() : path;
 }
 
-QList<QDBusObjectPath> objectPaths(const QVariant& value) { return qdbus_cast<QList<QDBusObjectPath>>(value); }
+QList<QDBusObjectPath> objectPaths(const QVariant& value)
+{
+    return qdbus_cast<QList<QDBusObjectPath>>(value);
+}
 
 QVariantMap properties(const Objects& objects, const QString& path, const QString& interface)
 {
@@ -60,21 +58,21 @@ QString interfaceOf(const Objects& objects, const QVariantMap& active)
     const QList<QDBusObjectPath> devices = objectPaths(active.value(QStringLiteral("Devices")));
     if (devices.isEmpty())
         return {};
-    const QVariantMap device = properties(objects, devices.constFirst().path(), kDevice);
+    const QVariantMap device = properties(objects, devices.constFirst().path(), nm::DeviceInterface);
     const QString ipInterface = device.value(QStringLiteral("IpInterface")).toString();
     return ipInterface.isEmpty() ? device.value(QStringLiteral("Interface")).toString() : ipInterface;
 }
 
 QString firstAddress(const Objects& objects, const QVariantMap& active)
 {
-    const QVariantMap config = properties(objects, objectPath(active.value(QStringLiteral("Ip4Config"))), kIp4Config);
+    const QVariantMap config =
+        properties(objects, objectPath(active.value(QStringLiteral("Ip4Config"))), nm::Ip4ConfigInterface);
     const auto data = qdbus_cast<QList<QVariantMap>>(config.value(QStringLiteral("AddressData")));
     if (!data.isEmpty())
         return data.constFirst().value(QStringLiteral("address")).toString();
     // Older services give only the address triples, in network byte order.
     const auto triples = qdbus_cast<QList<QList<uint>>>(config.value(QStringLiteral("Addresses")));
-    if (!triples.isEmpty() && !triples.constFirst().isEmpty())
-    {
+    if (!triples.isEmpty() && !triples.constFirst().isEmpty()) {
         const quint32 address = qFromBigEndian<quint32>(triples.constFirst().constFirst());
         return QStringLiteral("%1.%2.%3.%4")
             .arg(address >> 24)
@@ -85,17 +83,20 @@ QString firstAddress(const Objects& objects, const QVariantMap& active)
     return {};
 }
 
-std::string text(const QVariantMap& map, const char* name) { return map.value(QLatin1String(name)).toString().toStdString(); }
+std::string text(const QVariantMap& map, const char* name)
+{
+    return map.value(QLatin1String(name)).toString().toStdString();
+}
 
 } // namespace
 
 std::vector<NmActiveConnection> readActiveConnections(const QDBusMessage& managedObjects)
 {
     const Objects objects = readObjects(managedObjects);
-    const QVariantMap manager = properties(objects, kManagerPath, kManager);
+    const QVariantMap manager = properties(objects, nm::ManagerPath, nm::ManagerInterface);
     std::vector<NmActiveConnection> result;
     for (const QDBusObjectPath& path : objectPaths(manager.value(QStringLiteral("ActiveConnections")))) {
-        const QVariantMap active = properties(objects, path.path(), kActive);
+        const QVariantMap active = properties(objects, path.path(), nm::ActiveInterface);
         if (active.isEmpty())
             continue;
         const std::string type = text(active, "Type");
@@ -105,9 +106,9 @@ std::vector<NmActiveConnection> readActiveConnections(const QDBusMessage& manage
         if (!nm::chosenConnection(type, interfaceName.toStdString(), hasMaster, flags))
             continue;
         result.push_back({path.path().toStdString(), text(active, "Uuid") + '|' + interfaceName.toStdString(),
-                          text(active, "Id"),
-                          nm::plainType(type), active.value(QStringLiteral("State")).toUInt(),
-                          interfaceName.toStdString(), firstAddress(objects, active).toStdString()});
+                          text(active, "Id"), nm::plainType(type),
+                          active.value(QStringLiteral("State")).toUInt(), interfaceName.toStdString(),
+                          firstAddress(objects, active).toStdString()});
     }
     return result;
 }

@@ -11,15 +11,15 @@
 namespace xr::platform {
 
 struct NmActiveConnection {
-    std::string path;       // the active connection's object
+    std::string path; // the active connection's object
     // The profile's UUID and the interface: the same for the connection's whole life, also
     // across a restart of the service (which names its objects anew).
     std::string key;
-    std::string id;         // the profile's name
-    std::string type;       // the profile's type in plain words
+    std::string id;          // the profile's name
+    std::string type;        // the profile's type in plain words
     std::uint32_t state = 0; // NMActiveConnectionState
     std::string interfaceName;
-    std::string ipAddress;  // first IPv4 address, dotted
+    std::string ipAddress; // first IPv4 address, dotted
 };
 
 // The active connections a person chose (see nm::chosenConnection), in NetworkManager's order,

@@ -38,10 +38,13 @@ protected:
             GTEST_SKIP() << mock.whyUnavailable().toStdString();
         qputenv("DBUS_SYSTEM_BUS_ADDRESS", mock.busAddress().toUtf8());
         service = std::make_unique<platform::NmRemoteAccess>();
-        context = std::make_unique<AppContext>(dir.path() + QLatin1Char('/'), clock, prompter, *service, registry);
+        context =
+            std::make_unique<AppContext>(dir.path() + QLatin1Char('/'), clock, prompter, *service, registry);
         notify = std::make_unique<TRASNotify>(*service);
-        notify->OnConnected = [this](TRASNotify&, TRASNotify::ConnHandle, const QString& entry, const QString& type,
-                                     const QString& device) { connected << entry + QLatin1Char('/') + type + QLatin1Char('/') + device; };
+        notify->OnConnected = [this](TRASNotify&, TRASNotify::ConnHandle, const QString& entry,
+                                     const QString& type, const QString& device) {
+            connected << entry + QLatin1Char('/') + type + QLatin1Char('/') + device;
+        };
         device = mock.addEthernetDevice(QStringLiteral("eth0"), QStringLiteral("eth0"));
         office = mock.addProfile(QStringLiteral("Office"), QStringLiteral("802-3-ethernet"));
     }
@@ -100,8 +103,12 @@ TEST_F(NmConnections, TheAddressReachesTheStatusBarAndTheProfilesTheCheck)
     Database database(QStringLiteral("nm-main-window"));
     ASSERT_TRUE(database.open(context->appPath + kDatabaseFileName));
     SqlCommand command(database);
-    context->currentConnection = {kBuiltInUserId, QStringLiteral("admin"), QStringLiteral("Office"),
-                                  toDayCount(QDateTime::currentDateTime()), 0, true};
+    context->currentConnection = {kBuiltInUserId,
+                                  QStringLiteral("admin"),
+                                  QStringLiteral("Office"),
+                                  toDayCount(QDateTime::currentDateTime()),
+                                  0,
+                                  true};
     {
         TwinMain window(*context, database, command, *notify);
         window.show();

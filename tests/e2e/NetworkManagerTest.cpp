@@ -16,7 +16,10 @@ namespace {
 constexpr double kTwoSeconds = 2.0 / 86400.0;
 constexpr unsigned kExternal = 0x80;
 
-double nowDays() { return toDayCount(QDateTime::currentDateTime()); }
+double nowDays()
+{
+    return toDayCount(QDateTime::currentDateTime());
+}
 
 class NetworkManagerEndToEnd : public ::testing::Test {
 protected:
@@ -95,8 +98,9 @@ TEST_F(NetworkManagerEndToEnd, TwoConnectionsAtOnceRaiseARowEachAndTheLaterIsClo
     ASSERT_TRUE(folder.start());
     const QString wired = mock.activate(office, eth0);
     ASSERT_TRUE(waitForRecords(1));
-    const QString wifi = mock.activate(mock.addProfile(QStringLiteral("Home"), QStringLiteral("802-11-wireless")),
-                                       mock.addEthernetDevice(QStringLiteral("wlan0"), QStringLiteral("wlan0")));
+    const QString wifi =
+        mock.activate(mock.addProfile(QStringLiteral("Home"), QStringLiteral("802-11-wireless")),
+                      mock.addEthernetDevice(QStringLiteral("wlan0"), QStringLiteral("wlan0")));
     ASSERT_TRUE(waitForRecords(2));
     QThread::msleep(1200);
     mock.deactivate(wired);
@@ -133,7 +137,8 @@ TEST_F(NetworkManagerEndToEnd, TheServiceGoingAwayAndComingBackLosesNoRecord)
     ASSERT_EQ(rows.size(), 1);
     EXPECT_NEAR(rows[0][2].toDouble(), disconnected, kTwoSeconds);
     stopProgram();
-    EXPECT_TRUE(folder.errorOutput().contains(QStringLiteral("Error Code 3100"))) << "the failed polls were reported";
+    EXPECT_TRUE(folder.errorOutput().contains(QStringLiteral("Error Code 3100")))
+        << "the failed polls were reported";
 }
 
 TEST(NetworkManagerAbsent, TheSimulatedServiceIsChosen)
@@ -149,7 +154,8 @@ TEST(NetworkManagerAbsent, TheSimulatedServiceIsChosen)
     ASSERT_TRUE(folder.start());
     ASSERT_EQ(folder.sim({QStringLiteral("connect"), QStringLiteral("Office")}), 0);
     EXPECT_TRUE(ProgramFolder::waitUntil([&] {
-        return folder.rows(QStringLiteral("select ConnName from XRRecord")) == QList<QStringList>{{QStringLiteral("Office")}};
+        return folder.rows(QStringLiteral("select ConnName from XRRecord")) ==
+               QList<QStringList>{{QStringLiteral("Office")}};
     }));
     folder.terminate();
     EXPECT_TRUE(folder.waitForExit());

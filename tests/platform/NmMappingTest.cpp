@@ -46,15 +46,16 @@ TEST(NmMapping, EveryReasonHasItsOwnCodeAndChineseTextExceptTheUsersOwnHangUp)
 
 TEST(NmMapping, CallErrorsByName)
 {
-    EXPECT_EQ(nm::errorForCall("org.freedesktop.NetworkManager.UnknownConnection"), ras::ErrorCannotFindPhonebookEntry);
+    EXPECT_EQ(nm::errorForCall("org.freedesktop.NetworkManager.UnknownConnection"),
+              ras::ErrorCannotFindPhonebookEntry);
     EXPECT_EQ(nm::errorForCall("org.freedesktop.NetworkManager.ConnectionNotAvailable"), nm::ErrorNoDevice);
     EXPECT_EQ(nm::errorForCall("org.freedesktop.NetworkManager.PermissionDenied"), nm::ErrorPermissionDenied);
     EXPECT_EQ(nm::errorForCall("org.freedesktop.DBus.Error.ServiceUnknown"), nm::ErrorServiceUnavailable);
     EXPECT_EQ(nm::errorForCall("org.freedesktop.DBus.Error.NoReply"), nm::ErrorServiceUnavailable);
     EXPECT_EQ(nm::errorForCall("org.freedesktop.DBus.Error.Disconnected"), nm::ErrorServiceUnavailable);
     EXPECT_EQ(nm::errorForCall("org.freedesktop.NetworkManager.Failed"), nm::ErrorActivationRefused);
-    for (std::uint32_t code : {nm::ErrorServiceUnavailable, nm::ErrorActivationRefused, nm::ErrorPermissionDenied,
-                               nm::ErrorNoDevice, nm::ErrorAlreadyActive}) {
+    for (std::uint32_t code : {nm::ErrorServiceUnavailable, nm::ErrorActivationRefused,
+                               nm::ErrorPermissionDenied, nm::ErrorNoDevice, nm::ErrorAlreadyActive}) {
         std::string text;
         EXPECT_TRUE(nm::errorText(code, text)) << code;
     }

@@ -67,7 +67,8 @@ TEST_F(NmRemoteAccessTest, WatchesOnlyChosenConnectionsUnderHandlesThatLastAsLon
                   nm::FlagExternal);
     const QString port = mock.addProfile(QStringLiteral("bridge-port"), QStringLiteral("802-3-ethernet"), {},
                                          QStringLiteral("br0"));
-    mock.activate(port, mock.addEthernetDevice(QStringLiteral("eth1"), QStringLiteral("eth1")), 2, nm::FlagIsPort);
+    mock.activate(port, mock.addEthernetDevice(QStringLiteral("eth1"), QStringLiteral("eth1")), 2,
+                  nm::FlagIsPort);
 
     auto list = connections();
     ASSERT_EQ(list.size(), 1U);
@@ -98,15 +99,19 @@ TEST_F(NmRemoteAccessTest, WatchesOnlyChosenConnectionsUnderHandlesThatLastAsLon
 
 TEST_F(NmRemoteAccessTest, ProfilesAreEntriesWithTheirLoginsAndTheSecretsTheServiceGives)
 {
-    const QString dsl = mock.addProfile(QStringLiteral("DSL"), QStringLiteral("pppoe"),
-                                        NmSettings{{QStringLiteral("pppoe"), {{QStringLiteral("username"), QStringLiteral("alice")}}}});
+    const QString dsl = mock.addProfile(
+        QStringLiteral("DSL"), QStringLiteral("pppoe"),
+        NmSettings{{QStringLiteral("pppoe"), {{QStringLiteral("username"), QStringLiteral("alice")}}}});
     mock.giveSecret(dsl, QStringLiteral("pppoe"), QStringLiteral("s3cret"));
-    mock.addProfile(QStringLiteral("Mobile"), QStringLiteral("gsm"),
-                    NmSettings{{QStringLiteral("gsm"), {{QStringLiteral("number"), QStringLiteral("*99#")}}}});
-    mock.addProfile(QStringLiteral("Card"), QStringLiteral("gsm"),
-                    NmSettings{{QStringLiteral("gsm"), {{QStringLiteral("username"), QStringLiteral("card")}}}});
+    mock.addProfile(
+        QStringLiteral("Mobile"), QStringLiteral("gsm"),
+        NmSettings{{QStringLiteral("gsm"), {{QStringLiteral("number"), QStringLiteral("*99#")}}}});
+    mock.addProfile(
+        QStringLiteral("Card"), QStringLiteral("gsm"),
+        NmSettings{{QStringLiteral("gsm"), {{QStringLiteral("username"), QStringLiteral("card")}}}});
     mock.addProfile(QStringLiteral("lo"), QStringLiteral("loopback"));
-    mock.addProfile(QStringLiteral("bridge-port"), QStringLiteral("802-3-ethernet"), {}, QStringLiteral("br0"));
+    mock.addProfile(QStringLiteral("bridge-port"), QStringLiteral("802-3-ethernet"), {},
+                    QStringLiteral("br0"));
 
     std::vector<std::string> names;
     ASSERT_EQ(service->enumEntries(10, names), ras::Success);
@@ -139,8 +144,12 @@ TEST_F(NmRemoteAccessTest, DialActivatesTheProfileAndTheConnectionKeepsTheDialsH
     RasDialParams params;
     ASSERT_EQ(service->getEntryDialParams("Office", params), ras::Success);
     ConnHandle handle = 0;
-    ASSERT_EQ(service->dial(params, [&](unsigned, std::uint32_t s, std::uint32_t e) { notes.push_back({s, e}); },
-                            handle),
+    ASSERT_EQ(service->dial(
+                  params,
+                  [&](unsigned, std::uint32_t s, std::uint32_t e) {
+                      notes.push_back({s, e});
+                  },
+                  handle),
               ras::Success);
     EXPECT_NE(handle, 0U);
     ASSERT_TRUE(QTest::qWaitFor([&] { return !notes.empty() && notes.back().state == ras::StateConnected; }));
@@ -162,7 +171,8 @@ TEST_F(NmRemoteAccessTest, FailedActivationsReportOurCodesWithChineseTexts)
     std::vector<Notification> notes;
     const auto notifier = [&](unsigned, std::uint32_t s, std::uint32_t e) { notes.push_back({s, e}); };
     ConnHandle handle = 0;
-    ASSERT_EQ(service->dial(RasDialParams{"Office", {}, {}, {}, {}, {}, false}, notifier, handle), ras::Success);
+    ASSERT_EQ(service->dial(RasDialParams{"Office", {}, {}, {}, {}, {}, false}, notifier, handle),
+              ras::Success);
     ASSERT_TRUE(QTest::qWaitFor([&] { return mock.activeConnections().size() == 1 && !notes.empty(); }));
     EXPECT_EQ(notes.back().error, ras::Success);
     EXPECT_EQ(status(handle), ras::StateConnectDevice) << "activating is a dialling state";
@@ -170,7 +180,8 @@ TEST_F(NmRemoteAccessTest, FailedActivationsReportOurCodesWithChineseTexts)
     mock.changeState(mock.activeConnections().constFirst(), nm::ActiveDeactivated, nm::ReasonLoginFailed);
     ASSERT_TRUE(QTest::qWaitFor([&] { return notes.back().error != ras::Success; }));
     QTest::qWait(200);
-    EXPECT_EQ(std::count_if(notes.begin(), notes.end(), [](const Notification& n) { return n.error != 0; }), 1)
+    EXPECT_EQ(std::count_if(notes.begin(), notes.end(), [](const Notification& n) { return n.error != 0; }),
+              1)
         << "one failure report";
     EXPECT_EQ(notes.back().error, nm::ErrorActivationBase + nm::ReasonLoginFailed);
     std::string text;
@@ -179,7 +190,8 @@ TEST_F(NmRemoteAccessTest, FailedActivationsReportOurCodesWithChineseTexts)
 
     notes.clear();
     mock.refuseActivation(QStringLiteral("org.freedesktop.NetworkManager.PermissionDenied"));
-    ASSERT_EQ(service->dial(RasDialParams{"Office", {}, {}, {}, {}, {}, false}, notifier, handle), ras::Success);
+    ASSERT_EQ(service->dial(RasDialParams{"Office", {}, {}, {}, {}, {}, false}, notifier, handle),
+              ras::Success);
     ASSERT_TRUE(QTest::qWaitFor([&] { return !notes.empty(); }));
     EXPECT_EQ(notes.back().error, nm::ErrorPermissionDenied);
     ASSERT_EQ(service->getErrorString(nm::ErrorPermissionDenied, text), ras::Success);
@@ -187,7 +199,8 @@ TEST_F(NmRemoteAccessTest, FailedActivationsReportOurCodesWithChineseTexts)
 
     EXPECT_EQ(service->dial(RasDialParams{"Nowhere", {}, {}, {}, {}, {}, false}, notifier, handle),
               ras::ErrorCannotFindPhonebookEntry);
-    EXPECT_EQ(service->getErrorString(ras::ErrorPortDisconnected, text), ras::Success) << "the service's own codes";
+    EXPECT_EQ(service->getErrorString(ras::ErrorPortDisconnected, text), ras::Success)
+        << "the service's own codes";
     EXPECT_EQ(service->getErrorString(1000, text), ras::ErrorInvalidParameter);
 }
 

@@ -1,5 +1,7 @@
 #include "NmMock.h"
 
+#include "platform/NmNames.h"
+
 #include <QDBusConnectionInterface>
 #include <QDBusMetaType>
 #include <QDBusObjectPath>
@@ -11,13 +13,11 @@
 
 namespace xr::test {
 
+namespace nm = platform::nm;
+
 namespace {
 
-const QString kService = QStringLiteral("org.freedesktop.NetworkManager");
-const QString kManagerPath = QStringLiteral("/org/freedesktop/NetworkManager");
 const QString kMock = QStringLiteral("org.freedesktop.DBus.Mock");
-const QString kManager = QStringLiteral("org.freedesktop.NetworkManager");
-const QString kActive = QStringLiteral("org.freedesktop.NetworkManager.Connection.Active");
 const QString kHelpers = QStringLiteral("org.xarvane.Test");
 
 bool waitFor(const std::function<bool()>& condition, int timeoutMs = 10000)
@@ -37,7 +37,8 @@ QString pythonWithDbusmock()
     for (const QString& candidate : {QStringLiteral("/usr/bin/python3"), QStringLiteral("python3")}) {
         QProcess probe;
         probe.start(candidate, {QStringLiteral("-c"), QStringLiteral("import dbusmock")});
-        if (probe.waitForFinished(10000) && probe.exitStatus() == QProcess::NormalExit && probe.exitCode() == 0)
+        if (probe.waitForFinished(10000) && probe.exitStatus() == QProcess::NormalExit &&
+            probe.exitCode() == 0)
             return candidate;
     }
     return {};
@@ -73,8 +74,8 @@ NmMock::NmMock()
     const QString socket = m_dir.filePath(QStringLiteral("bus"));
     m_address = QStringLiteral("unix:path=") + socket;
     m_daemon = std::make_unique<QProcess>();
-    m_daemon->start(QStringLiteral("dbus-daemon"),
-                    {QStringLiteral("--session"), QStringLiteral("--nofork"), QStringLiteral("--address=") + m_address});
+    m_daemon->start(QStringLiteral("dbus-daemon"), {QStringLiteral("--session"), QStringLiteral("--nofork"),
+                                                    QStringLiteral("--address=") + m_address});
     if (!m_daemon->waitForStarted() || !waitFor([&] { return QFile::exists(socket); })) {
         m_why = QStringLiteral("the private bus did not start");
         return;
@@ -99,7 +100,7 @@ NmMock::~NmMock()
 bool NmMock::waitForService(bool present)
 {
     const QDBusConnection bus(m_connectionName);
-    return waitFor([&] { return bus.interface()->isServiceRegistered(kService).value() == present; });
+    return waitFor([&] { return bus.interface()->isServiceRegistered(nm::Service).value() == present; });
 }
 
 bool NmMock::startService()
@@ -121,18 +122,19 @@ bool NmMock::startService()
 void NmMock::installHelpers()
 {
     const auto add = [this](const QString& name, const QString& in, const QString& code) {
-        mock(kManagerPath, QStringLiteral("AddMethod"), {kHelpers, name, in, QString(), code});
+        mock(nm::ManagerPath, QStringLiteral("AddMethod"), {kHelpers, name, in, QString(), code});
     };
     add(QStringLiteral("AddIp4Config"), QStringLiteral("ss"),
         QStringLiteral("self.AddObject(args[0], 'org.freedesktop.NetworkManager.IP4Config', "
                        "{'AddressData': dbus.Array([{'address': args[1], 'prefix': dbus.UInt32(24)}], "
                        "signature='a{sv}')}, [])"));
     add(QStringLiteral("Drop"), QStringLiteral("s"),
-        QStringLiteral("acs = self.Get('org.freedesktop.NetworkManager', 'ActiveConnections')\n"
-                       "acs.remove(dbus.ObjectPath(args[0]))\n"
-                       "self.SetProperty('/org/freedesktop/NetworkManager', 'org.freedesktop.NetworkManager', "
-                       "'ActiveConnections', acs)\n"
-                       "self.RemoveObject(args[0])"));
+        QStringLiteral(
+            "acs = self.Get('org.freedesktop.NetworkManager', 'ActiveConnections')\n"
+            "acs.remove(dbus.ObjectPath(args[0]))\n"
+            "self.SetProperty('/org/freedesktop/NetworkManager', 'org.freedesktop.NetworkManager', "
+            "'ActiveConnections', acs)\n"
+            "self.RemoveObject(args[0])"));
 }
 
 void NmMock::stopService()
@@ -141,88 +143,97 @@ void NmMock::stopService()
     waitForService(false);
 }
 
-
 QString NmMock::addEthernetDevice(const QString& name, const QString& interfaceName)
 {
-    return mock(kManagerPath, QStringLiteral("AddEthernetDevice"), {name, interfaceName, 100})
+    return mock(nm::ManagerPath, QStringLiteral("AddEthernetDevice"), {name, interfaceName, 100})
         .arguments()
         .value(0)
         .toString();
 }
 
-QString NmMock::addProfile(const QString& id, const QString& type, const NmSettings& extra, const QString& master)
+QString NmMock::addProfile(const QString& id, const QString& type, const NmSettings& extra,
+                           const QString& master)
 {
     NmSettings settings = extra;
-    settings[QStringLiteral("connection")] = QVariantMap{{QStringLiteral("id"), id},
-                                                         {QStringLiteral("type"), type},
-                                                         {QStringLiteral("uuid"), QStringLiteral("uuid-") + id}};
+    settings[QStringLiteral("connection")] =
+        QVariantMap{{QStringLiteral("id"), id},
+                    {QStringLiteral("type"), type},
+                    {QStringLiteral("uuid"), QStringLiteral("uuid-") + id}};
     if (!master.isEmpty())
         settings[QStringLiteral("connection")][QStringLiteral("master")] = master;
-    const QDBusMessage answer =
-        call(QStringLiteral("/org/freedesktop/NetworkManager/Settings"), QStringLiteral("org.freedesktop.NetworkManager.Settings"),
-             QStringLiteral("AddConnection"), {QVariant::fromValue(settings)});
+    const QDBusMessage answer = call(nm::SettingsPath, nm::SettingsInterface, QStringLiteral("AddConnection"),
+                                     {QVariant::fromValue(settings)});
     return qdbus_cast<QDBusObjectPath>(answer.arguments().value(0)).path();
 }
 
 void NmMock::giveSecret(const QString& profilePath, const QString& setting, const QString& password)
 {
     mock(profilePath, QStringLiteral("AddMethod"),
-         {QStringLiteral("org.freedesktop.NetworkManager.Settings.Connection"), QStringLiteral("GetSecrets"),
-          QStringLiteral("s"), QStringLiteral("a{sa{sv}}"),
-          QStringLiteral("ret = {args[0]: {'password': '%1'}} if args[0] == '%2' else {}").arg(password, setting)});
+         {nm::ProfileInterface, QStringLiteral("GetSecrets"), QStringLiteral("s"),
+          QStringLiteral("a{sa{sv}}"),
+          QStringLiteral("ret = {args[0]: {'password': '%1'}} if args[0] == '%2' else {}")
+              .arg(password, setting)});
 }
 
-QString NmMock::activate(const QString& profilePath, const QString& devicePath, unsigned state, unsigned stateFlags)
+QString NmMock::activate(const QString& profilePath, const QString& devicePath, unsigned state,
+                         unsigned stateFlags)
 {
     const QStringList devices = devicePath == QStringLiteral("/") ? QStringList() : QStringList{devicePath};
-    const QString path = mock(kManagerPath, QStringLiteral("AddActiveConnection"),
-                              {devices, profilePath, QStringLiteral("/"), QStringLiteral("test%1").arg(++m_activeCount),
-                               state})
+    const QString path = mock(nm::ManagerPath, QStringLiteral("AddActiveConnection"),
+                              {devices, profilePath, QStringLiteral("/"),
+                               QStringLiteral("test%1").arg(++m_activeCount), state})
                              .arguments()
                              .value(0)
                              .toString();
     mock(path, QStringLiteral("AddProperty"),
-         {kActive, QStringLiteral("StateFlags"), QVariant::fromValue(QDBusVariant(stateFlags))});
+         {nm::ActiveInterface, QStringLiteral("StateFlags"), QVariant::fromValue(QDBusVariant(stateFlags))});
     return path;
 }
 
 void NmMock::setAddress(const QString& activePath, const QString& address)
 {
     const QString configPath = activePath + QStringLiteral("/ip4");
-    call(kManagerPath, kHelpers, QStringLiteral("AddIp4Config"), {configPath, address});
+    call(nm::ManagerPath, kHelpers, QStringLiteral("AddIp4Config"), {configPath, address});
     mock(activePath, QStringLiteral("AddProperty"),
-         {kActive, QStringLiteral("Ip4Config"),
+         {nm::ActiveInterface, QStringLiteral("Ip4Config"),
           QVariant::fromValue(QDBusVariant(QVariant::fromValue(QDBusObjectPath(configPath))))});
 }
 
 void NmMock::changeState(const QString& activePath, unsigned state, unsigned reason)
 {
-    mock(activePath, QStringLiteral("UpdateProperties"), {kActive, QVariantMap{{QStringLiteral("State"), state}}});
+    mock(activePath, QStringLiteral("UpdateProperties"),
+         {nm::ActiveInterface, QVariantMap{{QStringLiteral("State"), state}}});
     mock(activePath, QStringLiteral("EmitSignal"),
-         {kActive, QStringLiteral("StateChanged"), QStringLiteral("uu"), QVariantList{state, reason}});
+         {nm::ActiveInterface, QStringLiteral("StateChanged"), QStringLiteral("uu"),
+          QVariantList{state, reason}});
 }
 
-void NmMock::deactivate(const QString& activePath) { call(kManagerPath, kHelpers, QStringLiteral("Drop"), {activePath}); }
+void NmMock::deactivate(const QString& activePath)
+{
+    call(nm::ManagerPath, kHelpers, QStringLiteral("Drop"), {activePath});
+}
 
 void NmMock::activateSlowly()
 {
-    mock(kManagerPath, QStringLiteral("AddMethod"),
-         {kManager, QStringLiteral("ActivateConnection"), QStringLiteral("ooo"), QStringLiteral("o"),
+    mock(nm::ManagerPath, QStringLiteral("AddMethod"),
+         {nm::ManagerInterface, QStringLiteral("ActivateConnection"), QStringLiteral("ooo"),
+          QStringLiteral("o"),
           QStringLiteral("ret = dbus.ObjectPath(self.AddActiveConnection([], args[0], '/', "
                          "'slow%d' % len(objects), dbus.UInt32(1)))")});
 }
 
 void NmMock::refuseActivation(const QString& errorName)
 {
-    mock(kManagerPath, QStringLiteral("AddMethod"),
-         {kManager, QStringLiteral("ActivateConnection"), QStringLiteral("ooo"), QStringLiteral("o"),
+    mock(nm::ManagerPath, QStringLiteral("AddMethod"),
+         {nm::ManagerInterface, QStringLiteral("ActivateConnection"), QStringLiteral("ooo"),
+          QStringLiteral("o"),
           QStringLiteral("raise dbus.exceptions.DBusException('refused', name='%1')").arg(errorName)});
 }
 
 QStringList NmMock::activeConnections()
 {
-    const QDBusMessage answer = call(kManagerPath, QStringLiteral("org.freedesktop.DBus.Properties"),
-                                     QStringLiteral("Get"), {kManager, QStringLiteral("ActiveConnections")});
+    const QDBusMessage answer = call(nm::ManagerPath, nm::PropertiesInterface, QStringLiteral("Get"),
+                                     {nm::ManagerInterface, QStringLiteral("ActiveConnections")});
     QStringList paths;
     for (const QDBusObjectPath& path :
          qdbus_cast<QList<QDBusObjectPath>>(answer.arguments().value(0).value<QDBusVariant>().variant()))
@@ -233,7 +244,7 @@ QStringList NmMock::activeConnections()
 QDBusMessage NmMock::call(const QString& path, const QString& interface, const QString& method,
                           const QVariantList& arguments)
 {
-    QDBusMessage message = QDBusMessage::createMethodCall(kService, path, interface, method);
+    QDBusMessage message = QDBusMessage::createMethodCall(nm::Service, path, interface, method);
     message.setArguments(arguments);
     return QDBusConnection(m_connectionName).call(message);
 }
