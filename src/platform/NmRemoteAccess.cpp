@@ -200,11 +200,10 @@ std::uint32_t NmRemoteAccess::dial(const RasDialParams& params, RasDialNotifier 
     Profile profile;
     if (const std::uint32_t result = findProfile(params.entryName, profile); result != ras::Success)
         return result;
-    std::erase_if(m_dials, [](NmDial* dial) {
+    for (NmDial* dial : m_dials)
         if (dial->finished())
             dial->deleteLater();
-        return dial->finished();
-    });
+    std::erase_if(m_dials, [](const NmDial* dial) { return dial->finished(); });
     handle = m_handles.reserve();
     auto* dial = new NmDial(m_bus, handle, std::move(notifier), this);
     m_dials.push_back(dial);

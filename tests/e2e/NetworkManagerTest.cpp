@@ -27,6 +27,7 @@ protected:
     {
         if (!mock.available())
             GTEST_SKIP() << mock.whyUnavailable().toStdString();
+        ASSERT_TRUE(mock.running()) << mock.whyUnavailable().toStdString();
         folder.setEnvironment(QStringLiteral("DBUS_SYSTEM_BUS_ADDRESS"), mock.busAddress());
         folder.setEnvironment(QStringLiteral("XARVANE_RAS"), QString()); // chosen by what answers
         addOffice();
@@ -146,6 +147,7 @@ TEST(NetworkManagerAbsent, TheSimulatedServiceIsChosen)
     NmMock bus;
     if (!bus.available())
         GTEST_SKIP() << bus.whyUnavailable().toStdString();
+    ASSERT_TRUE(bus.running()) << bus.whyUnavailable().toStdString();
     bus.stopService(); // a system bus without NetworkManager
     ProgramFolder folder;
     folder.setEnvironment(QStringLiteral("DBUS_SYSTEM_BUS_ADDRESS"), bus.busAddress());

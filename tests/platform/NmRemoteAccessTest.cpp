@@ -22,6 +22,7 @@ protected:
     {
         if (!mock.available())
             GTEST_SKIP() << mock.whyUnavailable().toStdString();
+        ASSERT_TRUE(mock.running()) << mock.whyUnavailable().toStdString();
         qputenv("DBUS_SYSTEM_BUS_ADDRESS", mock.busAddress().toUtf8());
         service = std::make_unique<NmRemoteAccess>();
         device = mock.addEthernetDevice(QStringLiteral("eth0"), QStringLiteral("eth0"));

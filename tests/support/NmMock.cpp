@@ -6,10 +6,9 @@
 #include <QDBusMetaType>
 #include <QDBusObjectPath>
 #include <QDBusVariant>
-#include <QDeadlineTimer>
 #include <QFile>
 #include <QStandardPaths>
-#include <QThread>
+#include <QTest>
 
 namespace xr::test {
 
@@ -19,17 +18,8 @@ namespace {
 
 const QString kMock = QStringLiteral("org.freedesktop.DBus.Mock");
 const QString kHelpers = QStringLiteral("org.xarvane.Test");
-
-bool waitFor(const std::function<bool()>& condition, int timeoutMs = 10000)
-{
-    QDeadlineTimer deadline(timeoutMs);
-    while (!condition()) {
-        if (deadline.hasExpired())
-            return false;
-        QThread::msleep(20);
-    }
-    return true;
-}
+// A busy machine starts Python slowly.
+constexpr int kStartMs = 30000;
 
 // A Python that has python-dbusmock: the system's own first (a user's Python may lack it).
 QString pythonWithDbusmock()
@@ -71,12 +61,13 @@ NmMock::NmMock()
         m_why = QStringLiteral("python3-dbusmock is not installed");
         return;
     }
+    m_available = true;
     const QString socket = m_dir.filePath(QStringLiteral("bus"));
     m_address = QStringLiteral("unix:path=") + socket;
     m_daemon = std::make_unique<QProcess>();
     m_daemon->start(QStringLiteral("dbus-daemon"), {QStringLiteral("--session"), QStringLiteral("--nofork"),
                                                     QStringLiteral("--address=") + m_address});
-    if (!m_daemon->waitForStarted() || !waitFor([&] { return QFile::exists(socket); })) {
+    if (!m_daemon->waitForStarted() || !QTest::qWaitFor([&] { return QFile::exists(socket); }, kStartMs)) {
         m_why = QStringLiteral("the private bus did not start");
         return;
     }
@@ -85,8 +76,8 @@ NmMock::NmMock()
         m_why = QStringLiteral("cannot reach the private bus");
         return;
     }
-    m_available = startService();
-    if (!m_available)
+    m_running = startService();
+    if (!m_running)
         m_why = QStringLiteral("the NetworkManager mock did not start");
 }
 
@@ -100,7 +91,8 @@ NmMock::~NmMock()
 bool NmMock::waitForService(bool present)
 {
     const QDBusConnection bus(m_connectionName);
-    return waitFor([&] { return bus.interface()->isServiceRegistered(nm::Service).value() == present; });
+    return QTest::qWaitFor(
+        [&] { return bus.interface()->isServiceRegistered(nm::Service).value() == present; }, kStartMs);
 }
 
 bool NmMock::startService()

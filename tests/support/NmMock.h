@@ -21,14 +21,15 @@ using NmSettings = QMap<QString, QVariantMap>;
 
 class NmMock {
 public:
-    // Starts the bus and the service; available() says whether that worked (dbus-daemon and
-    // python3-dbusmock may be missing on a machine).
+    // Starts the bus and the service. available() says whether the machine has what they need
+    // (dbus-daemon, python3-dbusmock); running() whether they started.
     NmMock();
     ~NmMock();
     NmMock(const NmMock&) = delete;
     NmMock& operator=(const NmMock&) = delete;
 
     bool available() const { return m_available; }
+    bool running() const { return m_running; }
     QString whyUnavailable() const { return m_why; }
     QString busAddress() const { return m_address; }
     // The call log of the service (one line per call it served).
@@ -74,6 +75,7 @@ private:
     std::unique_ptr<QProcess> m_service;
     QString m_connectionName;
     bool m_available = false;
+    bool m_running = false;
     QString m_why;
     int m_activeCount = 0;
 };
