@@ -3,7 +3,9 @@
 # simulated service, then on NetworkManager (python-dbusmock's NetworkManager on a private bus;
 # skipped when dbus-daemon or python3-dbusmock is missing), and prints its CPU time, CPU share
 # and peak memory beside those of a minimal Qt Widgets program with a tray icon and a one-second
-# timer, measured the same way; for NetworkManager also the D-Bus calls per second it served.
+# timer, measured the same way. It also prints what each wrote to disk, scaled to an hour: bytes
+# (write_bytes of /proc/PID/io) and the number of times the heartbeat file beside the database
+# was replaced; and, on NetworkManager, the D-Bus calls per second the service served.
 #   bench/idle.sh [BUILD_DIR] [SECONDS]
 set -euo pipefail
 build=$(realpath "${1:-build}")
@@ -26,33 +28,48 @@ sim connect Office
 records() { sqlite3 "$work/program/XRDB.mdb" 'select count(*) from XRRecord'; }
 
 ticks=$(getconf CLK_TCK)
+heartbeat=$work/program/XRDB.heartbeat
+written() { awk '/^write_bytes/ {print $2}' "/proc/$1/io"; }
+# The heartbeat file's modification time, nanoseconds; empty while there is none.
+beat() { stat -c %.9Y "$heartbeat" 2>/dev/null || true; }
 call_log=""
 logged_calls() { if [ -n "$call_log" ]; then wc -l <"$call_log"; else echo 0; fi; }
-# Runs a program for the measured time and prints: cpu-seconds share-percent peak-kB calls-per-second
-# (calls: lines added to $call_log meanwhile).
+
+# Runs a program for the measured time and prints: cpu-seconds share-percent peak-kB
+# written-bytes-per-hour heartbeat-replacements-per-hour calls-per-second (calls: lines added to
+# $call_log meanwhile)
 measure() {
     "$@" 2>/dev/null &
     local pid=$!
     sleep 2 # start-up is not idle time
-    local calls_before
-    calls_before=$(logged_calls)
     read -r -a before < <(cut -d' ' -f14,15 "/proc/$pid/stat")
-    sleep "$seconds"
+    local bytes_before last replaced=0 second calls_before
+    bytes_before=$(written "$pid")
+    calls_before=$(logged_calls)
+    last=$(beat)
+    for (( second = 0; second < seconds; ++second )); do
+        sleep 1
+        local now
+        now=$(beat)
+        [[ -n $now && $now != "$last" ]] && replaced=$(( replaced + 1 ))
+        last=$now
+    done
     read -r -a after < <(cut -d' ' -f14,15 "/proc/$pid/stat")
-    local calls=$(( $(logged_calls) - calls_before ))
-    local peak
+    local peak bytes calls
     peak=$(awk '/VmHWM/ {print $2}' "/proc/$pid/status")
+    bytes=$(( $(written "$pid") - bytes_before ))
+    calls=$(( $(logged_calls) - calls_before ))
     kill -TERM "$pid"
     wait "$pid" || true
     local used=$(( after[0] + after[1] - before[0] - before[1] ))
-    awk -v t="$used" -v hz="$ticks" -v s="$seconds" -v p="$peak" -v c="$calls" \
-        'BEGIN { printf "%.2f %.3f %d %.2f\n", t / hz, 100 * t / hz / s, p, c / s }'
+    awk -v t="$used" -v hz="$ticks" -v s="$seconds" -v p="$peak" -v b="$bytes" -v r="$replaced" -v c="$calls" \
+        'BEGIN { printf "%.2f %.3f %d %.0f %.0f %.2f\n", t / hz, 100 * t / hz / s, p, b * 3600 / s, r * 3600 / s, c / s }'
 }
-row() { printf '%-26s %10s %10s %12s\n' "$@"; }
+row() { printf '%-24s %10s %10s %12s %14s %14s\n' "$@"; }
 
-read -r cpu share peak _ < <(XARVANE_RAS=sim measure "$work/program/xarvane")
+read -r cpu share peak bytes beats _ < <(XARVANE_RAS=sim measure "$work/program/xarvane")
 sim_rows=$(records)
-read -r floor_cpu floor_share floor_peak _ < <(measure "$build/bin/bench_minimal_tray")
+read -r floor_cpu floor_share floor_peak floor_bytes floor_beats _ < <(measure "$build/bin/bench_minimal_tray")
 
 # NetworkManager's mock with one active Ethernet connection, on a bus of our own.
 python=""
@@ -88,14 +105,15 @@ PY
     nm_result=$(DBUS_SYSTEM_BUS_ADDRESS=$bus XARVANE_RAS=nm measure "$work/program/xarvane")
 fi
 
-printf 'idle for %d s, one connection up (%s record on the simulated service)\n' "$seconds" "$sim_rows"
-row program "cpu s" "cpu %" "peak RSS kB"
-row "xarvane, simulated" "$cpu" "$share" "$peak"
+printf 'idle for %d s, one connection up (%s record on the simulated service); disk writes scaled to an hour\n' \
+    "$seconds" "$sim_rows"
+row program "cpu s" "cpu %" "peak RSS kB" "bytes/h" "heartbeats/h"
+row "xarvane, simulated" "$cpu" "$share" "$peak" "$bytes" "$beats"
 if [ -n "$nm_result" ]; then
-    read -r nm_cpu nm_share nm_peak nm_calls <<<"$nm_result"
-    row "xarvane, NetworkManager" "$nm_cpu" "$nm_share" "$nm_peak"
+    read -r nm_cpu nm_share nm_peak nm_bytes nm_beats nm_calls <<<"$nm_result"
+    row "xarvane, NetworkManager" "$nm_cpu" "$nm_share" "$nm_peak" "$nm_bytes" "$nm_beats"
 fi
-row "minimal Qt tray" "$floor_cpu" "$floor_share" "$floor_peak"
+row "minimal Qt tray" "$floor_cpu" "$floor_share" "$floor_peak" "$floor_bytes" "$floor_beats"
 if [ -n "$nm_result" ]; then
     printf 'NetworkManager: %s D-Bus calls per second (%s record)\n' "$nm_calls" "$(records)"
 else
