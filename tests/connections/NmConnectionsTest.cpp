@@ -1,7 +1,7 @@
 // The program's connection parts over the NetworkManager back-end and NetworkManager's mock:
 // the notifier's events, the address in the main window's status bar, the phonebook check and
 // the hang-up.
-#include "NmMock.h"
+#include "NmMockTest.h"
 
 #include "browser/MainStatusBar.h"
 #include "browser/utMain.h"
@@ -30,14 +30,13 @@
 namespace xr::test {
 namespace {
 
-class NmConnections : public ::testing::Test {
+class NmConnections : public NmMockTest {
 protected:
     void SetUp() override
     {
-        if (!mock.available())
-            GTEST_SKIP() << mock.whyUnavailable().toStdString();
-        ASSERT_TRUE(mock.running()) << mock.whyUnavailable().toStdString();
-        qputenv("DBUS_SYSTEM_BUS_ADDRESS", mock.busAddress().toUtf8());
+        NmMockTest::SetUp();
+        if (!ready())
+            return;
         service = std::make_unique<platform::NmRemoteAccess>();
         context =
             std::make_unique<AppContext>(dir.path() + QLatin1Char('/'), clock, prompter, *service, registry);
@@ -56,7 +55,6 @@ protected:
         notify->Poll();
     }
 
-    NmMock mock;
     QTemporaryDir dir;
     ManualClock clock;
     ScriptedPrompter prompter;

@@ -1,6 +1,6 @@
 // The real program on a desktop's NetworkManager (its mock on a private system bus), chosen
 // without being named; and the simulated service chosen where NetworkManager does not answer.
-#include "NmMock.h"
+#include "NmMockTest.h"
 #include "ProgramFolder.h"
 
 #include "store/DayCount.h"
@@ -21,13 +21,13 @@ double nowDays()
     return toDayCount(QDateTime::currentDateTime());
 }
 
-class NetworkManagerEndToEnd : public ::testing::Test {
+class NetworkManagerEndToEnd : public NmMockTest {
 protected:
     void SetUp() override
     {
-        if (!mock.available())
-            GTEST_SKIP() << mock.whyUnavailable().toStdString();
-        ASSERT_TRUE(mock.running()) << mock.whyUnavailable().toStdString();
+        NmMockTest::SetUp();
+        if (!ready())
+            return;
         folder.setEnvironment(QStringLiteral("DBUS_SYSTEM_BUS_ADDRESS"), mock.busAddress());
         folder.setEnvironment(QStringLiteral("XARVANE_RAS"), QString()); // chosen by what answers
         addOffice();
@@ -60,7 +60,6 @@ protected:
         EXPECT_TRUE(folder.waitForExit());
     }
 
-    NmMock mock;
     ProgramFolder folder;
     QString eth0;
     QString office;

@@ -1,5 +1,5 @@
 // The NetworkManager back-end against NetworkManager's mock on a private bus.
-#include "NmMock.h"
+#include "NmMockTest.h"
 
 #include "platform/NmMapping.h"
 #include "platform/NmRemoteAccess.h"
@@ -13,17 +13,15 @@
 namespace xr::platform {
 namespace {
 
-using test::NmMock;
 using test::NmSettings;
 
-class NmRemoteAccessTest : public ::testing::Test {
+class NmRemoteAccessTest : public test::NmMockTest {
 protected:
     void SetUp() override
     {
-        if (!mock.available())
-            GTEST_SKIP() << mock.whyUnavailable().toStdString();
-        ASSERT_TRUE(mock.running()) << mock.whyUnavailable().toStdString();
-        qputenv("DBUS_SYSTEM_BUS_ADDRESS", mock.busAddress().toUtf8());
+        NmMockTest::SetUp();
+        if (!ready())
+            return;
         service = std::make_unique<NmRemoteAccess>();
         device = mock.addEthernetDevice(QStringLiteral("eth0"), QStringLiteral("eth0"));
         office = mock.addProfile(QStringLiteral("Office"), QStringLiteral("802-3-ethernet"));
@@ -46,7 +44,6 @@ protected:
         return result == ras::Success ? std::optional(state) : std::nullopt;
     }
 
-    NmMock mock;
     std::unique_ptr<NmRemoteAccess> service;
     QString device;
     QString office;
