@@ -1,15 +1,22 @@
 #!/usr/bin/env bash
-# Idle cost of the program: runs it for SECONDS (default 60) with the simulated service and one
-# connection up, and prints its CPU time, CPU share and peak memory beside those of a minimal Qt
-# Widgets program with a tray icon and a one-second timer, measured the same way. It also prints
-# what each wrote to disk, scaled to an hour: bytes (write_bytes of /proc/PID/io) and the number
-# of times the heartbeat file beside the database was replaced.
+# Idle cost of the program: runs it for SECONDS (default 60) with one connection up, first on the
+# simulated service, then on NetworkManager (python-dbusmock's NetworkManager on a private bus;
+# skipped when dbus-daemon or python3-dbusmock is missing), and prints its CPU time, CPU share
+# and peak memory beside those of a minimal Qt Widgets program with a tray icon and a one-second
+# timer, measured the same way. It also prints what each wrote to disk, scaled to an hour: bytes
+# (write_bytes of /proc/PID/io) and the number of times the heartbeat file beside the database
+# was replaced; and, on NetworkManager, the D-Bus calls per second the service served.
 #   bench/idle.sh [BUILD_DIR] [SECONDS]
 set -euo pipefail
 build=$(realpath "${1:-build}")
 seconds=${2:-60}
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+pids=()
+cleanup() {
+    [ ${#pids[@]} -eq 0 ] || kill "${pids[@]}" 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
 export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
 export XDG_RUNTIME_DIR=$work/run XDG_CONFIG_HOME=$work/config XARVANE_PROMPTS=log
 mkdir -p "$work/run" "$work/config" "$work/program"
@@ -18,22 +25,27 @@ cp "$build/bin/xarvane" "$work/program/"
 sim() { "$build/bin/xarvane-sim" --state "$work/program/SimRas.json" "$@" >/dev/null; }
 sim add-entry Office
 sim connect Office
+records() { sqlite3 "$work/program/XRDB.mdb" 'select count(*) from XRRecord'; }
 
 ticks=$(getconf CLK_TCK)
 heartbeat=$work/program/XRDB.heartbeat
 written() { awk '/^write_bytes/ {print $2}' "/proc/$1/io"; }
 # The heartbeat file's modification time, nanoseconds; empty while there is none.
 beat() { stat -c %.9Y "$heartbeat" 2>/dev/null || true; }
+call_log=""
+logged_calls() { if [ -n "$call_log" ]; then wc -l <"$call_log"; else echo 0; fi; }
 
 # Runs a program for the measured time and prints: cpu-seconds share-percent peak-kB
-# written-bytes-per-hour heartbeat-replacements-per-hour
+# written-bytes-per-hour heartbeat-replacements-per-hour calls-per-second (calls: lines added to
+# $call_log meanwhile)
 measure() {
     "$@" 2>/dev/null &
     local pid=$!
     sleep 2 # start-up is not idle time
     read -r -a before < <(cut -d' ' -f14,15 "/proc/$pid/stat")
-    local bytes_before last replaced=0 second
+    local bytes_before last replaced=0 second calls_before
     bytes_before=$(written "$pid")
+    calls_before=$(logged_calls)
     last=$(beat)
     for (( second = 0; second < seconds; ++second )); do
         sleep 1
@@ -43,22 +55,67 @@ measure() {
         last=$now
     done
     read -r -a after < <(cut -d' ' -f14,15 "/proc/$pid/stat")
-    local peak bytes
+    local peak bytes calls
     peak=$(awk '/VmHWM/ {print $2}' "/proc/$pid/status")
     bytes=$(( $(written "$pid") - bytes_before ))
+    calls=$(( $(logged_calls) - calls_before ))
     kill -TERM "$pid"
     wait "$pid" || true
     local used=$(( after[0] + after[1] - before[0] - before[1] ))
-    awk -v t="$used" -v hz="$ticks" -v s="$seconds" -v p="$peak" -v b="$bytes" -v r="$replaced" \
-        'BEGIN { printf "%.2f %.3f %d %.0f %.0f\n", t / hz, 100 * t / hz / s, p, b * 3600 / s, r * 3600 / s }'
+    awk -v t="$used" -v hz="$ticks" -v s="$seconds" -v p="$peak" -v b="$bytes" -v r="$replaced" -v c="$calls" \
+        'BEGIN { printf "%.2f %.3f %d %.0f %.0f %.2f\n", t / hz, 100 * t / hz / s, p, b * 3600 / s, r * 3600 / s, c / s }'
 }
+row() { printf '%-24s %10s %10s %12s %14s %14s\n' "$@"; }
 
-read -r cpu share peak bytes beats < <(measure "$work/program/xarvane")
-read -r floor_cpu floor_share floor_peak floor_bytes floor_beats < <(measure "$build/bin/bench_minimal_tray")
-rows=$(sqlite3 "$work/program/XRDB.mdb" 'select count(*) from XRRecord')
+read -r cpu share peak bytes beats _ < <(XARVANE_RAS=sim measure "$work/program/xarvane")
+sim_rows=$(records)
+read -r floor_cpu floor_share floor_peak floor_bytes floor_beats _ < <(measure "$build/bin/bench_minimal_tray")
 
-printf 'idle for %d s, one connection up (%s record); disk writes scaled to an hour\n' "$seconds" "$rows"
-printf '%-22s %10s %10s %12s %14s %14s\n' program "cpu s" "cpu %" "peak RSS kB" "bytes/h" "heartbeats/h"
-printf '%-22s %10s %10s %12s %14s %14s\n' xarvane "$cpu" "$share" "$peak" "$bytes" "$beats"
-printf '%-22s %10s %10s %12s %14s %14s\n' "minimal Qt tray" "$floor_cpu" "$floor_share" "$floor_peak" \
-    "$floor_bytes" "$floor_beats"
+# NetworkManager's mock with one active Ethernet connection, on a bus of our own.
+python=""
+for candidate in /usr/bin/python3 python3; do
+    if "$candidate" -c 'import dbusmock' 2>/dev/null; then python=$candidate; break; fi
+done
+nm_result=""
+if [ -n "$python" ] && command -v dbus-daemon >/dev/null; then
+    bus="unix:path=$work/bus"
+    dbus-daemon --session --nofork --address="$bus" 2>/dev/null &
+    pids+=($!)
+    sleep 0.5
+    DBUS_SYSTEM_BUS_ADDRESS=$bus "$python" -m dbusmock --system --template networkmanager \
+        --logfile "$work/nm.log" >/dev/null 2>&1 &
+    pids+=($!)
+    DBUS_SYSTEM_BUS_ADDRESS=$bus "$python" - <<'PY'
+import time, dbus
+bus = dbus.SystemBus()
+for _ in range(100):
+    if bus.name_has_owner('org.freedesktop.NetworkManager'):
+        break
+    time.sleep(0.1)
+nm = bus.get_object('org.freedesktop.NetworkManager', '/org/freedesktop/NetworkManager')
+mock = dbus.Interface(nm, 'org.freedesktop.DBus.Mock')
+device = mock.AddEthernetDevice('eth0', 'eth0', 100)
+settings = dbus.Interface(bus.get_object('org.freedesktop.NetworkManager', '/org/freedesktop/NetworkManager/Settings'),
+                          'org.freedesktop.NetworkManager.Settings')
+profile = settings.AddConnection({'connection': {'id': 'Office', 'type': '802-3-ethernet', 'uuid': 'office'}})
+mock.AddActiveConnection([device], profile, '/', 'bench', dbus.UInt32(2))
+PY
+    "$build/bin/xarvane-setup" --force "$work/program" >/dev/null
+    call_log=$work/nm.log
+    nm_result=$(DBUS_SYSTEM_BUS_ADDRESS=$bus XARVANE_RAS=nm measure "$work/program/xarvane")
+fi
+
+printf 'idle for %d s, one connection up (%s record on the simulated service); disk writes scaled to an hour\n' \
+    "$seconds" "$sim_rows"
+row program "cpu s" "cpu %" "peak RSS kB" "bytes/h" "heartbeats/h"
+row "xarvane, simulated" "$cpu" "$share" "$peak" "$bytes" "$beats"
+if [ -n "$nm_result" ]; then
+    read -r nm_cpu nm_share nm_peak nm_bytes nm_beats nm_calls <<<"$nm_result"
+    row "xarvane, NetworkManager" "$nm_cpu" "$nm_share" "$nm_peak" "$nm_bytes" "$nm_beats"
+fi
+row "minimal Qt tray" "$floor_cpu" "$floor_share" "$floor_peak" "$floor_bytes" "$floor_beats"
+if [ -n "$nm_result" ]; then
+    printf 'NetworkManager: %s D-Bus calls per second (%s record)\n' "$nm_calls" "$(records)"
+else
+    echo "NetworkManager: skipped (dbus-daemon or python3-dbusmock missing)"
+fi

@@ -63,6 +63,9 @@ struct RasDialParams {
     std::string userName;
     std::string password;
     std::string domain;
+    // False for entries that carry no credentials of their own (a wired or Wi-Fi profile):
+    // they are dialled without the user-name and password checks.
+    bool credentialsRequired = true;
 };
 
 // Dial progress and result: (message, connection state, error code). Error 0 means progress
@@ -72,6 +75,9 @@ using RasDialNotifier = std::function<void(unsigned message, std::uint32_t state
 class RemoteAccess {
 public:
     virtual ~RemoteAccess() = default;
+
+    // The back-end's name as a person reads it (start-up message, about box).
+    virtual std::string name() const = 0;
 
     // Active connections. When more than `room` are active the answer is ErrorBufferTooSmall
     // and `needed` holds the room required; otherwise `connections` holds them all.

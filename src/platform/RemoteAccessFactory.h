@@ -1,7 +1,8 @@
 #pragma once
-// Chooses the dial-up back-end once at start-up. XARVANE_RAS names it (`sim` is the one this
-// build has and the default); an unknown value falls back to the simulated service with a
-// message on stderr.
+// Chooses the dial-up back-end once at start-up and names it on stderr. XARVANE_RAS names it
+// (`nm` NetworkManager, `sim` the simulated service); without it, NetworkManager when it
+// answers on the system bus, else the simulated service. An unknown value falls back to the
+// simulated service with a message on stderr.
 
 #include "platform/RemoteAccess.h"
 

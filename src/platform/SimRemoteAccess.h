@@ -25,6 +25,8 @@ public:
 
     const std::string& statePath() const { return m_file.path(); }
 
+    std::string name() const override { return "simulated"; }
+
     std::uint32_t enumConnections(std::size_t room, std::vector<RasConnection>& connections,
                                   std::size_t& needed) override;
     std::uint32_t getConnectStatus(ConnHandle handle, std::uint32_t& state) override;

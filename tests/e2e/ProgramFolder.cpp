@@ -67,7 +67,7 @@ QProcessEnvironment ProgramFolder::environment() const
     env.insert(QStringLiteral("XDG_CONFIG_HOME"), path(QStringLiteral("config")));
     env.remove(QStringLiteral("XARVANE_SIM_STATE"));
     env.remove(QStringLiteral("XARVANE_REGISTRY"));
-    env.remove(QStringLiteral("XARVANE_RAS"));
+    env.insert(QStringLiteral("XARVANE_RAS"), QStringLiteral("sim")); // a desktop's own NetworkManager stays out
     for (const QString& name : m_extraEnvironment.keys())
         env.insert(name, m_extraEnvironment.value(name));
     return env;

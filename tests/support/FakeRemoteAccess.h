@@ -23,6 +23,7 @@ public:
     void setState(platform::ConnHandle handle, std::uint32_t state);
     void removeConnection(platform::ConnHandle handle);
 
+    std::string name() const override { return "fake"; }
     std::uint32_t enumConnections(std::size_t room, std::vector<platform::RasConnection>& connections,
                                   std::size_t& needed) override;
     std::uint32_t getConnectStatus(platform::ConnHandle handle, std::uint32_t& state) override;

@@ -1,0 +1,29 @@
+#pragma once
+// What one ObjectManager answer of NetworkManager says about the active connections: every
+// object with its properties arrives in a single round trip, so a poll costs one call.
+
+#include <QDBusMessage>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace xr::platform {
+
+struct NmActiveConnection {
+    std::string path; // the active connection's object
+    // The profile's UUID and the interface: the same for the connection's whole life, also
+    // across a restart of the service (which names its objects anew).
+    std::string key;
+    std::string id;          // the profile's name
+    std::string type;        // the profile's type in plain words
+    std::uint32_t state = 0; // NMActiveConnectionState
+    std::string interfaceName;
+    std::string ipAddress; // first IPv4 address, dotted
+};
+
+// The active connections a person chose (see nm::chosenConnection), in NetworkManager's order,
+// from the answer to GetManagedObjects on /org/freedesktop.
+std::vector<NmActiveConnection> readActiveConnections(const QDBusMessage& managedObjects);
+
+} // namespace xr::platform

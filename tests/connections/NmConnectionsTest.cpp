@@ -1,0 +1,122 @@
+// The program's connection parts over the NetworkManager back-end and NetworkManager's mock:
+// the notifier's events, the address in the main window's status bar, the phonebook check and
+// the hang-up.
+#include "NmMockTest.h"
+
+#include "browser/MainStatusBar.h"
+#include "browser/utMain.h"
+#include "common/AppContext.h"
+#include "connections/ConnectionDetails.h"
+#include "connections/HangUp.h"
+#include "connections/RASNotify.h"
+#include "platform/NmRemoteAccess.h"
+#include "platform/RegistryFile.h"
+#include "store/Database.h"
+#include "store/DayCount.h"
+#include "store/Identifiers.h"
+#include "store/SqlCommand.h"
+
+#include "InstalledDatabase.h"
+#include "ManualClock.h"
+#include "ScriptedPrompter.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QLabel>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace xr::test {
+namespace {
+
+class NmConnections : public NmMockTest {
+protected:
+    void SetUp() override
+    {
+        NmMockTest::SetUp();
+        if (!ready())
+            return;
+        service = std::make_unique<platform::NmRemoteAccess>();
+        context =
+            std::make_unique<AppContext>(dir.path() + QLatin1Char('/'), clock, prompter, *service, registry);
+        notify = std::make_unique<TRASNotify>(*service);
+        notify->OnConnected = [this](TRASNotify&, TRASNotify::ConnHandle, const QString& entry,
+                                     const QString& type, const QString& device) {
+            connected << entry + QLatin1Char('/') + type + QLatin1Char('/') + device;
+        };
+        device = mock.addEthernetDevice(QStringLiteral("eth0"), QStringLiteral("eth0"));
+        office = mock.addProfile(QStringLiteral("Office"), QStringLiteral("802-3-ethernet"));
+    }
+
+    void poll()
+    {
+        QTest::qWait(150);
+        notify->Poll();
+    }
+
+    QTemporaryDir dir;
+    ManualClock clock;
+    ScriptedPrompter prompter;
+    platform::RegistryFile registry{QDir(dir.path()).filePath(QStringLiteral("Xarvane.reg"))};
+    std::unique_ptr<platform::NmRemoteAccess> service;
+    std::unique_ptr<AppContext> context;
+    std::unique_ptr<TRASNotify> notify;
+    QStringList connected;
+    QString device;
+    QString office;
+};
+
+TEST_F(NmConnections, NotifierSeesEachConnectionOnceAndHangUpEndsIt)
+{
+    notify->Loaded();
+    const QString active = mock.activate(office, device, 1);
+    poll();
+    EXPECT_TRUE(connected.isEmpty()) << "still activating";
+    EXPECT_FALSE(notify->IsConnected());
+    mock.changeState(active, 2, 1);
+    poll();
+    poll();
+    EXPECT_EQ(connected, QStringList{QStringLiteral("Office/ethernet/eth0")});
+    EXPECT_TRUE(notify->IsConnected());
+    EXPECT_EQ(notify->EntryNames(0), QStringLiteral("Office"));
+
+    prompter.answers << PromptAnswer::Yes;
+    actDisConnExecute(*context, *notify);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return mock.activeConnections().isEmpty(); }));
+    poll();
+    EXPECT_FALSE(notify->IsConnected());
+    EXPECT_EQ(connected.size(), 1);
+}
+
+TEST_F(NmConnections, TheAddressReachesTheStatusBarAndTheProfilesTheCheck)
+{
+    mock.setAddress(mock.activate(office, device), QStringLiteral("172.16.254.254"));
+    QTest::qWait(150);
+    notify->Loaded();
+    EXPECT_EQ(GetDynamicIP(*service), QStringLiteral("172.16.254.254"));
+    EXPECT_TRUE(EntryExists(*service, prompter, QStringLiteral("Office")));
+    EXPECT_FALSE(EntryExists(*service, prompter, QStringLiteral("office")));
+
+    createInstalledDatabase(context->appPath + kDatabaseFileName);
+    Database database(QStringLiteral("nm-main-window"));
+    ASSERT_TRUE(database.open(context->appPath + kDatabaseFileName));
+    SqlCommand command(database);
+    context->currentConnection = {kBuiltInUserId,
+                                  QStringLiteral("admin"),
+                                  QStringLiteral("Office"),
+                                  toDayCount(QDateTime::currentDateTime()),
+                                  0,
+                                  true};
+    {
+        TwinMain window(*context, database, command, *notify);
+        window.show();
+        const QString address =
+            window.findChild<QLabel*>(QStringLiteral("stbPanel%1").arg(MainStatusBar::AddressPanel))->text();
+        EXPECT_EQ(address, QStringLiteral("IP：172.16.254.254"));
+    }
+    database.close();
+}
+
+} // namespace
+} // namespace xr::test
