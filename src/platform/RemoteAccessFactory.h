@@ -1,7 +1,7 @@
 #pragma once
-// Chooses the dial-up back-end once at start-up. XARVANE_RAS names it (`sim` is the one this
-// build has and the default); an unknown value falls back to the simulated service with a
-// message on stderr.
+// Chooses the dial-up back-end once at start-up. XARVANE_RAS names it (`sim`, `ppp`); without
+// it, pppd when it has peer files, else the simulated service. An unknown value falls back to
+// the simulated service with a message on stderr.
 
 #include "platform/RemoteAccess.h"
 
