@@ -43,7 +43,7 @@ std::uint32_t PppPeerFolder::peerNames(std::vector<std::string>& names) const
 {
     names.clear();
     std::error_code error;
-    if (!fs::exists(m_locations.peers, error))
+    if (fs::status(m_locations.peers, error).type() == fs::file_type::not_found)
         return ras::Success;
     fs::directory_iterator it(m_locations.peers, error);
     if (error)
