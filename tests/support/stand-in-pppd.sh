@@ -34,13 +34,17 @@ finish() {
     exit 5
 }
 trap finish TERM INT HUP
+# Waits in the background, so that a signal is handled at once.
+pause() {
+    sleep "$1" &
+    sleeper=$!
+    wait "$sleeper"
+}
 
-sleep "${STANDIN_PPPD_DELAY:-0.2}"
+pause "${STANDIN_PPPD_DELAY:-0.2}"
 [ -n "$STANDIN_PPPD_EXIT" ] && exit "$STANDIN_PPPD_EXIT"
 printf '%s\n' $$ > "$run/$ifname.pid"
 [ -n "$link" ] && printf '%s\n%s\n' $$ "$ifname" > "$run/ppp-$link.pid"
 while :; do
-    sleep 600 &
-    sleeper=$!
-    wait "$sleeper"
+    pause 600
 done
