@@ -64,6 +64,7 @@ QProcessEnvironment ProgramFolder::environment() const
     env.remove(QStringLiteral("XARVANE_SIM_STATE"));
     env.remove(QStringLiteral("XARVANE_REGISTRY"));
     env.remove(QStringLiteral("XARVANE_RAS"));
+    env.insert(QStringLiteral("XARVANE_PPP_PEERS"), path(QStringLiteral("no-ppp-peers"))); // no pppd peers here
     for (const QString& name : m_extraEnvironment.keys())
         env.insert(name, m_extraEnvironment.value(name));
     return env;
