@@ -7,6 +7,7 @@
 #include "platform/SimRemoteAccess.h"
 
 #include "DialRecorder.h"
+#include "RemoteAccessQueries.h"
 
 #include <gtest/gtest.h>
 
@@ -108,19 +109,8 @@ protected:
         return process;
     }
 
-    std::vector<RasConnection> connections()
-    {
-        std::vector<RasConnection> list;
-        std::size_t needed = 0;
-        EXPECT_EQ(ras.enumConnections(16, list, needed), ras::Success);
-        return list;
-    }
-    std::uint32_t status(ConnHandle handle)
-    {
-        std::uint32_t state = 0;
-        const std::uint32_t result = ras.getConnectStatus(handle, state);
-        return result == ras::Success ? state : result;
-    }
+    std::vector<RasConnection> connections() { return test::activeConnections(ras); }
+    std::uint32_t status(ConnHandle handle) { return test::stateOrResult(ras, handle); }
     std::string address(ConnHandle handle)
     {
         std::string ip;
