@@ -12,7 +12,8 @@ constexpr std::array<const char*, 20> ExitStatusTexts = {
     "连接已被对方终止。",
     "pppd 发生致命错误（系统调用失败或内存不足）。",
     "拨号连接的选项有错误，请检查该连接在 peers 文件夹中的配置文件。",
-    "pppd 没有以 root 身份运行的权限（不是 setuid-root），当前用户也不是 root。请让系统管理员检查 ppp 软件包的安装。",
+    "pppd 没有以 root 身份运行的权限（不是 setuid-root），当前用户也不是 root。请让系统管理员检查 ppp "
+    "软件包的安装。",
     "系统内核不支持 PPP（没有 PPP 驱动或无法加载）。",
     "pppd 收到终止信号，连接已被中止。",
     "无法锁定串口，调制解调器可能正被其他程序使用。",

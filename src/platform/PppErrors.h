@@ -19,7 +19,10 @@ constexpr std::uint32_t ErrorPppdNotStarted = 1132;
 // The link belongs to another user's pppd, which this user may not end.
 constexpr std::uint32_t ErrorHangUpNotPermitted = 1133;
 
-constexpr std::uint32_t exitStatusCode(int status) { return ExitStatusBase + static_cast<std::uint32_t>(status); }
+constexpr std::uint32_t exitStatusCode(int status)
+{
+    return ExitStatusBase + static_cast<std::uint32_t>(status);
+}
 
 // The code of a failure to start pppd with the errno `error`.
 std::uint32_t startFailureCode(int error);

@@ -18,7 +18,8 @@ std::string pppdOnPath()
 {
     std::istringstream path(variableOr("PATH", ""));
     for (std::string folder; std::getline(path, folder, ':');) {
-        const std::string candidate = (std::filesystem::path(folder.empty() ? "." : folder) / "pppd").string();
+        const std::string candidate =
+            (std::filesystem::path(folder.empty() ? "." : folder) / "pppd").string();
         // Existence decides, not the right to run it: a refusal is reported when dialling.
         std::error_code error;
         if (std::filesystem::is_regular_file(candidate, error))

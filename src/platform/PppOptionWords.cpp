@@ -4,7 +4,10 @@ namespace xr::platform {
 
 namespace {
 
-bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r'; }
+bool isBlank(char c)
+{
+    return c == ' ' || c == '\t' || c == '\r';
+}
 
 // Reads one line's words from `pos`; leaves `pos` after the line's end.
 std::vector<std::string> lineWords(std::string_view text, std::size_t& pos, Backslash backslash)

@@ -15,7 +15,8 @@ enum class Backslash {
 };
 
 // The words of each non-empty line, in order.
-std::vector<std::vector<std::string>> optionLines(std::string_view text, Backslash backslash = Backslash::Escapes);
+std::vector<std::vector<std::string>> optionLines(std::string_view text,
+                                                  Backslash backslash = Backslash::Escapes);
 
 // All words of the text, lines joined.
 std::vector<std::string> optionWords(std::string_view text, Backslash backslash = Backslash::Escapes);

@@ -74,7 +74,8 @@ std::string chatPhoneNumber(const std::vector<std::string>& chatWords, const std
 {
     for (const std::string& word : chatWords) {
         std::string upper = word;
-        std::transform(upper.begin(), upper.end(), upper.begin(), [](unsigned char c) { return std::toupper(c); });
+        std::transform(upper.begin(), upper.end(), upper.begin(),
+                       [](unsigned char c) { return std::toupper(c); });
         const std::size_t at = upper.find("ATD");
         if (at == std::string::npos)
             continue;

@@ -25,9 +25,9 @@ PppPeer parsePppPeer(const std::vector<std::string>& words);
 
 // Where the connect command finds its chat conversation.
 struct ChatSource {
-    std::string scriptFile;           // `chat -f FILE`, empty when the conversation is inline
+    std::string scriptFile;               // `chat -f FILE`, empty when the conversation is inline
     std::vector<std::string> inlineWords; // the conversation written on the command line
-    std::string telephone;            // `chat -T NUMBER`, the number `\T` stands for
+    std::string telephone;                // `chat -T NUMBER`, the number `\T` stands for
 };
 ChatSource chatSource(const std::string& connectCommand);
 

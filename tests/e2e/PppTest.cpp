@@ -24,7 +24,8 @@ bool ip(const QStringList& arguments)
 {
     QProcess command;
     command.start(QStringLiteral("ip"), arguments);
-    return command.waitForFinished() && command.exitStatus() == QProcess::NormalExit && command.exitCode() == 0;
+    return command.waitForFinished() && command.exitStatus() == QProcess::NormalExit &&
+           command.exitCode() == 0;
 }
 
 class PppEndToEnd : public ::testing::Test {
@@ -36,8 +37,8 @@ protected:
         if (::unshare(CLONE_NEWNET) != 0)
             GTEST_SKIP() << "no network namespace: " << std::strerror(errno);
         // A tun device is point-to-point like a ppp unit and needs no driver beyond tun.
-        if (!ip({QStringLiteral("tuntap"), QStringLiteral("add"), QStringLiteral("dev"), QStringLiteral("ppp0"),
-                 QStringLiteral("mode"), QStringLiteral("tun")}))
+        if (!ip({QStringLiteral("tuntap"), QStringLiteral("add"), QStringLiteral("dev"),
+                 QStringLiteral("ppp0"), QStringLiteral("mode"), QStringLiteral("tun")}))
             GTEST_SKIP() << "no tun device in this namespace";
         QDir(folder.path()).mkpath(QStringLiteral("peers"));
         QDir(folder.path()).mkpath(QStringLiteral("ppp-run"));
@@ -79,7 +80,8 @@ protected:
         ASSERT_TRUE(ip({QStringLiteral("addr"), QStringLiteral("add"), QStringLiteral("10.64.0.2"),
                         QStringLiteral("peer"), QStringLiteral("10.64.0.1"), QStringLiteral("dev"),
                         QStringLiteral("ppp0")}));
-        ASSERT_TRUE(ip({QStringLiteral("link"), QStringLiteral("set"), QStringLiteral("ppp0"), QStringLiteral("up")}));
+        ASSERT_TRUE(ip(
+            {QStringLiteral("link"), QStringLiteral("set"), QStringLiteral("ppp0"), QStringLiteral("up")}));
     }
     void endLink()
     {
@@ -108,7 +110,8 @@ TEST_F(PppEndToEnd, LinkStartedOutsideTheProgramIsRecordedAndItsEndToo)
 {
     ASSERT_TRUE(folder.start());
     startLink();
-    ASSERT_TRUE(ProgramFolder::waitUntil([&] { return records().size() == 1; })) << folder.errorOutput().toStdString();
+    ASSERT_TRUE(ProgramFolder::waitUntil([&] { return records().size() == 1; }))
+        << folder.errorOutput().toStdString();
     EXPECT_EQ(records()[0][0], kAnonymousId);
     EXPECT_EQ(records()[0][3], QStringLiteral("Office"));
     QThread::msleep(1200);
@@ -123,7 +126,8 @@ TEST_F(PppEndToEnd, ProgramStartedWhileALinkIsUpRecordsIt)
 {
     startLink();
     ASSERT_TRUE(folder.start());
-    ASSERT_TRUE(ProgramFolder::waitUntil([&] { return records().size() == 1; })) << folder.errorOutput().toStdString();
+    ASSERT_TRUE(ProgramFolder::waitUntil([&] { return records().size() == 1; }))
+        << folder.errorOutput().toStdString();
     EXPECT_EQ(records()[0][3], QStringLiteral("Office"));
     QThread::msleep(1200);
     folder.terminate();

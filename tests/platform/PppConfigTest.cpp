@@ -97,9 +97,8 @@ protected:
             PppLocations{path("peers"), m_dir.path().toStdString(), path("run"), "/nonexistent/pppd"});
     }
     std::string path(const char* name) const { return m_dir.filePath(QString::fromUtf8(name)).toStdString(); }
-    void write(const char* name, const std::string& text, QFile::Permissions permissions = QFile::ReadOwner |
-                                                                                         QFile::WriteOwner |
-                                                                                         QFile::ReadOther)
+    void write(const char* name, const std::string& text,
+               QFile::Permissions permissions = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther)
     {
         QFile file(QString::fromStdString(path(name)));
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
@@ -120,9 +119,9 @@ protected:
 
 TEST_F(PppPeerFolderTest, PeerNamesInByteOrderWithoutBackupsHiddenFilesOrFolders)
 {
-    for (const char* name : {"peers/宽带", "peers/Office", "peers/dsl-provider", "peers/.hidden",
-                             "peers/dsl-provider~", "peers/Office.bak", "peers/provider.dpkg-old",
-                             "peers/#Office#", "peers/Office.swp"})
+    for (const char* name :
+         {"peers/宽带", "peers/Office", "peers/dsl-provider", "peers/.hidden", "peers/dsl-provider~",
+          "peers/Office.bak", "peers/provider.dpkg-old", "peers/#Office#", "peers/Office.swp"})
         write(name, "noauth\n");
     ASSERT_TRUE(QDir(m_dir.path()).mkpath(QStringLiteral("peers/sub")));
     std::vector<std::string> names;
@@ -145,8 +144,9 @@ TEST_F(PppPeerFolderTest, PeerNamesInByteOrderWithoutBackupsHiddenFilesOrFolders
 TEST_F(PppPeerFolderTest, DialParamsFromOptionsSecretsAndChatScript)
 {
     write("chat-isp", "ABORT BUSY ABORT 'NO CARRIER'\n'' ATZ\nOK \"ATDT\\T\"\nCONNECT \\d\\c\n");
-    write("peers/isp", "/dev/ttyS0 57600\nuser \"li lei\" # account\nremotename isp\nconnect \"/usr/sbin/chat -v -f " +
-                           path("chat-isp") + " -T 16300\"\n");
+    write("peers/isp",
+          "/dev/ttyS0 57600\nuser \"li lei\" # account\nremotename isp\nconnect \"/usr/sbin/chat -v -f " +
+              path("chat-isp") + " -T 16300\"\n");
     write("peers/dsl", "plugin rp-pppoe.so eth0\nuser dsl@isp\n");
     write("peers/nobody", "noauth\n");
     write("chap-secrets", "# client server secret\n\"li lei\" isp \"chap secret\"\n");

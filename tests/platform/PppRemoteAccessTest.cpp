@@ -1,8 +1,8 @@
 // The pppd back-end against a stand-in pppd: links started outside the program, stale pid
 // files, dials with their progress, exit statuses and hang-up, refusals, and the choice of
 // back-end. The interfaces are answered by the test.
-#include "platform/PppErrors.h"
 #include "platform/PppRemoteAccess.h"
+#include "platform/PppErrors.h"
 #include "platform/RemoteAccessFactory.h"
 #include "platform/SimRemoteAccess.h"
 
@@ -130,15 +130,17 @@ protected:
     QTemporaryDir m_dir;
     std::vector<const char*> m_variables;
     FakeInterfaces interfaces;
-    PppRemoteAccess ras{PppLocations{path("peers"), m_dir.path().toStdString(), path("run"), kStandIn.toStdString()},
-                        interfaces.lookup()};
+    PppRemoteAccess ras{
+        PppLocations{path("peers"), m_dir.path().toStdString(), path("run"), kStandIn.toStdString()},
+        interfaces.lookup()};
 };
 
 TEST_F(PppRemoteAccessTest, LinkStartedOutsideIsAConnectionWhileItsProcessLivesAndItsInterfaceIsUp)
 {
-    const auto pppd = startOutside({QStringLiteral("call"), QStringLiteral("Office"), QStringLiteral("linkname"),
-                                    QStringLiteral("Office"), QStringLiteral("nodetach")},
-                                   QStringLiteral("ppp0"));
+    const auto pppd =
+        startOutside({QStringLiteral("call"), QStringLiteral("Office"), QStringLiteral("linkname"),
+                      QStringLiteral("Office"), QStringLiteral("nodetach")},
+                     QStringLiteral("ppp0"));
     const auto pid = static_cast<ConnHandle>(pppd->processId());
     EXPECT_TRUE(connections().empty()) << "no interface yet";
     EXPECT_EQ(status(pid), ras::StateConnectDevice);
@@ -173,8 +175,8 @@ TEST_F(PppRemoteAccessTest, LinkStartedOutsideIsAConnectionWhileItsProcessLivesA
 
 TEST_F(PppRemoteAccessTest, LinkWithoutLinknameIsNamedByItsPeerAndStalePidFilesAreNoConnection)
 {
-    const auto pppd = startOutside({QStringLiteral("call"), QStringLiteral("宽带"), QStringLiteral("nodetach")},
-                                   QStringLiteral("ppp1"));
+    const auto pppd = startOutside(
+        {QStringLiteral("call"), QStringLiteral("宽带"), QStringLiteral("nodetach")}, QStringLiteral("ppp1"));
     interfaces.set("ppp1", true, "100.64.1.9");
     // pppd that died without cleaning up: its pid files name a process that is gone.
     QProcess ended;
@@ -238,11 +240,13 @@ TEST_F(PppRemoteAccessTest, DialRunsPppdForTheLinkReportsProgressConnectsAndHang
     EXPECT_EQ(list[0].entryName, "Office");
     EXPECT_EQ(address(handle), "10.64.0.7");
     ConnHandle second = 0;
-    EXPECT_EQ(ras.dial({"Office", "", "", "", "", ""}, recorder.notifier(), second), ras::ErrorPortAlreadyOpen);
+    EXPECT_EQ(ras.dial({"Office", "", "", "", "", ""}, recorder.notifier(), second),
+              ras::ErrorPortAlreadyOpen);
 
     // Hang-up ends the stand-in; a connection's end is the notifier's to see, not the dial's.
     EXPECT_EQ(ras.hangUp(handle), ras::Success);
-    EXPECT_TRUE(waitUntil([&] { return !exists("run/ppp-Office.pid") && !processAlive(static_cast<int>(handle)); }));
+    EXPECT_TRUE(
+        waitUntil([&] { return !exists("run/ppp-Office.pid") && !processAlive(static_cast<int>(handle)); }));
     EXPECT_EQ(status(handle), ras::ErrorInvalidHandle);
     EXPECT_TRUE(connections().empty());
     EXPECT_EQ(recorder.notifications().size(), 4u);
@@ -274,7 +278,8 @@ TEST_F(PppRemoteAccessTest, EachExitStatusOfPppdReachesTheDialAsItsCodeWithAChin
         EXPECT_EQ(code, ppp::ExitStatusBase + static_cast<std::uint32_t>(exitStatus));
         std::string text;
         EXPECT_EQ(ras.getErrorString(code, text), ras::Success);
-        EXPECT_NE(text.find("（pppd 退出状态 " + std::to_string(exitStatus) + "）"), std::string::npos) << text;
+        EXPECT_NE(text.find("（pppd 退出状态 " + std::to_string(exitStatus) + "）"), std::string::npos)
+            << text;
     }
     std::string text;
     EXPECT_EQ(ras.getErrorString(ppp::exitStatusCode(19), text), ras::Success);
@@ -306,7 +311,8 @@ TEST_F(PppRemoteAccessTest, RefusalsSayWhatToDo)
     // Refusals of the request itself.
     test::DialRecorder recorder;
     ConnHandle handle = 7;
-    EXPECT_EQ(ras.dial({"Home", "", "", "", "", ""}, recorder.notifier(), handle), ras::ErrorCannotFindPhonebookEntry);
+    EXPECT_EQ(ras.dial({"Home", "", "", "", "", ""}, recorder.notifier(), handle),
+              ras::ErrorCannotFindPhonebookEntry);
     EXPECT_EQ(handle, 0u);
     EXPECT_EQ(ras.dial({"Office", "", "", "", "", ""}, nullptr, handle), ras::ErrorInvalidParameter);
     std::vector<std::string> names;
