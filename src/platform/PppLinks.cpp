@@ -84,14 +84,38 @@ bool processAlive(int pid)
     return pid > 0 && (::kill(pid, 0) == 0 || errno == EPERM);
 }
 
-std::string calledPeer(int pid)
+namespace {
+
+std::vector<std::string> commandLine(int pid)
 {
     int error = 0;
-    const std::string commandLine = readTextFile("/proc/" + std::to_string(pid) + "/cmdline", error);
+    std::istringstream text(readTextFile("/proc/" + std::to_string(pid) + "/cmdline", error));
     std::vector<std::string> arguments;
-    std::istringstream text(commandLine);
     for (std::string argument; std::getline(text, argument, '\0');)
         arguments.push_back(argument);
+    return arguments;
+}
+
+} // namespace
+
+bool runsPppd(int pid, const std::string& pppdProgram)
+{
+    const std::vector<std::string> arguments = commandLine(pid);
+    if (arguments.empty())
+        return true;
+    const std::string configured = fs::path(pppdProgram).filename().string();
+    // The program itself, or the script an interpreter runs.
+    const std::size_t count = std::min<std::size_t>(arguments.size(), 2);
+    return std::any_of(arguments.begin(), arguments.begin() + static_cast<std::ptrdiff_t>(count),
+                       [&](const std::string& argument) {
+                           const std::string name = fs::path(argument).filename().string();
+                           return name.find("pppd") != std::string::npos || name == configured;
+                       });
+}
+
+std::string calledPeer(int pid)
+{
+    const std::vector<std::string> arguments = commandLine(pid);
     const auto call = std::find(arguments.begin(), arguments.end(), "call");
     return call != arguments.end() && call + 1 != arguments.end() ? *(call + 1) : std::string();
 }

@@ -21,6 +21,11 @@ std::vector<PppLink> readPppLinks(const std::string& runFolder);
 // True while the process exists (also when it belongs to another user, as pppd does).
 bool processAlive(int pid);
 
+// True unless the process's arguments show another program than pppd (`pppdProgram` or a
+// program named like pppd): a stale pid file's number may since have gone to any process.
+// A process whose arguments this user may not see is taken at its pid file's word.
+bool runsPppd(int pid, const std::string& pppdProgram);
+
 // The peer a pppd process was started for: NAME of `call NAME` among its arguments.
 std::string calledPeer(int pid);
 

@@ -31,11 +31,16 @@ PppRemoteAccess::~PppRemoteAccess()
     dials.clear();
 }
 
+bool PppRemoteAccess::alive(const PppLink& link) const
+{
+    return processAlive(link.pid) && runsPppd(link.pid, m_peers.locations().pppd);
+}
+
 std::optional<PppLink> PppRemoteAccess::liveLink(ConnHandle handle) const
 {
     for (PppLink& link : readPppLinks(m_peers.locations().run))
         if (static_cast<ConnHandle>(link.pid) == handle)
-            return processAlive(link.pid) ? std::optional<PppLink>(std::move(link)) : std::nullopt;
+            return alive(link) ? std::optional<PppLink>(std::move(link)) : std::nullopt;
     return std::nullopt;
 }
 
@@ -69,7 +74,7 @@ std::uint32_t PppRemoteAccess::enumConnections(std::size_t room, std::vector<Ras
 {
     connections.clear();
     for (const PppLink& link : readPppLinks(m_peers.locations().run)) {
-        if (link.interface.empty() || !processAlive(link.pid))
+        if (link.interface.empty() || !alive(link))
             continue;
         const InterfaceState interface = m_lookup(link.interface);
         if (interface.exists && interface.up)
@@ -114,7 +119,7 @@ bool PppRemoteAccess::linkUp(const std::string& peer) const
 {
     const std::vector<PppLink> links = readPppLinks(m_peers.locations().run);
     return std::any_of(links.begin(), links.end(), [&](const PppLink& link) {
-        return processAlive(link.pid) && connectionOf(link).entryName == peer;
+        return alive(link) && connectionOf(link).entryName == peer;
     });
 }
 

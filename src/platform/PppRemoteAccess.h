@@ -36,6 +36,8 @@ public:
     std::uint32_t getProjectionIp(ConnHandle handle, std::string& address) override;
 
 private:
+    // The link's pppd still runs.
+    bool alive(const PppLink& link) const;
     // The link of a live pppd process with this id, as its pid files show it.
     std::optional<PppLink> liveLink(ConnHandle handle) const;
     // The state the link's interface gives: connected with an address, else still negotiating.

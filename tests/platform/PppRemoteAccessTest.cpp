@@ -196,6 +196,18 @@ TEST_F(PppRemoteAccessTest, LinkWithoutLinknameIsNamedByItsPeerAndStalePidFilesA
     const auto dead = static_cast<ConnHandle>(ended.processId());
     EXPECT_EQ(status(dead), ras::ErrorInvalidHandle);
     EXPECT_EQ(ras.hangUp(dead), ras::ErrorInvalidHandle);
+    // A stale pid file whose number now belongs to another program: no link, and no signal to it.
+    QProcess other;
+    other.start(QStringLiteral("sleep"), {QStringLiteral("30")});
+    ASSERT_TRUE(other.waitForStarted());
+    const auto reused = static_cast<ConnHandle>(other.processId());
+    write("run/ppp-Old.pid", std::to_string(reused) + "\nppp0\n");
+    EXPECT_EQ(connections().size(), 1u);
+    EXPECT_EQ(status(reused), ras::ErrorInvalidHandle);
+    EXPECT_EQ(ras.hangUp(reused), ras::ErrorInvalidHandle);
+    EXPECT_FALSE(other.waitForFinished(200));
+    other.kill();
+    other.waitForFinished();
 
     std::vector<RasConnection> none;
     std::size_t needed = 0;
