@@ -34,10 +34,18 @@ int spawnPppd(const std::string& pppd, const std::string& peer, int& pid)
     for (int fd : {0, 1, 2})
         posix_spawn_file_actions_addopen(&files, fd, "/dev/null", fd == 0 ? O_RDONLY : O_WRONLY, 0);
     // A session of its own: the link outlives the program and no terminal signal reaches it.
-    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSID | POSIX_SPAWN_SETSIGMASK);
+    // No signal blocked, and the ones that end pppd at their default (an ignored one stays
+    // ignored across exec).
+    posix_spawnattr_setflags(&attributes,
+                             POSIX_SPAWN_SETSID | POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
     sigset_t none;
     sigemptyset(&none);
     posix_spawnattr_setsigmask(&attributes, &none);
+    sigset_t ending;
+    sigemptyset(&ending);
+    for (int signal : {SIGTERM, SIGINT, SIGHUP, SIGPIPE})
+        sigaddset(&ending, signal);
+    posix_spawnattr_setsigdefault(&attributes, &ending);
     pid_t child = 0;
     const int error = posix_spawn(&child, pppd.c_str(), &files, &attributes, argv.data(), environ);
     posix_spawnattr_destroy(&attributes);
