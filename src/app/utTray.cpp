@@ -3,6 +3,8 @@
 #include "common/ErrorReporting.h"
 #include "app/TrayIconImage.h"
 #include "settings/SettingsStore.h"
+#include "store/Heartbeat.h"
+#include "store/HeartbeatReconciliation.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -52,6 +54,7 @@ void TwinTray::FormCreate()
         m_context.prompter.error(QStringLiteral("无法连接数据库！请与系统管理员联系！"));
         return;
     }
+    reconcileHeartbeat(m_adoConnMain, m_context.appPath + kHeartbeatFileName, m_context.clock.now());
     if (m_RASNotify.IsConnected())
         m_recorder.RecordExistingConnection();
 }

@@ -1,12 +1,41 @@
 #include "browser/MainStatusBar.h"
 
+#include "common/DisplayFormats.h"
+
+#include <QEvent>
 #include <QLabel>
+
+#include <algorithm>
 
 namespace xr {
 
 namespace {
 
 constexpr int kPanelWidths[MainStatusBar::PanelCount] = {105, 55, 125, 170, 163, 100};
+
+// The longest text each panel with a bounded text can show: the widest digits in every place
+// of a date, a duration of many days, a full IPv4 address. The user's and the connection's
+// names have no bound; those panels follow the text they are given.
+QString longestText(int panel)
+{
+    switch (panel) {
+    case MainStatusBar::KindPanel:
+        return QStringLiteral("普通用户");
+    case MainStatusBar::StartPanel:
+        return QStringLiteral("连接时间：") + dateTimeText(QDateTime(QDate(2088, 12, 28), QTime(20, 58, 58)));
+    case MainStatusBar::OnlinePanel:
+        return QStringLiteral("已连接：888天88小时88分88秒");
+    case MainStatusBar::AddressPanel:
+        return QStringLiteral("IP：888.888.888.888");
+    default:
+        return {};
+    }
+}
+
+bool followsItsText(int panel)
+{
+    return panel == MainStatusBar::UserPanel || panel == MainStatusBar::ConnNamePanel;
+}
 
 } // namespace
 
@@ -17,14 +46,14 @@ MainStatusBar::MainStatusBar(QWidget* parent) : QStatusBar(parent)
     for (int panel = 0; panel < PanelCount; ++panel) {
         auto* label = new QLabel(this);
         label->setObjectName(QStringLiteral("stbPanel%1").arg(panel));
-        label->setFixedWidth(kPanelWidths[panel]);
         label->setFrameShape(QFrame::Panel);
         label->setFrameShadow(QFrame::Sunken);
         label->setAlignment(panel == KindPanel ? Qt::AlignCenter : Qt::AlignLeft | Qt::AlignVCenter);
-        addWidget(label);
+        addWidget(label, panel == AddressPanel ? 1 : 0);
         m_panels.append(label);
     }
     showNotConnected();
+    fitPanels();
 }
 
 QString MainStatusBar::panelText(int panel) const
@@ -35,6 +64,8 @@ QString MainStatusBar::panelText(int panel) const
 void MainStatusBar::setPanelText(int panel, const QString& text)
 {
     m_panels.at(panel)->setText(text);
+    if (followsItsText(panel))
+        fitPanel(panel);
 }
 
 void MainStatusBar::showNotConnected()
@@ -43,6 +74,39 @@ void MainStatusBar::showNotConnected()
     setPanelText(StartPanel, QStringLiteral("连接时间：未连接"));
     setPanelText(OnlinePanel, QStringLiteral("已连接：未连接"));
     setPanelText(AddressPanel, QStringLiteral("IP：未连接"));
+}
+
+QSize MainStatusBar::minimumSizeHint() const
+{
+    return {0, QStatusBar::minimumSizeHint().height()};
+}
+
+void MainStatusBar::changeEvent(QEvent* event)
+{
+    QStatusBar::changeEvent(event);
+    if (event->type() == QEvent::FontChange)
+        fitPanels();
+}
+
+// The width a panel needs to show `text` whole: the text, the frame and a margin of one
+// character on each side.
+int MainStatusBar::textWidth(int panel, const QString& text) const
+{
+    const QLabel* label = m_panels.at(panel);
+    const QFontMetrics metrics = label->fontMetrics();
+    return metrics.horizontalAdvance(text) + 2 * (label->frameWidth() + metrics.averageCharWidth());
+}
+
+void MainStatusBar::fitPanels()
+{
+    for (int panel = 0; panel < PanelCount; ++panel)
+        fitPanel(panel);
+}
+
+void MainStatusBar::fitPanel(int panel)
+{
+    const QString text = followsItsText(panel) ? panelText(panel) : longestText(panel);
+    m_panels.at(panel)->setMinimumWidth(std::max(kPanelWidths[panel], textWidth(panel, text)));
 }
 
 } // namespace xr

@@ -1,6 +1,8 @@
 #pragma once
-// The main window's status bar stbMain: six panels of fixed widths for the signed-in user, his
-// kind, the connection, its start, the online time so far and the connection's address.
+// The main window's status bar stbMain: six panels for the signed-in user, his kind, the
+// connection, its start, the online time so far and the connection's address. Each panel is at
+// least its design width and wide enough for its longest text in the font in use; the last one
+// takes the free width.
 
 #include <QList>
 #include <QStatusBar>
@@ -21,7 +23,18 @@ public:
     // Panels 2 to 5 with their "未连接" texts.
     void showNotConnected();
 
+    // The window keeps its design width: panels that do not fit are cut at the right edge
+    // instead of widening the window.
+    QSize minimumSizeHint() const override;
+
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
+    int textWidth(int panel, const QString& text) const;
+    void fitPanels();
+    void fitPanel(int panel);
+
     QList<QLabel*> m_panels;
 };
 

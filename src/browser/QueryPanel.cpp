@@ -6,6 +6,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QSignalBlocker>
@@ -100,6 +101,8 @@ void QueryPanel::createControls()
     m_btnFind->setDefault(true);
     m_btnRefresh = make<QPushButton>(this, QStringLiteral("btnRefresh"));
     m_btnRefresh->setText(QStringLiteral("刷新"));
+    // Return on a focused button presses that button; anywhere else in the panel it searches.
+    m_btnRefresh->setAutoDefault(true);
 }
 
 void QueryPanel::placeControls()
@@ -121,6 +124,17 @@ void QueryPanel::placeControls()
     place(m_chkbEdt, 190, 3, 190);
     place(m_btnFind, 448, 3, 80);
     place(m_btnRefresh, 537, 3, 80);
+}
+
+// 查找 is the panel's default button: Return or Enter in any of its controls that does not use
+// the key itself runs the search.
+void QueryPanel::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        m_btnFind->click();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 RecordFilter QueryPanel::filter() const

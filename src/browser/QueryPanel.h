@@ -44,6 +44,9 @@ signals:
     void findRequested();
     void refreshRequested();
 
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
     void createControls();
     void placeControls();

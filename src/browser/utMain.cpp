@@ -6,6 +6,7 @@
 #include "browser/MainStatusBar.h"
 #include "browser/PickLists.h"
 #include "browser/QueryPanel.h"
+#include "browser/RowIndicator.h"
 #include "connections/ConnectionDetails.h"
 #include "connections/RASNotify.h"
 #include "settings/CustomTimes.h"
@@ -52,8 +53,6 @@ TwinMain::TwinMain(AppContext& context, Database& adoConnMain, SqlCommand& adoco
     font.setPointSize(9);
     setFont(font);
     resize(kWidth, kHeight);
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
 
     menuBar()->setObjectName(QStringLiteral("mmMain"));
     buildMainMenu(*menuBar(), m_actions);
@@ -86,7 +85,10 @@ void TwinMain::createGrid()
 {
     m_dbgMain = new QTableView(this);
     m_dbgMain->setObjectName(QStringLiteral("dbgMain"));
+    auto* indicator = new RowIndicator(m_dbgMain);
+    m_dbgMain->setVerticalHeader(indicator);
     m_dbgMain->setModel(&m_model);
+    indicator->follow(*m_dbgMain);
     m_dbgMain->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_dbgMain->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_dbgMain->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -97,9 +99,7 @@ void TwinMain::createGrid()
     m_dbgMain->horizontalHeader()->setHighlightSections(false);
     for (int column = 0; column < RecordListModel::ColumnCount; ++column)
         m_dbgMain->setColumnWidth(column, kColumnWidths[column]);
-    // The row indicator: a narrow header column beside the rows, all rows of one height (the
-    // line spacing of CJK fonts would make them needlessly tall).
-    QHeaderView* indicator = m_dbgMain->verticalHeader();
+    // All rows of one height (the line spacing of CJK fonts would make them needlessly tall).
     indicator->setSectionResizeMode(QHeaderView::Fixed);
     indicator->setMinimumSectionSize(kRowHeight);
     indicator->setDefaultSectionSize(kRowHeight);
@@ -159,13 +159,23 @@ void TwinMain::connectLaterFeatures()
 void TwinMain::showEvent(QShowEvent* event)
 {
     QMainWindow::showEvent(event);
-    if (!event->spontaneous()) {
-        FormShow();
-        // The grid takes its final height only after the window is laid out; the current
-        // row is brought into view then.
-        QMetaObject::invokeMethod(
-            this, [this] { m_dbgMain->scrollTo(m_dbgMain->currentIndex()); }, Qt::QueuedConnection);
-    }
+    if (event->spontaneous())
+        return;
+    if (!m_centred)
+        centreOnScreen();
+    FormShow();
+    // The grid takes its final height only once the window is laid out; the current row is
+    // brought into view again then.
+    QMetaObject::invokeMethod(this, &TwinMain::bringCurrentRowIntoView, Qt::QueuedConnection);
+}
+
+// Centred once, at the first showing, when the window has its final size; later showings keep
+// the place the user gave it.
+void TwinMain::centreOnScreen()
+{
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+    m_centred = true;
 }
 
 void TwinMain::hideEvent(QHideEvent* event)

@@ -76,6 +76,7 @@ private:
     void createBottomPanel();
     void connectActions();
     void connectLaterFeatures();
+    void centreOnScreen();
     void FormShow();
     void FormHide();
     void FormClose();
@@ -89,6 +90,7 @@ private:
     void ShowCounter();
     int currentRow() const;
     void setCurrentRow(int row);
+    void bringCurrentRowIntoView();
     void actFirstExecute();
     void actPreExecute();
     void actNextExecute();
@@ -113,6 +115,7 @@ private:
     QueryPanel* m_pnlFind;
     MainStatusBar* m_stbMain;
     QTimer m_tmClock;
+    bool m_centred = false;
 };
 
 } // namespace xr

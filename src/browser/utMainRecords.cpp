@@ -75,9 +75,20 @@ int TwinMain::currentRow() const
     return m_dbgMain->currentIndex().row();
 }
 
+// The row becomes current and selected, and the grid scrolls to it.
 void TwinMain::setCurrentRow(int row)
 {
-    m_dbgMain->setCurrentIndex(m_model.index(row, 0));
+    m_dbgMain->selectionModel()->setCurrentIndex(m_model.index(row, 0), QItemSelectionModel::ClearAndSelect |
+                                                                           QItemSelectionModel::Rows);
+    bringCurrentRowIntoView();
+}
+
+// A reopened list has changed the grid's extent; its scroll range is brought up to date first,
+// or the scroll would stop at the old list's end.
+void TwinMain::bringCurrentRowIntoView()
+{
+    m_dbgMain->doItemsLayout();
+    m_dbgMain->scrollTo(m_dbgMain->currentIndex());
 }
 
 void TwinMain::enableMoves(bool towardsStart, bool towardsEnd)

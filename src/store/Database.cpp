@@ -56,9 +56,19 @@ void Database::close()
         db.close();
 }
 
+bool Database::reopen()
+{
+    return open(fileName());
+}
+
 bool Database::isOpen() const
 {
     return connection().isOpen();
+}
+
+QString Database::fileName() const
+{
+    return connection().databaseName();
 }
 
 QSqlDatabase Database::connection() const

@@ -19,7 +19,11 @@ public:
     // Opens an existing database file of ours; false when it is missing or not such a database.
     bool open(const QString& fileName);
     void close();
+    // Opens the same file again; a connection that fell back to read-only because the file was
+    // write-protected becomes read-write once the file is writable.
+    bool reopen();
     bool isOpen() const;
+    QString fileName() const;
     QSqlDatabase connection() const;
 
 private:

@@ -11,7 +11,18 @@ namespace xr {
 class DatabaseError : public std::runtime_error {
 public:
     explicit DatabaseError(const QString& text) : std::runtime_error(text.toStdString()) {}
-    explicit DatabaseError(const QSqlError& error) : DatabaseError(error.text()) {}
+    explicit DatabaseError(const QSqlError& error) : DatabaseError(error.text())
+    {
+        constexpr int kSqliteReadOnly = 8; // its extended codes share the low byte
+        m_readOnly = (error.nativeErrorCode().toInt() & 0xff) == kSqliteReadOnly;
+    }
+
+    // The write failed because the connection is read-only (the file was write-protected when
+    // the connection was opened).
+    bool readOnly() const { return m_readOnly; }
+
+private:
+    bool m_readOnly = false;
 };
 
 } // namespace xr

@@ -4,6 +4,7 @@
 #include "store/Database.h"
 #include "store/DatabaseCopy.h"
 #include "store/DayCount.h"
+#include "store/Heartbeat.h"
 #include "store/Identifiers.h"
 #include "store/RecorderWindows.h"
 #include "store/SqlCommand.h"
@@ -32,7 +33,8 @@ int recordTimerIntervalMs(int minutes)
 
 Recorder::Recorder(AppContext& context, SqlCommand& adocommSql, TRASNotify& notify, QTimer& tmConn,
                    RecorderWindows& windows)
-    : m_context(context), m_adocommSql(adocommSql), m_notify(notify), m_tmConn(tmConn), m_windows(windows)
+    : m_context(context), m_adocommSql(adocommSql), m_notify(notify), m_tmConn(tmConn), m_windows(windows),
+      m_heartbeat(context.appPath + kDatabaseFileName, context.appPath + kHeartbeatFileName, context.clock)
 {
 }
 
@@ -65,10 +67,12 @@ void Recorder::tmConnTimer()
 {
     const bool connected = m_notify.IsConnected();
     m_windows.syncMainConnectionCommands(connected);
-    if (connected)
+    if (connected) {
+        m_heartbeat.seen();
         m_windows.showOnlineTime(m_context.currentConnection.Sdt, toDayCount(m_context.clock.now()));
-    else
+    } else {
         closeRecord();
+    }
 }
 
 void Recorder::tmRecordTimer()
@@ -79,8 +83,10 @@ void Recorder::tmRecordTimer()
 
 void Recorder::writeEndTimeIfConnected()
 {
-    if (m_notify.IsConnected())
-        writeEndTime();
+    if (!m_notify.IsConnected())
+        return;
+    writeEndTime();
+    m_heartbeat.caughtUp();
 }
 
 void Recorder::handOverOpenRecord()
@@ -90,6 +96,7 @@ void Recorder::handOverOpenRecord()
     m_adocommSql.setParameter(QStringLiteral(":u"), current.UserId);
     m_adocommSql.setParameter(QStringLiteral(":s"), current.Sdt);
     m_adocommSql.execute();
+    m_heartbeat.name(current.Sdt, current.ConnName, recordOwner());
 }
 
 // The clock is read again for the new start, so the old record keeps the time up to the change.
@@ -111,16 +118,26 @@ void Recorder::openRecord(const QString& connName)
     insertRecord();
 }
 
+// Until the new record is in the database, the heartbeat names no record: the earlier one is
+// not written again.
 void Recorder::insertRecord()
 {
     const TConnection& current = m_context.currentConnection;
+    m_heartbeat.forget();
     m_adocommSql.setCommandText(kInsertRecord);
     m_adocommSql.setParameter(QStringLiteral(":i"), NewId(m_context.clock.now()));
     m_adocommSql.setParameter(QStringLiteral(":s"), current.Sdt);
     m_adocommSql.setParameter(QStringLiteral(":e"), current.Sdt);
-    m_adocommSql.setParameter(QStringLiteral(":u"), current.signedIn() ? current.UserId : kAnonymousUserId);
+    m_adocommSql.setParameter(QStringLiteral(":u"), recordOwner());
     m_adocommSql.setParameter(QStringLiteral(":c"), current.ConnName);
     m_adocommSql.execute();
+    m_heartbeat.name(current.Sdt, current.ConnName, recordOwner());
+}
+
+QString Recorder::recordOwner() const
+{
+    const TConnection& current = m_context.currentConnection;
+    return current.signedIn() ? current.UserId : kAnonymousUserId;
 }
 
 void Recorder::writeEndTime()
@@ -138,6 +155,7 @@ void Recorder::closeRecord()
 {
     m_tmConn.stop();
     writeEndTime();
+    m_heartbeat.forget();
     if (!m_windows.noticeExists())
         m_windows.showNotice(TNoticeKind::nkDisconnected);
     if (m_context.settings.AutoBackup)

@@ -1,9 +1,11 @@
 #pragma once
 // Keeps the usage records in step with the connections: a record is inserted when a
 // connection comes up, its end time is rewritten while it lasts and written when it ends, when
-// the program closes and when the desktop session ends.
+// the program closes and when the desktop session ends. Meanwhile the heartbeat file beside the
+// database keeps the moment the connection was last seen up, for the start after a crash.
 
 #include "common/AppContext.h"
+#include "store/RecordHeartbeat.h"
 
 #include <QString>
 
@@ -44,6 +46,7 @@ public:
 private:
     void openRecord(const QString& connName);
     void insertRecord();
+    QString recordOwner() const;
     void writeEndTime();
     void closeRecord();
     void makeAutomaticBackup();
@@ -53,6 +56,7 @@ private:
     TRASNotify& m_notify;
     QTimer& m_tmConn;
     RecorderWindows& m_windows;
+    RecordHeartbeat m_heartbeat;
 };
 
 } // namespace xr

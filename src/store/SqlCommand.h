@@ -16,7 +16,8 @@ public:
 
     void setCommandText(const QString& text);
     void setParameter(const QString& name, const QVariant& value);
-    // Runs the statement; throws DatabaseError with the database's text on failure.
+    // Runs the statement; throws DatabaseError with the database's text on failure. A write
+    // refused by a read-only connection is tried once more on a reopened connection first.
     void execute();
 
 private:

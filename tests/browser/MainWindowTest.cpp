@@ -7,12 +7,15 @@
 #include "store/Identifiers.h"
 
 #include <QComboBox>
+#include <QDateEdit>
 #include <QHeaderView>
 #include <QImage>
+#include <QLabel>
 #include <QLayout>
 #include <QPainter>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QTest>
 #include <QTableView>
 #include <QToolBar>
 #include <QToolButton>
@@ -374,9 +377,6 @@ TEST_F(MainWindow, LayoutAsDesigned)
     window->resize(900, 611);
     window->layout()->activate();
     EXPECT_EQ(pnlFind->x(), (pnlMain->width() - 625) / 2);
-    const int panelWidths[] = {105, 55, 125, 170, 163, 100};
-    for (int index = 0; index < 6; ++index)
-        EXPECT_EQ(window->findChild<QWidget*>(QStringLiteral("stbPanel%1").arg(index))->width(), panelWidths[index]);
     auto* toolBar = window->findChild<QToolBar*>(QStringLiteral("tlbMain"));
     int separators = 0;
     for (QAction* action : toolBar->actions())
@@ -387,6 +387,93 @@ TEST_F(MainWindow, LayoutAsDesigned)
     EXPECT_EQ(actions().actDelAll->toolTip(), QStringLiteral("删除列表中的所有记录"));
     EXPECT_EQ(window->findChild<QAction*>(QStringLiteral("mmiDelRecord"))->toolTip(),
               QStringLiteral("删除选择的一条记录"));
+}
+
+// Every panel is at least its design width and shows its longest text whole; the last panel
+// takes what the window has to spare, and the window keeps its design width.
+TEST_F(MainWindow, StatusBarPanelsShowTheirLongestTextsWhole)
+{
+    signInZhang();
+    context.currentConnection.UserName = QStringLiteral("欧阳诸葛长名字");
+    window->show();
+    window->resize(1100, 611);
+    auto* bar = window->findChild<MainStatusBar*>(QStringLiteral("stbMain"));
+    bar->setPanelText(MainStatusBar::UserPanel, QStringLiteral("用户：欧阳诸葛长名字"));
+    bar->setPanelText(MainStatusBar::ConnNamePanel, QStringLiteral("连接：中国电信宽带拨号连接"));
+    bar->setPanelText(MainStatusBar::StartPanel, QStringLiteral("连接时间：2026-12-19 17:19:38"));
+    bar->setPanelText(MainStatusBar::OnlinePanel, QStringLiteral("已连接：120天23小时59分58秒"));
+    bar->setPanelText(MainStatusBar::AddressPanel, QStringLiteral("IP：218.104.111.222"));
+    window->layout()->activate();
+    bar->layout()->activate();
+    const int designWidths[] = {105, 55, 125, 170, 163, 100};
+    int lastRight = 0;
+    for (int index = 0; index < 6; ++index) {
+        auto* label = window->findChild<QLabel*>(QStringLiteral("stbPanel%1").arg(index));
+        EXPECT_GE(label->width(), designWidths[index]) << index;
+        const int textRoom = label->contentsRect().width();
+        EXPECT_GE(textRoom, label->fontMetrics().horizontalAdvance(label->text())) << index;
+        lastRight = label->geometry().right();
+    }
+    EXPECT_GT(lastRight, 1100 - 40);
+    window->resize(753, 611);
+    window->layout()->activate();
+    EXPECT_EQ(window->width(), 753);
+}
+
+TEST_F(MainWindow, ReturnInTheQueryPanelRunsTheSearch)
+{
+    addWeek(kZhangId);
+    signInZhang();
+    window->show();
+    QComboBox* connections = combo(QStringLiteral("cbConnName"));
+    connections->setCurrentIndex(connections->findText(QStringLiteral("169")));
+    QTest::keyClick(connections, Qt::Key_Return);
+    EXPECT_EQ(counter(), QStringLiteral("共 1 条记录 * 当前第 1 条"));
+    connections->setCurrentIndex(connections->count() - 1);
+    QTest::keyClick(window->findChild<QDateEdit*>(QStringLiteral("dtpSd")), Qt::Key_Enter);
+    EXPECT_EQ(counter(), QStringLiteral("共 3 条记录 * 当前第 3 条"));
+}
+
+// After every opening of a long list the current row is on screen, selected and marked in the
+// row indicator: the user deletes what he sees.
+TEST_F(MainWindow, CurrentRowIsVisibleSelectedAndMarkedAfterEveryOpening)
+{
+    for (int day = 0; day < 60; ++day)
+        addRecord(at(3, 1, 0, day), at(3, 1, 0, day, 30), kZhangId);
+    signInZhang();
+    window->show();
+    QCoreApplication::processEvents();
+    const auto currentRowShown = [this] {
+        const QRect row = grid()->visualRect(grid()->currentIndex());
+        return grid()->viewport()->rect().contains(row);
+    };
+    ASSERT_EQ(grid()->currentIndex().row(), 59);
+    EXPECT_TRUE(currentRowShown());
+
+    grid()->scrollToTop();
+    window->findChild<QPushButton*>(QStringLiteral("btnFind"))->click();
+    EXPECT_EQ(counter(), QStringLiteral("共 60 条记录 * 当前第 60 条"));
+    EXPECT_TRUE(currentRowShown());
+    EXPECT_TRUE(grid()->selectionModel()->isRowSelected(59, {}));
+
+    actions().actFirst->trigger();
+    EXPECT_TRUE(currentRowShown());
+    EXPECT_TRUE(grid()->selectionModel()->isRowSelected(0, {}));
+
+    // The indicator: a dark mark beside the current row, none beside the next.
+    QHeaderView* indicator = grid()->verticalHeader();
+    QImage picture(indicator->size(), QImage::Format_ARGB32);
+    indicator->render(&picture);
+    const auto darkPixels = [&picture, indicator](int row) {
+        const int top = indicator->sectionViewportPosition(row);
+        int dark = 0;
+        for (int y = top; y < top + indicator->sectionSize(row); ++y)
+            for (int x = 0; x < picture.width(); ++x)
+                dark += qGray(picture.pixel(x, y)) < 80 ? 1 : 0;
+        return dark;
+    };
+    EXPECT_GT(darkPixels(0), 4);
+    EXPECT_EQ(darkPixels(1), 0);
 }
 
 TEST(ToolPictures, DisabledPicturesAreGreyedVersions)

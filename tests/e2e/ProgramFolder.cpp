@@ -1,5 +1,7 @@
 #include "ProgramFolder.h"
 
+#include "WaitUntil.h"
+
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
@@ -182,13 +184,7 @@ QList<QStringList> ProgramFolder::rows(const QString& query)
 
 bool ProgramFolder::waitUntil(const std::function<bool()>& condition, int timeoutMs)
 {
-    QDeadlineTimer deadline(timeoutMs);
-    while (!condition()) {
-        if (deadline.hasExpired())
-            return false;
-        QThread::msleep(50);
-    }
-    return true;
+    return test::waitUntil(condition, timeoutMs);
 }
 
 } // namespace xr::test
