@@ -1,6 +1,7 @@
 #include "app/AppWindows.h"
 
 #include "browser/utMain.h"
+#include "connections/utDialStatus.h"
 #include "users/LoginMode.h"
 #include "users/utLogin.h"
 
@@ -19,6 +20,17 @@ void AppWindows::setMainWindow(TwinMain* winMain)
 TwinLogin* AppWindows::winLogin() const
 {
     return m_winLogin;
+}
+
+void AppWindows::setDialStatus(TwinDialStatus* winDialStatus)
+{
+    m_winDialStatus = winDialStatus;
+}
+
+void AppWindows::closeDialStatus()
+{
+    if (m_winDialStatus && m_winDialStatus->isVisible())
+        m_winDialStatus->close();
 }
 
 void AppWindows::showLogin(int loginMode)

@@ -8,6 +8,7 @@
 
 namespace xr {
 
+class TwinDialStatus;
 class TwinLogin;
 class TwinMain;
 
@@ -16,6 +17,10 @@ public:
     void setLogin(TwinLogin* winLogin);
     void setMainWindow(TwinMain* winMain);
     TwinLogin* winLogin() const;
+    void setDialStatus(TwinDialStatus* winDialStatus);
+
+    // A connection came up: the dial status window closes if it is showing.
+    void closeDialStatus() override;
 
     // Sets the sign-in dialog's LoginMode and shows it: modally for a change of user,
     // otherwise without waiting.
@@ -30,6 +35,7 @@ public:
 private:
     QPointer<TwinLogin> m_winLogin;
     QPointer<TwinMain> m_winMain;
+    QPointer<TwinDialStatus> m_winDialStatus;
 };
 
 } // namespace xr

@@ -2,12 +2,16 @@
 // the event loop. The command line is not read.
 #include "common/AppContext.h"
 #include "app/AppWindows.h"
+#include "app/DialWiring.h"
 #include "common/LoggingPrompter.h"
 #include "common/MessageBoxPrompter.h"
 #include "app/XarvaneApplication.h"
 #include "app/utTray.h"
 #include "browser/utMain.h"
+#include "connections/ConnSettingCommand.h"
+#include "connections/Dialer.h"
 #include "connections/HangUp.h"
+#include "connections/utDialStatus.h"
 #include "platform/RegistryFile.h"
 #include "platform/RemoteAccessFactory.h"
 #include "platform/SessionEndSignals.h"
@@ -88,6 +92,11 @@ int main(int argc, char** argv)
     xr::TwinMain winMain(context, winTray.adoConnMain(), winTray.adocommSql(), winTray.RASNotify());
     windows.setMainWindow(&winMain);
     connectWindows(context, winTray, winLogin, winMain, windows);
+    xr::Dialer dialer(context);
+    xr::TwinDialStatus winDialStatus(dialer);
+    windows.setDialStatus(&winDialStatus);
+    xr::ConnSettingCommand connSetting(context, winTray.RASNotify(), dialer);
+    xr::connectDialing(context, winTray, winMain, winLogin, dialer, connSetting);
 
     // Session end: the system's query first, then the end itself.
     xr::platform::SessionEndSignals sessionEnd;

@@ -16,6 +16,8 @@ const char* kindName(PromptKind kind)
         return "error";
     case PromptKind::Confirmation:
         return "confirmation";
+    case PromptKind::Plain:
+        return "plain";
     }
     return "?";
 }

@@ -17,6 +17,8 @@ QMessageBox::Icon iconOf(PromptKind kind)
         return QMessageBox::Critical;
     case PromptKind::Confirmation:
         return QMessageBox::Question;
+    case PromptKind::Plain:
+        return QMessageBox::NoIcon;
     }
     return QMessageBox::NoIcon;
 }

@@ -6,7 +6,7 @@
 
 namespace xr {
 
-enum class PromptKind { Information, Warning, Error, Confirmation };
+enum class PromptKind { Information, Warning, Error, Confirmation, Plain };
 enum class PromptButtons { Ok, YesNo };
 enum class PromptAnswer { Ok, Yes, No };
 
@@ -18,6 +18,8 @@ public:
     void inform(const QString& text) { ask(PromptKind::Information, text, PromptButtons::Ok); }
     void warn(const QString& text) { ask(PromptKind::Warning, text, PromptButtons::Ok); }
     void error(const QString& text) { ask(PromptKind::Error, text, PromptButtons::Ok); }
+    // A box without an icon.
+    void say(const QString& text) { ask(PromptKind::Plain, text, PromptButtons::Ok); }
     bool confirm(const QString& text)
     {
         return ask(PromptKind::Confirmation, text, PromptButtons::YesNo) == PromptAnswer::Yes;

@@ -1,14 +1,16 @@
 #include "connections/ConnectionDetails.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace xr {
 
 namespace {
 
-// Room the queries give: one active connection, ten phonebook entries.
+// Room the address query gives: one active connection.
 constexpr std::size_t kConnectionRoom = 1;
-constexpr std::size_t kEntryRoom = 10;
+// The phonebook is read whole, however many entries it has.
+constexpr std::size_t kEntryRoom = std::numeric_limits<std::size_t>::max();
 // An address field holds at most this many characters before its terminating zero.
 constexpr std::size_t kAddressLength = 15;
 
@@ -28,15 +30,25 @@ QString GetDynamicIP(platform::RemoteAccess& remoteAccess)
     return QString::fromStdString(address);
 }
 
-bool EntryExists(platform::RemoteAccess& remoteAccess, Prompter& prompter, const QString& entryName)
+std::optional<QStringList> PhonebookEntries(platform::RemoteAccess& remoteAccess)
 {
     std::vector<std::string> names;
-    if (remoteAccess.enumEntries(kEntryRoom, names) != platform::ras::Success) {
+    if (remoteAccess.enumEntries(kEntryRoom, names) != platform::ras::Success)
+        return std::nullopt;
+    QStringList entries;
+    for (const std::string& name : names)
+        entries.append(QString::fromStdString(name));
+    return entries;
+}
+
+bool EntryExists(platform::RemoteAccess& remoteAccess, Prompter& prompter, const QString& entryName)
+{
+    const std::optional<QStringList> entries = PhonebookEntries(remoteAccess);
+    if (!entries) {
         prompter.warn(kPhonebookReadFailed);
         return false;
     }
-    return std::any_of(names.begin(), names.end(),
-                       [&](const std::string& name) { return QString::fromStdString(name) == entryName; });
+    return entries->contains(entryName, Qt::CaseSensitive);
 }
 
 } // namespace xr

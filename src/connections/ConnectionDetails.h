@@ -6,6 +6,9 @@
 #include "platform/RemoteAccess.h"
 
 #include <QString>
+#include <QStringList>
+
+#include <optional>
 
 namespace xr {
 
@@ -16,9 +19,11 @@ inline const QString kPhonebookReadFailed =
 // more than one is up, or when the address cannot be read.
 QString GetDynamicIP(platform::RemoteAccess& remoteAccess);
 
-// Whether the phonebook has an entry of exactly this name (letter case matters). When the
-// phonebook cannot be listed (more than 10 entries among other causes) it shows a warning and
-// answers false.
+// Every entry name of the phonebook, in the service's order; none when it cannot be read.
+std::optional<QStringList> PhonebookEntries(platform::RemoteAccess& remoteAccess);
+
+// Whether the phonebook has an entry of exactly this name (letter case matters), among all its
+// entries. When the phonebook cannot be listed it shows a warning and answers false.
 bool EntryExists(platform::RemoteAccess& remoteAccess, Prompter& prompter, const QString& entryName);
 
 } // namespace xr

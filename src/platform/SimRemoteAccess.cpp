@@ -122,12 +122,17 @@ std::uint32_t SimRemoteAccess::dial(const RasDialParams& params, RasDialNotifier
     SimEntry entry;
     ConnHandle started = 0;
     const std::uint32_t result = modify([&](SimState& state) {
-        const SimEntry* found = state.findEntry(params.entryName);
+        SimEntry* found = state.findEntry(params.entryName);
         if (!found)
             return ras::ErrorCannotFindPhonebookEntry;
         if (state.entryInUse(found->name))
             return ras::ErrorPortAlreadyOpen;
         entry = *found;
+        // A failure asked for the next dial is used up by this one.
+        if (found->failNextCode != 0) {
+            entry.failCode = found->failNextCode;
+            found->failNextCode = 0;
+        }
         started = state.addConnection(entry.name, ras::StateOpenPort, {}, ::getpid()).handle;
         return ras::Success;
     });

@@ -20,6 +20,7 @@ struct SimEntry {
     std::string phoneNumber;
     std::uint32_t dialMs = DefaultDialMs; // time from the start of a dial to the connection
     std::uint32_t failCode = 0;           // non-zero: every dial fails with this code
+    std::uint32_t failNextCode = 0;       // non-zero: the next dial fails with this code
 };
 
 // An active connection. `dialPid` names the process dialing it until it is connected.

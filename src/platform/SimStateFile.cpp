@@ -40,7 +40,8 @@ QJsonObject toJson(const SimEntry& entry)
             {QStringLiteral("password"), text(entry.password)},
             {QStringLiteral("phoneNumber"), text(entry.phoneNumber)},
             {QStringLiteral("dialMs"), static_cast<double>(entry.dialMs)},
-            {QStringLiteral("failCode"), static_cast<double>(entry.failCode)}};
+            {QStringLiteral("failCode"), static_cast<double>(entry.failCode)},
+            {QStringLiteral("failNextCode"), static_cast<double>(entry.failNextCode)}};
 }
 
 SimEntry entryFromJson(const QJsonObject& object)
@@ -52,6 +53,7 @@ SimEntry entryFromJson(const QJsonObject& object)
     entry.phoneNumber = text(object.value(QStringLiteral("phoneNumber")));
     entry.dialMs = number(object.value(QStringLiteral("dialMs")), SimEntry::DefaultDialMs);
     entry.failCode = number(object.value(QStringLiteral("failCode")), 0);
+    entry.failNextCode = number(object.value(QStringLiteral("failNextCode")), 0);
     return entry;
 }
 

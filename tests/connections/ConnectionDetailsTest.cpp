@@ -51,29 +51,26 @@ TEST(EntryExists, ComparesNamesExactly)
     EXPECT_TRUE(prompter.prompts.isEmpty());
 }
 
-TEST(EntryExists, WarnsAndAnswersNoWhenThePhonebookCannotBeListed)
+TEST(EntryExists, SearchesAPhonebookOfAnySizeAndWarnsWhenItCannotBeListed)
 {
     FakeRemoteAccess remoteAccess;
     ScriptedPrompter prompter;
-    for (int i = 1; i <= 10; ++i)
+    for (int i = 1; i <= 12; ++i)
         remoteAccess.phonebook.push_back({"Entry" + std::to_string(i), "", "", "", "", ""});
-    EXPECT_TRUE(EntryExists(remoteAccess, prompter, QStringLiteral("Entry10")));
+    EXPECT_TRUE(EntryExists(remoteAccess, prompter, QStringLiteral("Entry1")));
+    EXPECT_TRUE(EntryExists(remoteAccess, prompter, QStringLiteral("Entry12")));
+    EXPECT_FALSE(EntryExists(remoteAccess, prompter, QStringLiteral("Entry13")));
     EXPECT_TRUE(prompter.prompts.isEmpty());
+    EXPECT_EQ(PhonebookEntries(remoteAccess).value_or(QStringList()).size(), 12);
 
-    remoteAccess.phonebook.push_back({"Entry11", "", "", "", "", ""});
-    EXPECT_FALSE(EntryExists(remoteAccess, prompter, QStringLiteral("Entry1")));
-    EXPECT_FALSE(EntryExists(remoteAccess, prompter, QStringLiteral("Entry11")));
-    ASSERT_EQ(prompter.prompts.size(), 2);
-    for (const Prompt& prompt : prompter.prompts) {
-        EXPECT_EQ(prompt.kind, PromptKind::Warning);
-        EXPECT_EQ(prompt.buttons, PromptButtons::Ok);
-        EXPECT_EQ(prompt.text, QStringLiteral("获得系统拨号连接信息失败！请更换权限更高的用户(操作系统的用户)登录使用XR！"));
-    }
-
-    remoteAccess.phonebook.resize(1);
     remoteAccess.enumEntriesResult = ErrorNotEnoughMemory;
     EXPECT_FALSE(EntryExists(remoteAccess, prompter, QStringLiteral("Entry1")));
-    EXPECT_EQ(prompter.prompts.size(), 3);
+    EXPECT_FALSE(PhonebookEntries(remoteAccess).has_value());
+    ASSERT_EQ(prompter.prompts.size(), 1);
+    EXPECT_EQ(prompter.prompts[0].kind, PromptKind::Warning);
+    EXPECT_EQ(prompter.prompts[0].buttons, PromptButtons::Ok);
+    EXPECT_EQ(prompter.prompts[0].text,
+              QStringLiteral("获得系统拨号连接信息失败！请更换权限更高的用户(操作系统的用户)登录使用XR！"));
 }
 
 } // namespace

@@ -136,12 +136,23 @@ void ProgramFolder::kill()
 
 void ProgramFolder::setSetting(const QString& name, int value)
 {
+    replaceInSettings(QStringLiteral("\"%1\"=dword:[0-9a-f]{8}").arg(name),
+                      QStringLiteral("\"%1\"=dword:%2").arg(name).arg(value, 8, 16, QLatin1Char('0')));
+}
+
+void ProgramFolder::setSetting(const QString& name, const QString& value)
+{
+    replaceInSettings(QStringLiteral("\"%1\"=\"[^\"]*\"").arg(name),
+                      QStringLiteral("\"%1\"=\"%2\"").arg(name, value));
+}
+
+void ProgramFolder::replaceInSettings(const QString& pattern, const QString& replacement)
+{
     QFile file(path(QStringLiteral("Xarvane.reg")));
     file.open(QIODevice::ReadOnly);
     QString text = QString::fromUtf8(file.readAll());
     file.close();
-    const QRegularExpression line(QStringLiteral("\"%1\"=dword:[0-9a-f]{8}").arg(name));
-    text.replace(line, QStringLiteral("\"%1\"=dword:%2").arg(name).arg(value, 8, 16, QLatin1Char('0')));
+    text.replace(QRegularExpression(pattern), replacement);
     file.open(QIODevice::WriteOnly | QIODevice::Truncate);
     file.write(text.toUtf8());
 }

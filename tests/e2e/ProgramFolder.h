@@ -37,6 +37,8 @@ public:
 
     // Gives a DWORD value of the settings key another number (the folder's settings file).
     void setSetting(const QString& name, int value);
+    // Gives a text value of the settings key another text.
+    void setSetting(const QString& name, const QString& value);
 
     // Runs xarvane-sim on this folder's state file; returns its exit code.
     int sim(const QStringList& arguments, QString* output = nullptr);
@@ -50,6 +52,8 @@ public:
 private:
     QProcessEnvironment environment() const;
     bool signalHandlerInstalled() const;
+    // Replaces what `pattern` matches in the folder's settings file.
+    void replaceInSettings(const QString& pattern, const QString& replacement);
 
     QTemporaryDir m_dir;
     QProcessEnvironment m_extraEnvironment;

@@ -1,6 +1,9 @@
 // xarvane-sim, run as a separate program: its commands, its output formats, its refusals,
 // and several copies changing the state file at once.
+#include "DialRecorder.h"
 #include "SimToolProcess.h"
+
+#include "platform/SimRemoteAccess.h"
 
 #include <gtest/gtest.h>
 
@@ -100,6 +103,33 @@ TEST_F(XarvaneSimToolTest, ConnectionsAreMadeListedAndEnded)
     EXPECT_FALSE(QSet<QString>({handleA, handleB}).contains(again.out.trimmed()));
 }
 
+// fail-next makes only the next dial fail, with any code; the dial after it connects.
+TEST_F(XarvaneSimToolTest, FailNextFailsOnlyTheNextDialOfTheEntry)
+{
+    ASSERT_EQ(sim({QStringLiteral("add-entry"), QStringLiteral("Office"), QStringLiteral("--dial-ms"),
+                   QStringLiteral("0")})
+                  .exitCode,
+              0);
+    ASSERT_EQ(sim({QStringLiteral("fail-next"), QStringLiteral("Office"), QStringLiteral("--code"),
+                   QStringLiteral("1000")})
+                  .exitCode,
+              0);
+    EXPECT_EQ(
+        sim({QStringLiteral("fail-next"), QStringLiteral("Nope"), QStringLiteral("--code=691")}).exitCode, 1);
+    EXPECT_EQ(sim({QStringLiteral("fail-next"), QStringLiteral("Office")}).exitCode, 2);
+
+    platform::SimRemoteAccess service(statePath().toStdString());
+    std::vector<std::uint32_t> ends;
+    for (int dial = 0; dial < 2; ++dial) {
+        test::DialRecorder recorder;
+        platform::ConnHandle handle = 0;
+        ASSERT_EQ(service.dial({"Office", {}, {}, "u", "p", {}}, recorder.notifier(), handle), 0u);
+        const auto seen = recorder.waitForEnd();
+        ends.push_back(seen.back().error ? seen.back().error : seen.back().state);
+    }
+    EXPECT_EQ(ends, (std::vector<std::uint32_t>{1000, platform::ras::StateConnected}));
+}
+
 TEST_F(XarvaneSimToolTest, BadArgumentsGiveTheUsageAndExitCodeTwo)
 {
     const std::vector<QStringList> bad = {
@@ -133,8 +163,8 @@ TEST_F(XarvaneSimToolTest, BadArgumentsGiveTheUsageAndExitCodeTwo)
 
     const SimToolResult help = test::runSimTool({QStringLiteral("--help")});
     EXPECT_EQ(help.exitCode, 0);
-    for (const char* command : {"entries", "add-entry", "remove-entry", "connect", "disconnect", "status",
-                                "--state", "XARVANE_SIM_STATE"})
+    for (const char* command : {"entries", "add-entry", "remove-entry", "fail-next", "connect", "disconnect",
+                                "status", "--state", "XARVANE_SIM_STATE"})
         EXPECT_TRUE(help.out.contains(QLatin1String(command))) << command;
 }
 

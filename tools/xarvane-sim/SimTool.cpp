@@ -4,6 +4,13 @@ namespace xr::tools {
 
 using namespace platform;
 
+namespace {
+std::string noEntry(const std::string& name)
+{
+    return "no phonebook entry named '" + name + "'";
+}
+} // namespace
+
 SimTool::SimTool(const SimStateFile& file, std::FILE* out, std::FILE* err)
     : m_file(file), m_out(out), m_err(err)
 {
@@ -21,6 +28,8 @@ SimTool::ExitCode SimTool::run(const SimToolRequest& request)
         return addEntry(request.entry);
     case SimToolRequest::Command::RemoveEntry:
         return removeEntry(request.entry.name);
+    case SimToolRequest::Command::FailNext:
+        return failNext(request.entry.name, request.entry.failNextCode);
     case SimToolRequest::Command::Connect:
         return connect(request.entry.name, request.ip.toStdString());
     case SimToolRequest::Command::Disconnect:
@@ -95,7 +104,18 @@ SimTool::ExitCode SimTool::removeEntry(const std::string& name)
     return change([&name](SimState& state) {
         const auto removed =
             std::erase_if(state.entries, [&name](const SimEntry& entry) { return entry.name == name; });
-        return removed ? std::string() : "no phonebook entry named '" + name + "'";
+        return removed ? std::string() : noEntry(name);
+    });
+}
+
+SimTool::ExitCode SimTool::failNext(const std::string& name, std::uint32_t code)
+{
+    return change([&](SimState& state) {
+        SimEntry* entry = state.findEntry(name);
+        if (!entry)
+            return noEntry(name);
+        entry->failNextCode = code;
+        return std::string();
     });
 }
 
@@ -104,7 +124,7 @@ SimTool::ExitCode SimTool::connect(const std::string& name, const std::string& i
     ConnHandle handle = 0;
     const ExitCode result = change([&](SimState& state) {
         if (!state.findEntry(name))
-            return "no phonebook entry named '" + name + "'";
+            return noEntry(name);
         if (state.entryInUse(name))
             return "'" + name + "' is already connected or dialing";
         handle = state.addConnection(name, ras::StateConnected, ip, 0).handle;

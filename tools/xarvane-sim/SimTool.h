@@ -26,6 +26,7 @@ private:
     ExitCode listEntries();
     ExitCode addEntry(const platform::SimEntry& entry);
     ExitCode removeEntry(const std::string& name);
+    ExitCode failNext(const std::string& name, std::uint32_t code);
     ExitCode connect(const std::string& name, const std::string& ip);
     ExitCode disconnect(const std::string& name, bool all);
     ExitCode listConnections();

@@ -28,6 +28,7 @@ const QList<CommandSyntax>& commands()
          {QStringLiteral("user"), QStringLiteral("password"), QStringLiteral("phone"),
           QStringLiteral("dial-ms"), QStringLiteral("fail")}},
         {QStringLiteral("remove-entry"), Command::RemoveEntry, 1, {}},
+        {QStringLiteral("fail-next"), Command::FailNext, 1, {QStringLiteral("code")}},
         {QStringLiteral("connect"), Command::Connect, 1, {QStringLiteral("ip")}},
         {QStringLiteral("disconnect"), Command::Disconnect, 1, {}},
         {QStringLiteral("status"), Command::Status, 0, {}},
@@ -145,6 +146,17 @@ bool readEntryOptions(const QMap<QString, QString>& options, platform::SimEntry&
                           std::numeric_limits<std::uint32_t>::max(), entry.failCode, error);
 }
 
+// fail-next's --code, which it cannot do without.
+bool readFailNextCode(const QMap<QString, QString>& options, platform::SimEntry& entry, QString& error)
+{
+    if (!options.contains(QStringLiteral("code"))) {
+        error = QStringLiteral("fail-next needs --code CODE");
+        return false;
+    }
+    return unsignedNumber(options.value(QStringLiteral("code")), QStringLiteral("--code"),
+                          std::numeric_limits<std::uint32_t>::max(), entry.failNextCode, error);
+}
+
 // Checks that the options and the number of names fit the command.
 bool checkShape(const CommandSyntax& syntax, const SplitArguments& split, bool all, QString& error)
 {
@@ -212,6 +224,8 @@ bool SimToolRequest::parse(const QStringList& arguments, SimToolRequest& request
     request.ip = parts.options.value(QStringLiteral("ip"));
     if (parts.options.contains(QStringLiteral("ip")) && !dottedAddress(request.ip, error))
         return false;
+    if (syntax->command == Command::FailNext)
+        return readFailNextCode(parts.options, request.entry, error);
     return syntax->command != Command::AddEntry || readEntryOptions(parts.options, request.entry, error);
 }
 
@@ -231,6 +245,10 @@ QString SimToolRequest::usage()
         "                            CODE other than 0 every dial of it fails with that error\n"
         "                            code (for example 691, 619, 678)\n"
         "  remove-entry NAME         remove a phonebook entry (its connections stay up)\n"
+        "  fail-next NAME --code CODE\n"
+        "                            make only the next dial of the entry fail with the error\n"
+        "                            code CODE (a code without a text, such as 1000, too);\n"
+        "                            CODE 0 takes the request back\n"
         "  connect NAME [--ip A.B.C.D]\n"
         "                            connect the entry at once, as if dialled outside Xarvane;\n"
         "                            prints the new connection's handle; without --ip an\n"

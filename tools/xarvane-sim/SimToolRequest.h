@@ -9,11 +9,12 @@
 namespace xr::tools {
 
 struct SimToolRequest {
-    enum class Command { Help, Entries, AddEntry, RemoveEntry, Connect, Disconnect, Status };
+    enum class Command { Help, Entries, AddEntry, RemoveEntry, FailNext, Connect, Disconnect, Status };
 
     Command command = Command::Help;
     QString statePath;        // --state; empty: the default location
-    platform::SimEntry entry; // add-entry: the entry; remove-entry, connect, disconnect: its name
+    platform::SimEntry entry; // add-entry: the entry; fail-next: its name and failNextCode;
+                              // remove-entry, connect, disconnect: its name
     QString ip;               // connect --ip; empty: assigned
     bool all = false;         // disconnect --all
 

@@ -1,0 +1,22 @@
+#pragma once
+// Building a window's controls: each gets its stable object name, and a label names its buddy.
+
+#include <QLabel>
+#include <QString>
+
+namespace xr {
+
+template <class Control> Control* named(Control* control, const char* name)
+{
+    control->setObjectName(QString::fromLatin1(name));
+    return control;
+}
+
+inline QLabel* labelFor(const QString& caption, QWidget* buddy)
+{
+    auto* label = new QLabel(caption);
+    label->setBuddy(buddy);
+    return label;
+}
+
+} // namespace xr
