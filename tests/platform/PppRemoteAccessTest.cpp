@@ -7,6 +7,7 @@
 #include "platform/SimRemoteAccess.h"
 
 #include "DialRecorder.h"
+#include "FakeInterfaces.h"
 #include "RemoteAccessQueries.h"
 
 #include <gtest/gtest.h>
@@ -19,8 +20,6 @@
 #include <QThread>
 
 #include <cstdlib>
-#include <map>
-#include <mutex>
 
 namespace xr {
 namespace {
@@ -29,27 +28,7 @@ using namespace platform;
 
 const QString kStandIn = QStringLiteral(XARVANE_SOURCE_DIR "/tests/support/stand-in-pppd.sh");
 
-// Interface states the test sets; the back-end asks from its dial threads too.
-class FakeInterfaces {
-public:
-    void set(const std::string& name, bool up, const std::string& ipv4 = {})
-    {
-        std::lock_guard lock(m_mutex);
-        m_states[name] = InterfaceState{true, up, ipv4};
-    }
-    InterfaceLookup lookup()
-    {
-        return [this](const std::string& name) {
-            std::lock_guard lock(m_mutex);
-            const auto it = m_states.find(name);
-            return it == m_states.end() ? InterfaceState() : it->second;
-        };
-    }
-
-private:
-    std::mutex m_mutex;
-    std::map<std::string, InterfaceState> m_states;
-};
+using test::FakeInterfaces;
 
 bool waitUntil(const std::function<bool()>& condition)
 {
