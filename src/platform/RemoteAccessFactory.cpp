@@ -2,11 +2,13 @@
 
 #include "platform/NmBus.h"
 #include "platform/NmRemoteAccess.h"
+#include "platform/PppRemoteAccess.h"
 #include "platform/SimRemoteAccess.h"
 
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <vector>
 
 namespace xr::platform {
 
@@ -26,6 +28,18 @@ std::unique_ptr<RemoteAccess> nmWhenChosen(const std::string& choice)
     return nullptr;
 }
 
+// The pppd back-end when XARVANE_RAS names it, or, without a choice, when pppd has peers (a
+// peers folder this user may not read counts: pppd is set up, and dialling says what is wrong).
+std::unique_ptr<RemoteAccess> pppWhenChosen(const std::string& choice)
+{
+    PppLocations locations = PppLocations::fromEnvironment();
+    std::vector<std::string> peers;
+    const bool hasPeers = PppPeerFolder(locations).peerNames(peers) != ras::Success || !peers.empty();
+    if (choice == "ppp" || (choice.empty() && hasPeers))
+        return std::make_unique<PppRemoteAccess>(std::move(locations));
+    return nullptr;
+}
+
 } // namespace
 
 std::string simStatePath(const std::string& programFolder)
@@ -42,6 +56,8 @@ std::unique_ptr<RemoteAccess> chooseRemoteAccess(const std::string& programFolde
     const std::string choice = environment("XARVANE_RAS");
     if (std::unique_ptr<RemoteAccess> nm = nmWhenChosen(choice))
         return nm;
+    if (std::unique_ptr<RemoteAccess> ppp = pppWhenChosen(choice))
+        return ppp;
     if (!choice.empty() && choice != "sim")
         std::fprintf(stderr,
                      "xarvane: XARVANE_RAS=%s is not a dial-up back-end of this build; "

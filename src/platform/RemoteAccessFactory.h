@@ -1,8 +1,9 @@
 #pragma once
 // Chooses the dial-up back-end once at start-up and names it on stderr. XARVANE_RAS names it
-// (`nm` NetworkManager, `sim` the simulated service); without it, NetworkManager when it
-// answers on the system bus, else the simulated service. An unknown value falls back to the
-// simulated service with a message on stderr.
+// (`nm` NetworkManager, `ppp` pppd peers, `sim` the simulated service); without it,
+// NetworkManager when it answers on the system bus, else pppd when it has peer files, else the
+// simulated service. An unknown value falls back to the simulated service with a message on
+// stderr.
 
 #include "platform/RemoteAccess.h"
 

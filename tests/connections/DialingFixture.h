@@ -40,10 +40,12 @@ inline const QString kAdminId = QStringLiteral("000000000000000001");
 
 class DialingFixture : public ::testing::Test {
 protected:
-    DialingFixture()
+    DialingFixture() : DialingFixture(nullptr) {}
+    // The windows over another dial-up service than the simulated one (it must outlive them).
+    explicit DialingFixture(platform::RemoteAccess* service)
         : registry(file(QStringLiteral("Xarvane.reg"))),
           ras(file(QStringLiteral("SimRas.json")).toStdString()),
-          context(dir.path() + QLatin1Char('/'), clock, prompter, ras, registry)
+          context(dir.path() + QLatin1Char('/'), clock, prompter, service ? *service : ras, registry)
     {
     }
 

@@ -68,6 +68,7 @@ QProcessEnvironment ProgramFolder::environment() const
     env.remove(QStringLiteral("XARVANE_SIM_STATE"));
     env.remove(QStringLiteral("XARVANE_REGISTRY"));
     env.insert(QStringLiteral("XARVANE_RAS"), QStringLiteral("sim")); // a desktop's own NetworkManager stays out
+    env.insert(QStringLiteral("XARVANE_PPP_PEERS"), path(QStringLiteral("no-ppp-peers"))); // no pppd peers here
     for (const QString& name : m_extraEnvironment.keys())
         env.insert(name, m_extraEnvironment.value(name));
     return env;

@@ -5,6 +5,7 @@
 #include "platform/SimStateFile.h"
 
 #include "DialRecorder.h"
+#include "RemoteAccessQueries.h"
 #include "SimToolProcess.h"
 
 #include <gtest/gtest.h>
@@ -49,20 +50,9 @@ protected:
         return handle;
     }
 
-    std::vector<RasConnection> connections()
-    {
-        std::vector<RasConnection> list;
-        std::size_t needed = 0;
-        EXPECT_EQ(ras.enumConnections(16, list, needed), ras::Success);
-        return list;
-    }
+    std::vector<RasConnection> connections() { return test::activeConnections(ras); }
 
-    std::uint32_t status(ConnHandle handle)
-    {
-        std::uint32_t state = 0;
-        const std::uint32_t result = ras.getConnectStatus(handle, state);
-        return result == ras::Success ? state : result;
-    }
+    std::uint32_t status(ConnHandle handle) { return test::stateOrResult(ras, handle); }
 
     QTemporaryDir m_dir;
     SimStateFile m_file{statePath()};

@@ -1,0 +1,61 @@
+#pragma once
+// The dial-up service of pppd: the phonebook is the peers folder, the connections are the links
+// pppd's pid files name while their process lives and their interface is up, a dial runs
+// `pppd call NAME` (see PppDial) and a hang-up sends pppd SIGTERM. Result codes are the
+// service's where they fit and the back-end's own (PppErrors) for pppd's exit statuses.
+
+#include "platform/LinkInterface.h"
+#include "platform/PppDial.h"
+#include "platform/PppLinks.h"
+#include "platform/PppPeerFolder.h"
+#include "platform/RemoteAccess.h"
+
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <vector>
+
+namespace xr::platform {
+
+class PppRemoteAccess final : public RemoteAccess {
+public:
+    explicit PppRemoteAccess(PppLocations locations, InterfaceLookup lookup = lookUpInterface);
+    // Stops watching the dials in progress; their pppd processes go on.
+    ~PppRemoteAccess() override;
+
+    std::string name() const override { return "pppd"; }
+    PppRemoteAccess(const PppRemoteAccess&) = delete;
+    PppRemoteAccess& operator=(const PppRemoteAccess&) = delete;
+
+    std::uint32_t enumConnections(std::size_t room, std::vector<RasConnection>& connections,
+                                  std::size_t& needed) override;
+    std::uint32_t getConnectStatus(ConnHandle handle, std::uint32_t& state) override;
+    std::uint32_t enumEntries(std::size_t room, std::vector<std::string>& names) override;
+    std::uint32_t getEntryDialParams(const std::string& entryName, RasDialParams& params) override;
+    std::uint32_t dial(const RasDialParams& params, RasDialNotifier notifier, ConnHandle& handle) override;
+    std::uint32_t hangUp(ConnHandle handle) override;
+    std::uint32_t getErrorString(std::uint32_t code, std::string& text) override;
+    std::uint32_t getProjectionIp(ConnHandle handle, std::string& address) override;
+
+private:
+    // The link's pppd still runs.
+    bool alive(const PppLink& link) const;
+    // The link of a live pppd process with this id, as its pid files show it.
+    std::optional<PppLink> liveLink(ConnHandle handle) const;
+    // The state the link's interface gives: connected with an address, else still negotiating.
+    std::uint32_t linkState(const PppLink& link) const;
+    // linkState of the live link, or ErrorInvalidHandle.
+    std::uint32_t pidFileState(int pid) const;
+    RasConnection connectionOf(const PppLink& link) const;
+    bool linkUp(const std::string& peer) const;
+    // A dial of this run that is still watching pppd.
+    PppDial* runningDial(ConnHandle handle);
+
+    PppPeerFolder m_peers;
+    const InterfaceLookup m_lookup;
+    std::mutex m_dialsMutex;
+    std::vector<std::unique_ptr<PppDial>> m_dials;
+    ConnHandle m_nextSpareHandle;
+};
+
+} // namespace xr::platform

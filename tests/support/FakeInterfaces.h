@@ -1,0 +1,34 @@
+#pragma once
+// Network interface states that a test sets and a back-end's interface lookup answers, also
+// from the back-end's dial threads.
+
+#include "platform/LinkInterface.h"
+
+#include <map>
+#include <mutex>
+#include <string>
+
+namespace xr::test {
+
+class FakeInterfaces {
+public:
+    void set(const std::string& name, bool up, const std::string& ipv4 = {})
+    {
+        std::lock_guard lock(m_mutex);
+        m_states[name] = platform::InterfaceState{true, up, ipv4};
+    }
+    platform::InterfaceLookup lookup()
+    {
+        return [this](const std::string& name) {
+            std::lock_guard lock(m_mutex);
+            const auto it = m_states.find(name);
+            return it == m_states.end() ? platform::InterfaceState() : it->second;
+        };
+    }
+
+private:
+    std::mutex m_mutex;
+    std::map<std::string, platform::InterfaceState> m_states;
+};
+
+} // namespace xr::test
