@@ -84,7 +84,8 @@ bool Dialer::refusesDefaultConn(const QString& entryName) const
     return false;
 }
 
-// The entry's stored parameters; a stored user name and password are required.
+// The entry's stored parameters; a stored user name and password are required of entries that
+// log in with them (a wired or a Wi-Fi connection with a stored key carries none).
 bool Dialer::readDialParams(const QString& entryName)
 {
     m_DialParams = RasDialParams{};
@@ -93,6 +94,8 @@ bool Dialer::readDialParams(const QString& entryName)
         m_context.prompter.warn(kDialParamsFailedMessage);
         return false;
     }
+    if (!m_DialParams.credentialsRequired)
+        return true;
     if (m_DialParams.userName.empty()) {
         m_context.prompter.warn(kEmptyUserNameMessage);
         return false;

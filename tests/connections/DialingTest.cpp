@@ -4,6 +4,8 @@
 
 #include "connections/DialStatusLayout.h"
 
+#include "TestContext.h"
+
 #include <QAction>
 #include <QCheckBox>
 #include <QLineEdit>
@@ -91,6 +93,25 @@ TEST_F(Dialing, MissingCredentialsAndOverlongNamesAreRefusedBeforeTheWindowShows
     EXPECT_FALSE(winDialStatus->isVisible());
     EXPECT_TRUE(serviceConnections().isEmpty());
     EXPECT_EQ(dialer.DialHandle(), 0u);
+}
+
+// Entries that carry no credentials of their own dial without the user-name and password checks.
+TEST(DialingCredentials, OnlyEntriesThatLogInNeedAStoredUserAndPassword)
+{
+    TestContext test;
+    platform::RasDialParams wired;
+    wired.entryName = "Wired";
+    wired.credentialsRequired = false;
+    platform::RasDialParams dsl;
+    dsl.entryName = "DSL";
+    test.ras.phonebook = {wired, dsl};
+    Dialer dialer(test.context);
+    dialer.DialEntry(QStringLiteral("DSL"));
+    dialer.DialEntry(QStringLiteral("Wired"));
+    ASSERT_EQ(test.prompter.prompts.size(), 1);
+    EXPECT_EQ(test.prompter.prompts[0].text, kEmptyUserNameMessage);
+    ASSERT_EQ(test.ras.connections.size(), 1u);
+    EXPECT_EQ(test.ras.connections[0].info.entryName, "Wired");
 }
 
 TEST_F(Dialing, ConnectWhileConnectedWarnsAndDoesNotDial)

@@ -43,8 +43,12 @@ pause() {
 
 pause "${STANDIN_PPPD_DELAY:-0.2}"
 [ -n "$STANDIN_PPPD_EXIT" ] && exit "$STANDIN_PPPD_EXIT"
-printf '%s\n' $$ > "$run/$ifname.pid"
-[ -n "$link" ] && printf '%s\n%s\n' $$ "$ifname" > "$run/ppp-$link.pid"
+# Each file appears whole (written aside, then moved), the link's first, so that a test that
+# waits for the interface's file finds both complete.
+if [ -n "$link" ]; then
+    printf '%s\n%s\n' $$ "$ifname" > "$run/.ppp-$link.pid.new" && mv "$run/.ppp-$link.pid.new" "$run/ppp-$link.pid"
+fi
+printf '%s\n' $$ > "$run/.$ifname.pid.new" && mv "$run/.$ifname.pid.new" "$run/$ifname.pid"
 while :; do
     pause 600
 done
