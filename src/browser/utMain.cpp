@@ -7,6 +7,7 @@
 #include "browser/PickLists.h"
 #include "browser/QueryPanel.h"
 #include "browser/RowIndicator.h"
+#include "common/ScreenCentre.h"
 #include "connections/ConnectionDetails.h"
 #include "connections/RASNotify.h"
 #include "settings/CustomTimes.h"
@@ -16,10 +17,8 @@
 #include "users/SignOut.h"
 
 #include <QCloseEvent>
-#include <QGuiApplication>
 #include <QHeaderView>
 #include <QMenuBar>
-#include <QScreen>
 #include <QTableView>
 #include <QToolBar>
 #include <QVBoxLayout>
@@ -156,21 +155,16 @@ void TwinMain::showEvent(QShowEvent* event)
     QMainWindow::showEvent(event);
     if (event->spontaneous())
         return;
-    if (!m_centred)
-        centreOnScreen();
+    // Centred once, at the first showing, when the window has its final size; later showings
+    // keep the place the user gave it.
+    if (!m_centred) {
+        xr::centreOnScreen(*this);
+        m_centred = true;
+    }
     FormShow();
     // The grid takes its final height only once the window is laid out; the current row is
     // brought into view again then.
     QMetaObject::invokeMethod(this, &TwinMain::bringCurrentRowIntoView, Qt::QueuedConnection);
-}
-
-// Centred once, at the first showing, when the window has its final size; later showings keep
-// the place the user gave it.
-void TwinMain::centreOnScreen()
-{
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
-    m_centred = true;
 }
 
 void TwinMain::hideEvent(QHideEvent* event)

@@ -81,7 +81,6 @@ private:
     void createBottomPanel();
     void connectActions();
     void connectLaterFeatures();
-    void centreOnScreen();
     void FormShow();
     void FormHide();
     void FormClose();

@@ -1,6 +1,7 @@
 #include "users/utPassword.h"
 
-#include "users/DialogControls.h"
+#include "common/NamedControls.h"
+#include "common/ScreenCentre.h"
 #include "users/PasswordChange.h"
 
 #include <QGridLayout>
@@ -39,9 +40,9 @@ void TwinPassword::buildControls()
 
     auto* group = new QGroupBox;
     auto* fields = new QGridLayout(group);
-    fields->addWidget(buddyLabel(QStringLiteral("请输入新密码(&F)"), edtFirst), 0, 0);
+    fields->addWidget(labelFor(QStringLiteral("请输入新密码(&F)"), edtFirst), 0, 0);
     fields->addWidget(edtFirst, 0, 1);
-    fields->addWidget(buddyLabel(QStringLiteral("请再次输入密码(&S)"), edtSecond), 1, 0);
+    fields->addWidget(labelFor(QStringLiteral("请再次输入密码(&S)"), edtSecond), 1, 0);
     fields->addWidget(edtSecond, 1, 1);
     fields->setColumnMinimumWidth(1, 160);
     auto* buttons = new QHBoxLayout;

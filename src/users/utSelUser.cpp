@@ -2,7 +2,8 @@
 
 #include "common/AppContext.h"
 #include "store/Database.h"
-#include "users/DialogControls.h"
+#include "common/NamedControls.h"
+#include "common/ScreenCentre.h"
 
 #include <QHBoxLayout>
 #include <QListWidget>
@@ -38,7 +39,7 @@ void TwinSelUser::buildControls()
     buttons->addWidget(btnOk);
     buttons->addWidget(btnCancel);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(buddyLabel(QStringLiteral("用户列表(&L)"), lbUser));
+    layout->addWidget(labelFor(QStringLiteral("用户列表(&L)"), lbUser));
     layout->addWidget(lbUser);
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);

@@ -1,6 +1,7 @@
 #include "users/utUserManage.h"
 
-#include "users/DialogControls.h"
+#include "common/NamedControls.h"
+#include "common/ScreenCentre.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -54,7 +55,7 @@ void TwinUserManage::buildControls()
         navyHint(QStringLiteral("提示：* * 在[编辑]或[新建]状态下双击[管理员]或[可用]字段可修改其值 * *")));
     layout->addWidget(navyHint(QStringLiteral("提示：* [用户名]不可以为空并且[用户名]不可以重复 *")));
     auto* heading = new QHBoxLayout;
-    heading->addWidget(buddyLabel(QStringLiteral("用户列表(&L)"), dbgUser));
+    heading->addWidget(labelFor(QStringLiteral("用户列表(&L)"), dbgUser));
     heading->addStretch();
     heading->addWidget(navUser);
     layout->addLayout(heading);
