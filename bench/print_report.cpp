@@ -6,10 +6,12 @@
 // Every time is given as wall-clock and processor time (the machine may be shared); the
 // ratios are of processor times.
 //
-// Prints per store: filling the list (the list opened for every record); the SQL floor;
+// Prints per store: filling the list (the list opened for every record); the SQL floor; every
+// record read through the list, which any report of it does before drawing;
 // (a) the report's layout with its first page drawn, and for the smaller store the whole print
 // preview as Qt's preview builds it; (b) every page drawn into a PDF file, with the file's size
-// and the peak memory it took over the open list; (c) the CSV export.
+// and the peak memory it took over the open list, beside Qt's PDF engine writing as many empty
+// pages; (c) the CSV export.
 
 #include "BenchStore.h"
 
@@ -24,6 +26,7 @@
 #include <QBuffer>
 #include <QFileInfo>
 #include <QPageRanges>
+#include <QPainter>
 #include <QPdfWriter>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
@@ -80,6 +83,16 @@ xr::bench::StepTimer readWithOneStatement(const QSqlDatabase& db, qint64& rows)
     return timer;
 }
 
+// What any report of the list costs before it draws anything: every record fetched.
+xr::bench::StepTimer readEveryRecord(const xr::RecordList& list, qsizetype& nameCharacters)
+{
+    xr::bench::StepTimer timer;
+    nameCharacters = 0;
+    for (int row = 0; row < list.count(); ++row)
+        nameCharacters += list.record(row).ConnName.size();
+    return timer;
+}
+
 // (a): the layout and the first page drawn, as a printer draws it.
 xr::bench::StepTimer firstPage(const xr::RecordList& list)
 {
@@ -90,6 +103,19 @@ xr::bench::StepTimer firstPage(const xr::RecordList& list)
     writer.setPageRanges(QPageRanges::fromString(QStringLiteral("1")));
     const xr::report::ReportLayout layout(list.count());
     xr::renderUsageReport(writer, texts(), list);
+    return timer;
+}
+
+// The floor of Qt's PDF engine: as many pages, with nothing drawn on them.
+xr::bench::StepTimer emptyPdfPages(int pages)
+{
+    xr::bench::StepTimer timer;
+    QBuffer sink;
+    sink.open(QIODevice::WriteOnly);
+    QPdfWriter writer(&sink);
+    QPainter painter(&writer);
+    for (int page = 1; page < pages; ++page)
+        writer.newPage();
     return timer;
 }
 
@@ -127,6 +153,12 @@ void measure(const QString& folder, int records, bool withPreview)
     std::printf("  one SQL statement reading the same rows: %s, %lld rows\n", qPrintable(sql.text()),
                 static_cast<long long>(rows));
 
+    qsizetype nameCharacters = 0;
+    const xr::bench::StepTimer reading = readEveryRecord(list, nameCharacters);
+    std::printf("  every record read through the list, as the report reads them: %s (%lld characters of "
+                "names); %.1f x filling the list\n",
+                qPrintable(reading.text()), static_cast<long long>(nameCharacters),
+                fillMs > 0 ? reading.cpuMs() / fillMs : 0.0);
     const xr::report::ReportLayout layout(list.count());
     std::printf("  (a) layout and first page drawn: %s (%d pages)\n", qPrintable(firstPage(list).text()),
                 layout.pageCount());
@@ -148,6 +180,8 @@ void measure(const QString& folder, int records, bool withPreview)
                 "floor\n",
                 qPrintable(printing.text()), QFileInfo(pdf).size() / 1048576.0,
                 fillMs > 0 ? pdfMs / fillMs : 0.0, sqlMs > 0 ? pdfMs / sqlMs : 0.0);
+    std::printf("      Qt's PDF engine writing as many empty pages: %s\n",
+                qPrintable(emptyPdfPages(layout.pageCount()).text()));
     std::printf("      peak memory over the open list: %.1f MB (%s)\n", (peakKb - beforeKb) / 1024.0,
                 peakReset ? "VmHWM after, less VmRSS before with the peak reset" : "VmHWM difference");
 

@@ -125,11 +125,16 @@ void drawColumnHeaderBand(BandPainter& painter, int top)
     painter.setFont(ReportFont::Normal);
 }
 
-// The table's sides and column lines reach 0.8 mm up to join the row above.
-void drawDetailBand(BandPainter& painter, int top, const UsageRecord& record)
+// The table's sides and column lines beside the records of a page, from 0.8 mm above the first
+// (joining the column header) to the rule under the last: one line each, not one a record.
+void drawColumnLines(BandPainter& painter, int firstTop, int lastTop)
 {
     for (const int x : {0, kColumnLines[0], kColumnLines[1], kColumnLines[2], kTableRight})
-        painter.line(x, top - 8, x, top + 48);
+        painter.line(x, firstTop - 8, x, lastTop + 48);
+}
+
+void drawDetailBand(BandPainter& painter, int top, const UsageRecord& record)
+{
     painter.line(0, top + 48, kTableRight, top + 48);
     painter.text(21, top + kTextTop, kColumnLines[0] - 5, record.ConnName, Qt::AlignLeft);
     painter.text(kColumnLines[0], top + kTextTop, kColumnLines[1], dayCountText(record.Sdt),
@@ -157,6 +162,8 @@ void drawPage(BandPainter& painter, const ReportPage& page, const ReportTexts& t
     }
     drawColumnHeaderBand(painter, top);
     top += kColumnHeaderBand;
+    if (page.rows > 0)
+        drawColumnLines(painter, top, top + (page.rows - 1) * kDetailBand);
     for (int row = page.firstRow; row < page.firstRow + page.rows; ++row, top += kDetailBand)
         drawDetailBand(painter, top, rows.record(row));
     if (page.summary)
