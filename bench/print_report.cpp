@@ -10,8 +10,7 @@
 // record read through the list, which any report of it does before drawing;
 // (a) the report's layout with its first page drawn, and for the smaller store the whole print
 // preview as Qt's preview builds it; (b) every page drawn into a PDF file, with the file's size
-// and the peak memory it took over the open list, beside Qt's PDF engine writing as many empty
-// pages; (c) the CSV export.
+// and the peak memory it took over the open list; (c) the CSV export.
 
 #include "BenchStore.h"
 
@@ -26,7 +25,6 @@
 #include <QBuffer>
 #include <QFileInfo>
 #include <QPageRanges>
-#include <QPainter>
 #include <QPdfWriter>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
@@ -106,19 +104,6 @@ xr::bench::StepTimer firstPage(const xr::RecordList& list)
     return timer;
 }
 
-// The floor of Qt's PDF engine: as many pages, with nothing drawn on them.
-xr::bench::StepTimer emptyPdfPages(int pages)
-{
-    xr::bench::StepTimer timer;
-    QBuffer sink;
-    sink.open(QIODevice::WriteOnly);
-    QPdfWriter writer(&sink);
-    QPainter painter(&writer);
-    for (int page = 1; page < pages; ++page)
-        writer.newPage();
-    return timer;
-}
-
 // Qt's print preview draws every page before it shows the first.
 xr::bench::StepTimer wholePreview(const xr::RecordList& list, int& pages)
 {
@@ -180,8 +165,6 @@ void measure(const QString& folder, int records, bool withPreview)
                 "floor\n",
                 qPrintable(printing.text()), QFileInfo(pdf).size() / 1048576.0,
                 fillMs > 0 ? pdfMs / fillMs : 0.0, sqlMs > 0 ? pdfMs / sqlMs : 0.0);
-    std::printf("      Qt's PDF engine writing as many empty pages: %s\n",
-                qPrintable(emptyPdfPages(layout.pageCount()).text()));
     std::printf("      peak memory over the open list: %.1f MB (%s)\n", (peakKb - beforeKb) / 1024.0,
                 peakReset ? "VmHWM after, less VmRSS before with the peak reset" : "VmHWM difference");
 
