@@ -37,21 +37,72 @@ bool followsItsText(int panel)
     return panel == MainStatusBar::UserPanel || panel == MainStatusBar::ConnNamePanel;
 }
 
+// The panels side by side, each at its own minimum width, the last one widened to the free
+// room. A strip narrower than its panels cuts them at its right edge: a layout would squeeze
+// them instead, and their texts would run into each other.
+class PanelStrip : public QWidget {
+public:
+    using QWidget::QWidget;
+
+    QSize sizeHint() const override
+    {
+        int width = 0;
+        for (const QWidget* panel : panels())
+            width += panel->minimumWidth();
+        return {width, minimumSizeHint().height()};
+    }
+    QSize minimumSizeHint() const override
+    {
+        const QList<QWidget*> all = panels();
+        return {0, all.isEmpty() ? 0 : all.first()->sizeHint().height()};
+    }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override
+    {
+        QWidget::resizeEvent(event);
+        placePanels();
+    }
+    // A panel that changed its minimum width asks for this.
+    bool event(QEvent* event) override
+    {
+        if (event->type() == QEvent::LayoutRequest) {
+            placePanels();
+            updateGeometry();
+        }
+        return QWidget::event(event);
+    }
+
+private:
+    QList<QWidget*> panels() const { return findChildren<QWidget*>(Qt::FindDirectChildrenOnly); }
+    void placePanels()
+    {
+        const QList<QWidget*> all = panels();
+        int left = 0;
+        for (QWidget* panel : all) {
+            const int room = panel == all.last() ? width() - left : 0;
+            panel->setGeometry(left, 0, std::max(panel->minimumWidth(), room), height());
+            left += panel->width();
+        }
+    }
+};
+
 } // namespace
 
 MainStatusBar::MainStatusBar(QWidget* parent) : QStatusBar(parent)
 {
     setObjectName(QStringLiteral("stbMain"));
     setSizeGripEnabled(true);
+    auto* strip = new PanelStrip(this);
     for (int panel = 0; panel < PanelCount; ++panel) {
-        auto* label = new QLabel(this);
+        auto* label = new QLabel(strip);
         label->setObjectName(QStringLiteral("stbPanel%1").arg(panel));
         label->setFrameShape(QFrame::Panel);
         label->setFrameShadow(QFrame::Sunken);
         label->setAlignment(panel == KindPanel ? Qt::AlignCenter : Qt::AlignLeft | Qt::AlignVCenter);
-        addWidget(label, panel == AddressPanel ? 1 : 0);
         m_panels.append(label);
     }
+    addWidget(strip, 1);
     showNotConnected();
     fitPanels();
 }
@@ -88,13 +139,13 @@ void MainStatusBar::changeEvent(QEvent* event)
         fitPanels();
 }
 
-// The width a panel needs to show `text` whole: the text, the frame and a margin of one
-// character on each side.
+// The width a panel needs to show `text` whole: the text, the frame and a margin of a space on
+// each side (wider margins would push the address off a window of the design width).
 int MainStatusBar::textWidth(int panel, const QString& text) const
 {
     const QLabel* label = m_panels.at(panel);
     const QFontMetrics metrics = label->fontMetrics();
-    return metrics.horizontalAdvance(text) + 2 * (label->frameWidth() + metrics.averageCharWidth());
+    return metrics.horizontalAdvance(text) + 2 * (label->frameWidth() + metrics.horizontalAdvance(QLatin1Char(' ')));
 }
 
 void MainStatusBar::fitPanels()

@@ -415,9 +415,20 @@ TEST_F(MainWindow, StatusBarPanelsShowTheirLongestTextsWhole)
         lastRight = label->geometry().right();
     }
     EXPECT_GT(lastRight, 1100 - 40);
+
+    // At the design width the panels that do not fit are cut at the right edge: none is
+    // squeezed under its text and no text runs into the next panel.
     window->resize(753, 611);
     window->layout()->activate();
+    bar->layout()->activate();
     EXPECT_EQ(window->width(), 753);
+    int previousRight = -1;
+    for (int index = 0; index < 6; ++index) {
+        auto* label = window->findChild<QLabel*>(QStringLiteral("stbPanel%1").arg(index));
+        EXPECT_GT(label->x(), previousRight) << index;
+        EXPECT_GE(label->contentsRect().width(), label->fontMetrics().horizontalAdvance(label->text())) << index;
+        previousRight = label->geometry().right();
+    }
 }
 
 TEST_F(MainWindow, ReturnInTheQueryPanelRunsTheSearch)
