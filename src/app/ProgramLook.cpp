@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFontDatabase>
+#include <QHash>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
@@ -28,8 +29,28 @@ const QStringList kFaces = {
     QStringLiteral("WenQuanYi Zen Hei"),
 };
 
+// The texts Qt 6 moved to a context that its Chinese translation does not cover: the type
+// column of the file dialogs.
+class FileTypeTexts : public QTranslator {
+public:
+    using QTranslator::QTranslator;
+
+    bool isEmpty() const override { return false; }
+    QString translate(const char* context, const char* sourceText, const char* /*disambiguation*/,
+                      int /*n*/) const override
+    {
+        static const QHash<QByteArray, QString> texts = {{"Drive", QStringLiteral("驱动器")},
+                                                         {"Folder", QStringLiteral("文件夹")},
+                                                         {"Unknown", QStringLiteral("未知")}};
+        if (qstrcmp(context, "QAbstractFileIconProvider") != 0)
+            return {};
+        return texts.value(sourceText);
+    }
+};
+
 void loadQtTranslations(QApplication& app)
 {
+    QApplication::installTranslator(new FileTypeTexts(&app));
     auto* translator = new QTranslator(&app);
     if (translator->load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"),
                          QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {

@@ -8,6 +8,8 @@
 #include <QApplication>
 #include <QCalendarWidget>
 #include <QDateEdit>
+#include <QDir>
+#include <QFileIconProvider>
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QMainWindow>
@@ -33,6 +35,8 @@ TEST_F(ProgramLook, QtsOwnTextsAreChineseAndTheTitleIsTheProgramsName)
     EXPECT_EQ(box.button(QMessageBox::Ok)->text(), QStringLiteral("确定"));
     EXPECT_EQ(box.button(QMessageBox::Cancel)->text(), QStringLiteral("取消"));
     EXPECT_EQ(QApplication::applicationDisplayName(), QStringLiteral("XarvaneXR"));
+    EXPECT_EQ(QFileIconProvider().type(QFileInfo(QDir::tempPath())), QStringLiteral("文件夹"))
+        << "the file dialogs' type column";
 }
 
 TEST_F(ProgramLook, CalendarsSpeakChineseAndTheFixedFormatsStay)
