@@ -1,5 +1,7 @@
 #include "common/MessageBoxPrompter.h"
 
+#include "common/ProgramFileFilter.h"
+
 #include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
@@ -24,6 +26,15 @@ QMessageBox::Icon iconOf(PromptKind kind)
         return QMessageBox::NoIcon;
     }
     return QMessageBox::NoIcon;
+}
+// Qt's own dialog, since a platform dialog ignores the filter model.
+void filterPrograms(QFileDialog& dialog, const QString& programsFilter)
+{
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    auto* programs = new ProgramFileFilter(&dialog);
+    dialog.setProxyModel(programs);
+    QObject::connect(&dialog, &QFileDialog::filterSelected, programs,
+                     [programs, programsFilter](const QString& filter) { programs->setActive(filter == programsFilter); });
 }
 } // namespace
 
@@ -55,6 +66,8 @@ FileChoice MessageBoxPrompter::chooseFile(const FileRequest& request)
     dialog.setSizeGripEnabled(true);
     if (saving)
         dialog.selectFile(request.proposed);
+    if (request.firstFilterPrograms)
+        filterPrograms(dialog, request.filters.value(0));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
     return {dialog.selectedFiles().constFirst(),

@@ -20,6 +20,8 @@ struct FileRequest {
     QString title;
     QStringList filters;
     QString proposed;
+    // The first filter shows only folders, executable files of any name and desktop entries.
+    bool firstFilterPrograms = false;
 };
 // The file the user confirmed (empty when cancelled) and the position of the filter chosen.
 struct FileChoice {

@@ -25,12 +25,10 @@ QPushButton* makeButton(QWidget* parent, const QString& name, const QString& cap
     return button;
 }
 
-// Desktop entries and programs (the Linux counterparts of "*.EXE"; a program file without a
-// suffix is found under all files), then every file.
+// Programs and desktop entries (the Linux counterparts of "*.EXE"), then every file.
 QStringList addFilters()
 {
-    return {QStringLiteral("桌面启动项和程序 (*.desktop *.sh *.run *.bin *.AppImage *.py *.pl)"),
-            QStringLiteral("所有文件 (*)")};
+    return {QStringLiteral("程序和桌面启动项 (*)"), QStringLiteral("所有文件 (*)")};
 }
 
 } // namespace
@@ -76,7 +74,8 @@ void TwinSyn::FormShow()
 
 void TwinSyn::btnAddClick()
 {
-    const FileChoice choice = m_prompter.chooseFile({FileDialogKind::Open, {}, addFilters(), {}});
+    const bool programsFirst = true;
+    const FileChoice choice = m_prompter.chooseFile({FileDialogKind::Open, {}, addFilters(), {}, programsFirst});
     if (!choice.fileName.isEmpty())
         m_lbList->addItem(QDir::toNativeSeparators(choice.fileName));
 }

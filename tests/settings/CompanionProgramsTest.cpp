@@ -4,6 +4,8 @@
 #include "settings/CompanionList.h"
 #include "settings/utSyn.h"
 
+#include "common/ProgramFileFilter.h"
+
 #include "platform/DesktopFileOpener.h"
 #include "platform/Gbk.h"
 
@@ -11,6 +13,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileSystemModel>
+#include <QSignalSpy>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -159,6 +163,7 @@ TEST_F(CompanionDialog, ClosingWritesTheListHoweverTheDialogCloses)
     prompter.fileAnswers = {{QStringLiteral("/opt/甲"), 0}};
     click("btnAdd"); // the same file may be listed twice
     EXPECT_EQ(prompter.fileRequests.last().kind, FileDialogKind::Open);
+    EXPECT_TRUE(prompter.fileRequests.last().firstFilterPrograms);
     EXPECT_TRUE(prompter.fileRequests.last().filters.last().contains(QStringLiteral("(*)")));
     click("btnAdd"); // cancelled: nothing added
     list()->setCurrentRow(1);
@@ -166,6 +171,36 @@ TEST_F(CompanionDialog, ClosingWritesTheListHoweverTheDialogCloses)
     click("btnClose");
     EXPECT_FALSE(dialog->isVisible());
     EXPECT_EQ(readAll(listFile()), gbk(QStringLiteral("/opt/甲\r\n/opt/乙\r\n/opt/甲\r\n")));
+}
+
+// The add dialog's first filter: programs of any name (most have no suffix on Linux), desktop
+// entries and folders to go through; other files only under "所有文件".
+TEST(CompanionAddDialog, ProgramsOfAnyNameDesktopEntriesAndFoldersAreOffered)
+{
+    QTemporaryDir dir;
+    writeAll(dir.filePath(QStringLiteral("firefox")), "#!/bin/sh\n");
+    QFile::setPermissions(dir.filePath(QStringLiteral("firefox")), QFile::ReadOwner | QFile::ExeOwner);
+    writeAll(dir.filePath(QStringLiteral("计算器.desktop")), "[Desktop Entry]\n");
+    writeAll(dir.filePath(QStringLiteral("notes.txt")), "text\n");
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("bin")));
+
+    QFileSystemModel files;
+    QSignalSpy loaded(&files, &QFileSystemModel::directoryLoaded);
+    const QModelIndex folder = files.setRootPath(dir.path());
+    ASSERT_TRUE(loaded.wait(5000));
+    ProgramFileFilter programs;
+    programs.setSourceModel(&files);
+    const auto shown = [&] {
+        QStringList names;
+        const QModelIndex parent = programs.mapFromSource(folder);
+        for (int row = 0; row < programs.rowCount(parent); ++row)
+            names.append(programs.index(row, 0, parent).data().toString());
+        names.sort();
+        return names;
+    };
+    EXPECT_EQ(shown(), (QStringList{QStringLiteral("bin"), QStringLiteral("firefox"), QStringLiteral("计算器.desktop")}));
+    programs.setActive(false);
+    EXPECT_EQ(shown().size(), 4);
 }
 
 } // namespace
