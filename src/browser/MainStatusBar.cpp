@@ -145,7 +145,8 @@ int MainStatusBar::textWidth(int panel, const QString& text) const
 {
     const QLabel* label = m_panels.at(panel);
     const QFontMetrics metrics = label->fontMetrics();
-    return metrics.horizontalAdvance(text) + 2 * (label->frameWidth() + metrics.horizontalAdvance(QLatin1Char(' ')));
+    return metrics.horizontalAdvance(text) +
+           2 * (label->frameWidth() + metrics.horizontalAdvance(QLatin1Char(' ')));
 }
 
 void MainStatusBar::fitPanels()

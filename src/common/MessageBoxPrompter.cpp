@@ -33,8 +33,9 @@ void filterPrograms(QFileDialog& dialog, const QString& programsFilter)
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     auto* programs = new ProgramFileFilter(&dialog);
     dialog.setProxyModel(programs);
-    QObject::connect(&dialog, &QFileDialog::filterSelected, programs,
-                     [programs, programsFilter](const QString& filter) { programs->setActive(filter == programsFilter); });
+    QObject::connect(
+        &dialog, &QFileDialog::filterSelected, programs,
+        [programs, programsFilter](const QString& filter) { programs->setActive(filter == programsFilter); });
 }
 } // namespace
 

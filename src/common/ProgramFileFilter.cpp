@@ -16,7 +16,8 @@ bool ProgramFileFilter::filterAcceptsRow(int sourceRow, const QModelIndex& sourc
     if (!m_active || files == nullptr)
         return true;
     const QFileInfo info = files->fileInfo(files->index(sourceRow, 0, sourceParent));
-    return info.isDir() || info.suffix() == QLatin1String("desktop") || (info.isFile() && info.isExecutable());
+    return info.isDir() || info.suffix() == QLatin1String("desktop") ||
+           (info.isFile() && info.isExecutable());
 }
 
 } // namespace xr

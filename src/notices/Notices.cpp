@@ -42,7 +42,7 @@ void Notices::showAbout(QWidget* owner)
 {
     if (m_winAbout)
         return;
-    m_winAbout = new TwinAbout(m_shell, owner);
+    m_winAbout = new TwinAbout(m_shell, m_context.remoteAccess.name(), owner);
     m_winAbout->exec();
 }
 

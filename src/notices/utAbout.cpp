@@ -24,9 +24,17 @@ QLabel* addLabel(QWidget* parent, const QString& name, const QString& text, cons
     return label;
 }
 
+// Which connections the program sees: a person who finds nothing recorded looks here first.
+QString dialServiceText(const std::string& name)
+{
+    const QString shown =
+        name == "simulated" ? QStringLiteral("模拟拨号服务（不是真实的连接）") : QString::fromStdString(name);
+    return QStringLiteral("拨号服务：") + shown;
+}
+
 } // namespace
 
-TwinAbout::TwinAbout(platform::DesktopShell& shell, QWidget* parent)
+TwinAbout::TwinAbout(platform::DesktopShell& shell, const std::string& dialService, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint), m_shell(shell)
 {
     setObjectName(QStringLiteral("winAbout"));
@@ -50,7 +58,8 @@ TwinAbout::TwinAbout(platform::DesktopShell& shell, QWidget* parent)
     m_lblmail->setStyleSheet(QStringLiteral("color: blue; text-decoration: underline;"));
     m_lblmail->setCursor(Qt::PointingHandCursor);
     m_lblmail->installEventFilter(this);
-    m_lblInfo = addLabel(this, QStringLiteral("lblInfo"), {}, QRect(24, 102, 255, 44));
+    addLabel(this, QStringLiteral("lblService"), dialServiceText(dialService), QRect(24, 102, 255, 16));
+    m_lblInfo = addLabel(this, QStringLiteral("lblInfo"), {}, QRect(24, 122, 255, 28));
     m_lblInfo->setWordWrap(true);
     m_btnOk = new QPushButton(QStringLiteral("确定"), this);
     m_btnOk->setObjectName(QStringLiteral("btnOk"));

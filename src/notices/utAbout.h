@@ -1,6 +1,6 @@
 #pragma once
-// The about box winAbout: the program's name, the author's mail link and an OK button; it
-// fades out when it closes.
+// The about box winAbout: the program's name, the author's mail link, the dial-up service the
+// program watches and an OK button; it fades out when it closes.
 
 #include "platform/DesktopShell.h"
 
@@ -14,7 +14,8 @@ namespace xr {
 class TwinAbout : public QDialog {
     Q_OBJECT
 public:
-    explicit TwinAbout(platform::DesktopShell& shell, QWidget* parent = nullptr);
+    // `dialService` is the back-end's name (RemoteAccess::name()).
+    TwinAbout(platform::DesktopShell& shell, const std::string& dialService, QWidget* parent = nullptr);
 
     QLabel* lblmail() const { return m_lblmail; }
 

@@ -75,7 +75,8 @@ void TwinSyn::FormShow()
 void TwinSyn::btnAddClick()
 {
     const bool programsFirst = true;
-    const FileChoice choice = m_prompter.chooseFile({FileDialogKind::Open, {}, addFilters(), {}, programsFirst});
+    const FileChoice choice =
+        m_prompter.chooseFile({FileDialogKind::Open, {}, addFilters(), {}, programsFirst});
     if (!choice.fileName.isEmpty())
         m_lbList->addItem(QDir::toNativeSeparators(choice.fileName));
 }

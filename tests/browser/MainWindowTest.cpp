@@ -15,8 +15,8 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QSignalSpy>
-#include <QTest>
 #include <QTableView>
+#include <QTest>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -70,9 +70,9 @@ TEST_F(MainWindow, OrdinaryUserSeesTheAdminActionsDisabledAndOnlyHisOwnName)
     window->show();
     for (QAction* action : actions().adminActions())
         EXPECT_FALSE(action->isEnabled()) << action->objectName().toStdString();
-    for (const QString& button : {QStringLiteral("btnDelRecord"), QStringLiteral("btnDelAll"),
-                                  QStringLiteral("btnMoveRecord"), QStringLiteral("btnUserManage"),
-                                  QStringLiteral("btnOption")})
+    for (const QString& button :
+         {QStringLiteral("btnDelRecord"), QStringLiteral("btnDelAll"), QStringLiteral("btnMoveRecord"),
+          QStringLiteral("btnUserManage"), QStringLiteral("btnOption")})
         EXPECT_FALSE(window->findChild<QToolButton*>(button)->isEnabled()) << button.toStdString();
     EXPECT_FALSE(window->findChild<QAction*>(QStringLiteral("mmiOption"))->isEnabled());
     EXPECT_TRUE(actions().actPassword->isEnabled());
@@ -138,7 +138,8 @@ TEST_F(MainWindow, FindListsEveryUsersRecordsForAnAdministrator)
     window->findChild<QPushButton*>(QStringLiteral("btnFind"))->click();
     EXPECT_EQ(counter(), QStringLiteral("共 4 条记录 * 当前第 4 条"));
     EXPECT_EQ(total(), QStringLiteral("累计上网时间： 0天4小时7分"));
-    EXPECT_EQ(window->list().query().values().keys(), (QStringList{QStringLiteral(":e"), QStringLiteral(":s")}));
+    EXPECT_EQ(window->list().query().values().keys(),
+              (QStringList{QStringLiteral(":e"), QStringLiteral(":s")}));
 }
 
 TEST_F(MainWindow, PreviousOnTheSecondRecordLeavesFirstEnabledOnlyASecondPressDisablesIt)
@@ -188,7 +189,8 @@ TEST_F(MainWindow, DeletingOneRecordUpdatesTheCounterAndKeepsTheTotal)
 
     prompter.answers = {PromptAnswer::Yes};
     actions().actDelRecord->trigger();
-    EXPECT_EQ(promptTexts().last(), QStringLiteral("执行删除操作将永久删除上网记录，删除后将不能恢复，确认删除吗？"));
+    EXPECT_EQ(promptTexts().last(),
+              QStringLiteral("执行删除操作将永久删除上网记录，删除后将不能恢复，确认删除吗？"));
     EXPECT_EQ(prompter.prompts.last().kind, PromptKind::Confirmation);
     EXPECT_EQ(storedRecords(), 3);
     EXPECT_EQ(counter(), QStringLiteral("共 2 条记录 * 当前第 2 条"));
@@ -244,8 +246,9 @@ TEST_F(MainWindow, DeletesAndSignOutAreRefusedWhileConnected)
     actions().actDelRecord->trigger();
     actions().actDelAll->trigger();
     actions().actLogout->trigger();
-    EXPECT_EQ(promptTexts(), (QStringList{QStringLiteral("连接状态下不允许删除！"), QStringLiteral("连接状态下不允许删除！"),
-                                          QStringLiteral("在连接状态下用户不可以注销！")}));
+    EXPECT_EQ(promptTexts(),
+              (QStringList{QStringLiteral("连接状态下不允许删除！"), QStringLiteral("连接状态下不允许删除！"),
+                           QStringLiteral("在连接状态下用户不可以注销！")}));
     EXPECT_EQ(prompter.prompts.first().kind, PromptKind::Information);
     EXPECT_EQ(storedRecords(), 4);
     EXPECT_TRUE(window->isVisible());
@@ -357,15 +360,18 @@ TEST_F(MainWindow, LayoutAsDesigned)
     window->show();
     EXPECT_EQ(window->windowTitle(), QStringLiteral("XarvaneXR"));
     EXPECT_EQ(window->size(), QSize(753, 611));
-    const QStringList titles{QStringLiteral("连接"), QStringLiteral("连接日期时间"), QStringLiteral("断开日期时间"),
-                             QStringLiteral("上网时间")};
+    const QStringList titles{QStringLiteral("连接"), QStringLiteral("连接日期时间"),
+                             QStringLiteral("断开日期时间"), QStringLiteral("上网时间")};
     const int widths[] = {300, 135, 135, 135};
     for (int column = 0; column < 4; ++column) {
         EXPECT_EQ(grid()->model()->headerData(column, Qt::Horizontal).toString(), titles[column]);
         EXPECT_EQ(grid()->columnWidth(column), widths[column]);
     }
     const auto alignment = [this](int column) {
-        return grid()->model()->headerData(column, Qt::Horizontal, Qt::TextAlignmentRole).value<Qt::Alignment>();
+        return grid()
+            ->model()
+            ->headerData(column, Qt::Horizontal, Qt::TextAlignmentRole)
+            .value<Qt::Alignment>();
     };
     EXPECT_TRUE(alignment(0) & Qt::AlignLeft);
     EXPECT_EQ(alignment(2), Qt::AlignCenter);
@@ -426,7 +432,8 @@ TEST_F(MainWindow, StatusBarPanelsShowTheirLongestTextsWhole)
     for (int index = 0; index < 6; ++index) {
         auto* label = window->findChild<QLabel*>(QStringLiteral("stbPanel%1").arg(index));
         EXPECT_GT(label->x(), previousRight) << index;
-        EXPECT_GE(label->contentsRect().width(), label->fontMetrics().horizontalAdvance(label->text())) << index;
+        EXPECT_GE(label->contentsRect().width(), label->fontMetrics().horizontalAdvance(label->text()))
+            << index;
         previousRight = label->geometry().right();
     }
 }

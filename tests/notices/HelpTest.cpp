@@ -84,10 +84,12 @@ TEST_F(HelpTest, CompiledHelpWhenTheDesktopShowsItElseThePagesElseTheMessage)
 
 TEST_F(HelpTest, AboutBoxMailLinkBoldOnHoverAndFadesOutWhenClosed)
 {
-    QPointer<TwinAbout> box = new TwinAbout(shell);
+    QPointer<TwinAbout> box = new TwinAbout(shell, "NetworkManager");
     box->show();
     EXPECT_EQ(box->windowTitle(), QStringLiteral("关于XR"));
     EXPECT_EQ(box->size(), QSize(303, 203));
+    EXPECT_EQ(box->findChild<QLabel*>(QStringLiteral("lblService"))->text(),
+              QStringLiteral("拨号服务：NetworkManager"));
     QLabel* mail = box->lblmail();
     EXPECT_EQ(mail->text(), kAuthorMail);
     QEvent enter(QEvent::Enter);

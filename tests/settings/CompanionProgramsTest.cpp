@@ -14,9 +14,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileSystemModel>
-#include <QSignalSpy>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -198,7 +198,8 @@ TEST(CompanionAddDialog, ProgramsOfAnyNameDesktopEntriesAndFoldersAreOffered)
         names.sort();
         return names;
     };
-    EXPECT_EQ(shown(), (QStringList{QStringLiteral("bin"), QStringLiteral("firefox"), QStringLiteral("计算器.desktop")}));
+    EXPECT_EQ(shown(), (QStringList{QStringLiteral("bin"), QStringLiteral("firefox"),
+                                    QStringLiteral("计算器.desktop")}));
     programs.setActive(false);
     EXPECT_EQ(shown().size(), 4);
 }
