@@ -59,6 +59,11 @@ bool connectState(std::uint32_t activeState, std::uint32_t& rasState)
     }
 }
 
+bool ending(std::uint32_t activeState)
+{
+    return activeState == ActiveDeactivating || activeState == ActiveDeactivated;
+}
+
 std::uint32_t errorForReason(std::uint32_t reason)
 {
     if (reason == ReasonUserDisconnected)

@@ -39,6 +39,9 @@ constexpr std::uint32_t ErrorAlreadyActive = 3104;
 // connection is ending or gone, so its handle is no longer valid.
 bool connectState(std::uint32_t activeState, std::uint32_t& rasState);
 
+// Whether an active connection in `activeState` is ending or gone (it never comes back).
+bool ending(std::uint32_t activeState);
+
 // The code a dial reports when its activation ended with `reason`.
 std::uint32_t errorForReason(std::uint32_t reason);
 

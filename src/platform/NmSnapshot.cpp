@@ -103,11 +103,11 @@ std::vector<NmActiveConnection> readActiveConnections(const QDBusMessage& manage
         const QString interfaceName = interfaceOf(objects, active);
         const bool hasMaster = !objectPath(active.value(QStringLiteral("Master"))).isEmpty();
         const std::uint32_t flags = active.value(QStringLiteral("StateFlags")).toUInt();
-        if (!nm::chosenConnection(type, interfaceName.toStdString(), hasMaster, flags))
+        const std::uint32_t state = active.value(QStringLiteral("State")).toUInt();
+        if (!nm::chosenConnection(type, interfaceName.toStdString(), hasMaster, flags) || nm::ending(state))
             continue;
         result.push_back({path.path().toStdString(), text(active, "Uuid") + '|' + interfaceName.toStdString(),
-                          text(active, "Id"), nm::plainType(type),
-                          active.value(QStringLiteral("State")).toUInt(), interfaceName.toStdString(),
+                          text(active, "Id"), nm::plainType(type), state, interfaceName.toStdString(),
                           firstAddress(objects, active).toStdString()});
     }
     return result;

@@ -23,7 +23,8 @@ struct NmActiveConnection {
 };
 
 // The active connections a person chose (see nm::chosenConnection), in NetworkManager's order,
-// from the answer to GetManagedObjects on /org/freedesktop.
+// from the answer to GetManagedObjects on /org/freedesktop. Connections that are ending are left
+// out: the service keeps them listed for a while, but they are no longer connections.
 std::vector<NmActiveConnection> readActiveConnections(const QDBusMessage& managedObjects);
 
 } // namespace xr::platform

@@ -2,6 +2,7 @@
 // "登录后自动拨号" checked dials the default connection, shows the dial status window until the
 // connection is seen and records it for the signed-in user; a failing dial shows the error
 // layout, and Redial from there connects.
+#include "DialWindows.h"
 #include "ProgramFolder.h"
 #include "VirtualDisplay.h"
 
@@ -15,7 +16,6 @@ namespace {
 
 const QString kAdminId = QStringLiteral("000000000000000001");
 const QString kAnonymousId = QStringLiteral("000000000000000002");
-const QString kDialStatus = QStringLiteral("XR拨号状态");
 
 class DialingEndToEnd : public ::testing::Test {
 protected:
@@ -57,28 +57,9 @@ protected:
         })) << "the program saw the connection end";
     }
 
-    void signInAsAdmin()
-    {
-        display.xdotool({QStringLiteral("windowfocus"), QStringLiteral("--sync"), m_login});
-        display.xdotool({QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("30"),
-                         QStringLiteral("admin")});
-        display.xdotool({QStringLiteral("key"), QStringLiteral("Return")}); // to the password, left empty
-        display.xdotool({QStringLiteral("key"), QStringLiteral("Return")}); // signs in
-    }
-
-    // Waits for the dial status window with a client area `height` high.
-    bool dialStatusShown(int height)
-    {
-        return ProgramFolder::waitUntil([&] {
-            m_dialStatus = display.visibleWindow(kDialStatus);
-            return !m_dialStatus.isEmpty() && display.windowSize(m_dialStatus).height() == height;
-        });
-    }
-
-    bool dialStatusGone()
-    {
-        return ProgramFolder::waitUntil([&] { return display.visibleWindow(kDialStatus).isEmpty(); });
-    }
+    void signInAsAdmin() { windows.signInAsAdmin(m_login); }
+    bool dialStatusShown(int height) { return windows.dialStatusShown(height); }
+    bool dialStatusGone() { return windows.dialStatusGone(); }
 
     void endProgram()
     {
@@ -88,9 +69,9 @@ protected:
     }
 
     VirtualDisplay display;
+    DialWindows windows{display};
     ProgramFolder folder;
     QString m_login;
-    QString m_dialStatus;
 };
 
 TEST_F(DialingEndToEnd, SignInWithAutomaticDialShowsTheDialUntilTheConnectionIsRecordedForTheUser)
@@ -126,7 +107,7 @@ TEST_F(DialingEndToEnd, ScriptedFailureShowsTheErrorLayoutAndRedialConnects)
     EXPECT_EQ(records().size(), 1);
 
     // Redial is the focused default button.
-    display.xdotool({QStringLiteral("windowfocus"), QStringLiteral("--sync"), m_dialStatus});
+    display.xdotool({QStringLiteral("windowfocus"), QStringLiteral("--sync"), windows.dialStatus()});
     display.xdotool({QStringLiteral("key"), QStringLiteral("Return")});
     ASSERT_TRUE(dialStatusShown(101)) << folder.errorOutput().toStdString();
     ASSERT_TRUE(dialStatusGone()) << folder.errorOutput().toStdString();

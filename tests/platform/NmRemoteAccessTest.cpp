@@ -84,9 +84,10 @@ TEST_F(NmRemoteAccessTest, WatchesOnlyChosenConnectionsUnderHandlesThatLastAsLon
     EXPECT_EQ(service->enumConnections(0, list, needed), ras::ErrorBufferTooSmall);
     EXPECT_EQ(needed, 1U);
 
-    mock.deactivate(active);
+    mock.changeState(active, nm::ActiveDeactivating, nm::ReasonUserDisconnected);
+    EXPECT_TRUE(connections().empty()) << "the service still lists a connection that is ending";
     EXPECT_EQ(status(handle), std::nullopt);
-    EXPECT_TRUE(connections().empty());
+    mock.deactivate(active);
     mock.activate(office, device, nm::ActiveActivating);
     list = connections();
     ASSERT_EQ(list.size(), 1U);
