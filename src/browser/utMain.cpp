@@ -278,8 +278,12 @@ void TwinMain::applyQueryOptions(const QStringList& periods)
 
 void TwinMain::tmClockTimer()
 {
-    if (!m_RASNotify.IsConnected())
+    if (!m_RASNotify.IsConnected()) {
+        // The connection ended while the window showed it: no stale time or address stays.
+        if (m_stbMain->panelText(MainStatusBar::ConnNamePanel) != kNotConnectedName)
+            m_stbMain->showNotConnected();
         return;
+    }
     const TConnection& connection = m_context.currentConnection;
     m_stbMain->setPanelText(MainStatusBar::OnlinePanel,
                             QStringLiteral("已连接：") +

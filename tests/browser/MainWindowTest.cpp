@@ -264,6 +264,7 @@ TEST_F(MainWindow, ClockWritesThePanelsWhenItFindsAConnectionNobodyAnnounced)
 
     addRecord(at(3, 7, 8, 0), at(3, 7, 8, 30), kZhangId);
     connect(QStringLiteral("163"), clock.now().addSecs(-65));
+    const platform::ConnHandle connectedHandle = ras.connections.back().info.handle;
     window->tmClockTimer();
     EXPECT_EQ(panel(MainStatusBar::ConnNamePanel), QStringLiteral("连接：163"));
     EXPECT_EQ(panel(MainStatusBar::StartPanel), QStringLiteral("连接时间：2004-3-7 9:03:58"));
@@ -277,6 +278,15 @@ TEST_F(MainWindow, ClockWritesThePanelsWhenItFindsAConnectionNobodyAnnounced)
     window->tmClockTimer();
     EXPECT_EQ(panel(MainStatusBar::OnlinePanel), QStringLiteral("已连接：1分6秒"));
     EXPECT_EQ(counter(), QStringLiteral("共 4 条记录 * 当前第 4 条"));
+
+    // The connection ends: the panels say so instead of keeping a stale time and address.
+    ras.removeConnection(connectedHandle);
+    notify.Poll();
+    window->tmClockTimer();
+    for (const auto& [index, text] : {std::pair{MainStatusBar::ConnNamePanel, "连接：未连接"},
+                                      std::pair{MainStatusBar::OnlinePanel, "已连接：未连接"},
+                                      std::pair{MainStatusBar::AddressPanel, "IP：未连接"}})
+        EXPECT_EQ(panel(index), QString::fromUtf8(text)) << index;
 }
 
 TEST_F(MainWindow, RecorderWritesTheConnectionPanelsAndKeepsTheCommandsInStep)
