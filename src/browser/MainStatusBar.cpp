@@ -127,11 +127,6 @@ void MainStatusBar::showNotConnected()
     setPanelText(AddressPanel, QStringLiteral("IP：未连接"));
 }
 
-QSize MainStatusBar::minimumSizeHint() const
-{
-    return {0, QStatusBar::minimumSizeHint().height()};
-}
-
 void MainStatusBar::changeEvent(QEvent* event)
 {
     QStatusBar::changeEvent(event);

@@ -23,10 +23,6 @@ public:
     // Panels 2 to 5 with their "未连接" texts.
     void showNotConnected();
 
-    // The window keeps its design width: panels that do not fit are cut at the right edge
-    // instead of widening the window.
-    QSize minimumSizeHint() const override;
-
 protected:
     void changeEvent(QEvent* event) override;
 
