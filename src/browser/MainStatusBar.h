@@ -2,7 +2,7 @@
 // The main window's status bar stbMain: six panels for the signed-in user, his kind, the
 // connection, its start, the online time so far and the connection's address. Each panel is at
 // least its design width and wide enough for its longest text in the font in use; the last one
-// takes the free width.
+// takes the free width, and those that do not fit the window are cut at its right edge.
 
 #include <QList>
 #include <QStatusBar>
