@@ -99,7 +99,6 @@ xr::bench::StepTimer firstPage(const xr::RecordList& list)
     sink.open(QIODevice::WriteOnly);
     QPdfWriter writer(&sink);
     writer.setPageRanges(QPageRanges::fromString(QStringLiteral("1")));
-    const xr::report::ReportLayout layout(list.count());
     xr::renderUsageReport(writer, texts(), list);
     return timer;
 }
