@@ -85,8 +85,8 @@ TEST_F(PppDialing, DialOfAPeerWhosePppdRunsShowsTheBusyPortWithItsText)
         [this] { return QFile::exists(QString::fromStdString(path("run/ppp0.pid"))); }, 5000));
     dialer.DialEntry(QStringLiteral("Office"));
     ASSERT_TRUE(QTest::qWaitFor([this] { return errorShown(); }, 5000));
-    EXPECT_EQ(errorLines(),
-              QStringLiteral("错误信息：该连接的端口已经打开，连接正在拨号或已经连接。\n错误码：602"));
+    EXPECT_EQ(errorLines().toStdString(),
+              "错误信息：该连接的端口已经打开，连接正在拨号或已经连接。\n错误码：602");
     outside.terminate();
     EXPECT_TRUE(outside.waitForFinished());
 }

@@ -324,12 +324,12 @@ TEST_F(PppRemoteAccessTest, RefusalsSayWhatToDo)
     EXPECT_EQ(ras.dial({"Home", "", "", "", "", ""}, recorder.notifier(), handle),
               ras::ErrorCannotFindPhonebookEntry);
     EXPECT_EQ(handle, 0u);
-    EXPECT_EQ(RasErrorText(ras, ras::ErrorCannotFindPhonebookEntry),
-              QStringLiteral("在电话簿中找不到该连接。"));
+    EXPECT_EQ(RasErrorText(ras, ras::ErrorCannotFindPhonebookEntry).toStdString(),
+              "在电话簿中找不到该连接。");
     std::filesystem::create_symlink("Loop", path("peers/Loop")); // a peer file that cannot be read
     EXPECT_EQ(ras.dial({"Loop", "", "", "", "", ""}, recorder.notifier(), handle),
               ras::ErrorCannotOpenPhonebook);
-    EXPECT_EQ(RasErrorText(ras, ras::ErrorCannotOpenPhonebook), QStringLiteral("无法打开电话簿文件。"));
+    EXPECT_EQ(RasErrorText(ras, ras::ErrorCannotOpenPhonebook).toStdString(), "无法打开电话簿文件。");
     EXPECT_EQ(ras.dial({"Office", "", "", "", "", ""}, nullptr, handle), ras::ErrorInvalidParameter);
     std::vector<std::string> names;
     EXPECT_EQ(ras.enumEntries(1, names), ras::ErrorBufferTooSmall);
