@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include <fcntl.h>
 #include <grp.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -21,7 +22,7 @@ inline std::optional<std::string> runUnprivilegedFor(const std::function<std::st
 {
     constexpr uid_t kNobody = 65534;
     int channel[2];
-    if (pipe(channel) != 0)
+    if (pipe2(channel, O_CLOEXEC) != 0) // not inherited by what the work starts
         return std::nullopt;
     const pid_t child = fork();
     if (child == 0) {
