@@ -1,6 +1,7 @@
 // The pppd back-end against a stand-in pppd: links started outside the program, stale pid
-// files, dials with their progress, exit statuses and hang-up, refusals, and the choice of
-// back-end. The interfaces are answered by the test.
+// files and the folders pid files are in, dials with their progress, exit statuses and
+// hang-up, refusals, and the choice of back-end; the interfaces are answered by the test. Then
+// a dial of Debian's real pppd by an ordinary member of dip.
 #include "platform/PppRemoteAccess.h"
 #include "connections/RasErrorText.h"
 #include "platform/PppErrors.h"
