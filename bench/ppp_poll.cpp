@@ -1,6 +1,8 @@
 // What one poll of the connection notifier costs on the pppd back-end (enumerate the links,
 // then ask each one's state) with 0, 1 and 4 links up, beside the simulated service's poll.
-// The links are stand-in pppd processes on the loopback interface, which is up with an address.
+// The links are stand-in pppd processes started as a user's `pon` starts pppd (no link name, so
+// each is named from its arguments); their ppp interfaces are answered by the loopback
+// interface, which is up with an address.
 #include "platform/PppRemoteAccess.h"
 #include "platform/SimRemoteAccess.h"
 #include "platform/SimStateFile.h"
@@ -45,15 +47,25 @@ double pollMicroseconds(RemoteAccess& service, std::size_t& listed)
            Polls;
 }
 
-pid_t startLink(const std::string& name)
+std::vector<char*> pointersTo(std::vector<std::string>& texts)
 {
-    std::vector<std::string> arguments = {StandIn, "call", "Office", "linkname", name, "nodetach"};
-    std::vector<char*> argv;
-    for (std::string& argument : arguments)
-        argv.push_back(argument.data());
-    argv.push_back(nullptr);
+    std::vector<char*> pointers;
+    for (std::string& text : texts)
+        pointers.push_back(text.data());
+    pointers.push_back(nullptr);
+    return pointers;
+}
+
+pid_t startLink(const std::string& interface)
+{
+    std::vector<std::string> arguments = {StandIn, "call", "Office", "nodetach"};
+    std::vector<std::string> environment = {"STANDIN_PPPD_IFNAME=" + interface};
+    for (char** variable = environ; *variable; ++variable)
+        environment.emplace_back(*variable);
+    std::vector<char*> argv = pointersTo(arguments);
+    std::vector<char*> envp = pointersTo(environment);
     pid_t pid = 0;
-    return posix_spawn(&pid, StandIn.c_str(), nullptr, nullptr, argv.data(), environ) == 0 ? pid : 0;
+    return posix_spawn(&pid, StandIn.c_str(), nullptr, nullptr, argv.data(), envp.data()) == 0 ? pid : 0;
 }
 
 } // namespace
@@ -66,15 +78,15 @@ int main()
     std::ofstream(folder / "peers" / "Office") << "/dev/ttyS0\nuser alice\n";
     ::setenv("XARVANE_PPP_PEERS", (folder / "peers").c_str(), 1);
     ::setenv("XARVANE_PPP_RUN", (folder / "run").c_str(), 1);
-    ::setenv("STANDIN_PPPD_IFNAME", "lo", 1);
     ::setenv("STANDIN_PPPD_DELAY", "0", 1);
 
-    PppRemoteAccess ppp({(folder / "peers").string(), folder.string(), (folder / "run").string(), StandIn});
+    PppRemoteAccess ppp({(folder / "peers").string(), folder.string(), {(folder / "run").string()}, StandIn},
+                        [](const std::string&) { return lookUpInterface("lo"); });
     std::vector<pid_t> links;
     std::printf("pppd back-end, one poll = enumerate + a state query per link (%d polls each):\n", Polls);
     for (std::size_t wanted : {0u, 1u, 4u}) {
         while (links.size() < wanted)
-            links.push_back(startLink("L" + std::to_string(links.size())));
+            links.push_back(startLink("ppp" + std::to_string(links.size())));
         std::size_t listed = 0;
         for (int tries = 0; tries < 100 && listed < wanted; ++tries) {
             std::this_thread::sleep_for(std::chrono::milliseconds(50));

@@ -21,7 +21,7 @@ constexpr std::chrono::milliseconds WatchPeriod{100};
 // Starts pppd with its arguments as a list; answers 0 and the pid, or the errno of the failure.
 int spawnPppd(const std::string& pppd, const std::string& peer, int& pid)
 {
-    std::vector<std::string> arguments = {pppd, "call", peer, "linkname", peer, "nodetach"};
+    std::vector<std::string> arguments = {pppd, "call", peer, "nodetach"};
     std::vector<char*> argv;
     for (std::string& argument : arguments)
         argv.push_back(argument.data());
@@ -58,7 +58,7 @@ int spawnPppd(const std::string& pppd, const std::string& peer, int& pid)
 
 PppDial::PppDial(const std::string& pppd, const std::string& peer, ConnHandle spareHandle, Probe probe,
                  RasDialNotifier notifier)
-    : m_startError(spawnPppd(pppd, peer, m_pid)),
+    : m_peer(peer), m_startError(spawnPppd(pppd, peer, m_pid)),
       m_handle(m_startError == 0 ? static_cast<ConnHandle>(m_pid) : spareHandle), m_probe(std::move(probe)),
       m_notifier(std::move(notifier)), m_exited(m_startError != 0), m_thread([this](std::stop_token stop) {
           run(stop);
@@ -81,6 +81,12 @@ bool PppDial::hangUp()
         return false;
     m_hungUp = true;
     return ::kill(m_pid, SIGTERM) == 0;
+}
+
+bool PppDial::pppdRunning()
+{
+    std::lock_guard lock(m_mutex);
+    return !m_exited;
 }
 
 bool PppDial::reaped(int& status)

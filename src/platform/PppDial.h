@@ -1,9 +1,10 @@
 #pragma once
-// One dial through pppd: starts `pppd call NAME linkname NAME nodetach` as a process of its own
-// session (never through a shell) and watches it on a thread of its own. While pppd runs, the
-// link's state is reported as dial progress; an end before the link came up is reported with
-// the code of pppd's exit status. After the link is up the dial only waits for pppd to end,
-// so that the process is reaped; the connection's end is the notifier's to see.
+// One dial through pppd: starts `pppd call NAME nodetach` as a process of its own session
+// (never through a shell) and watches it on a thread of its own. The command line holds no
+// option that pppd keeps for root (such as linkname), so that any member of dip may dial.
+// While pppd runs, the link's state is reported as dial progress; an end before the link came
+// up is reported with the code of pppd's exit status. After the link is up the dial only waits for pppd to
+// end, so that the process is reaped; the connection's end is the notifier's to see.
 
 #include "platform/RemoteAccess.h"
 
@@ -34,8 +35,12 @@ public:
 
     // pppd's process id, or the spare handle when it did not start.
     ConnHandle handle() const { return m_handle; }
+    // The peer pppd was started for.
+    const std::string& peer() const { return m_peer; }
     // True once pppd has ended and the dial has said its last.
     bool finished() const { return m_finished; }
+    // True until pppd is seen to have ended (before the dial reports how it ended).
+    bool pppdRunning();
     // Sends SIGTERM to pppd while it runs; its end is then reported as ErrorPortDisconnected.
     // False when pppd has already ended.
     bool hangUp();
@@ -47,6 +52,7 @@ private:
     std::uint32_t endCode(int status) const;
     void report(std::stop_token stop, std::uint32_t state, std::uint32_t error);
 
+    const std::string m_peer;
     int m_pid = 0;
     int m_startError = 0;
     ConnHandle m_handle = 0;

@@ -66,12 +66,14 @@ bool interfaceOrder(const PppLink& a, const PppLink& b)
 
 } // namespace
 
-std::vector<PppLink> readPppLinks(const std::string& runFolder)
+std::vector<PppLink> readPppLinks(const std::vector<std::string>& runFolders)
 {
     std::map<int, PppLink> byPid;
-    std::error_code error;
-    for (fs::directory_iterator it(runFolder, error), end; !error && it != end; it.increment(error))
-        addPidFile(byPid, it->path());
+    for (const std::string& folder : runFolders) {
+        std::error_code error;
+        for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error))
+            addPidFile(byPid, it->path());
+    }
     std::vector<PppLink> links;
     for (auto& [pid, link] : byPid)
         links.push_back(std::move(link));
@@ -84,9 +86,7 @@ bool processAlive(int pid)
     return pid > 0 && (::kill(pid, 0) == 0 || errno == EPERM);
 }
 
-namespace {
-
-std::vector<std::string> commandLine(int pid)
+std::vector<std::string> processArguments(int pid)
 {
     int error = 0;
     std::istringstream text(readTextFile("/proc/" + std::to_string(pid) + "/cmdline", error));
@@ -96,11 +96,8 @@ std::vector<std::string> commandLine(int pid)
     return arguments;
 }
 
-} // namespace
-
-bool runsPppd(int pid, const std::string& pppdProgram)
+bool runsPppd(const std::vector<std::string>& arguments, const std::string& pppdProgram)
 {
-    const std::vector<std::string> arguments = commandLine(pid);
     if (arguments.empty())
         return true;
     const std::string configured = fs::path(pppdProgram).filename().string();
@@ -113,9 +110,8 @@ bool runsPppd(int pid, const std::string& pppdProgram)
                        });
 }
 
-std::string calledPeer(int pid)
+std::string calledPeer(const std::vector<std::string>& arguments)
 {
-    const std::vector<std::string> arguments = commandLine(pid);
     const auto call = std::find(arguments.begin(), arguments.end(), "call");
     return call != arguments.end() && call + 1 != arguments.end() ? *(call + 1) : std::string();
 }

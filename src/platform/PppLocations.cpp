@@ -39,7 +39,13 @@ std::string runFolder()
 PppLocations PppLocations::fromEnvironment()
 {
     return {variableOr("XARVANE_PPP_PEERS", "/etc/ppp/peers"), variableOr("XARVANE_PPP_SECRETS", "/etc/ppp"),
-            variableOr("XARVANE_PPP_RUN", runFolder()), variableOr("XARVANE_PPPD", pppdOnPath())};
+            pidFolders(variableOr("XARVANE_PPP_RUN", runFolder())), variableOr("XARVANE_PPPD", pppdOnPath())};
+}
+
+std::vector<std::string> PppLocations::pidFolders(const std::string& runFolder)
+{
+    const std::filesystem::path run(runFolder);
+    return {runFolder, (run / "pppd").string(), (run / "ppp").string()};
 }
 
 } // namespace xr::platform

@@ -1,6 +1,7 @@
 #include "platform/PppRemoteAccess.h"
 
 #include "platform/PppErrors.h"
+#include "platform/RasErrorTexts.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -31,16 +32,35 @@ PppRemoteAccess::~PppRemoteAccess()
     dials.clear();
 }
 
-bool PppRemoteAccess::alive(const PppLink& link) const
+bool PppRemoteAccess::pppdAlive(int pid, std::vector<std::string>& arguments) const
 {
-    return processAlive(link.pid) && runsPppd(link.pid, m_peers.locations().pppd);
+    if (!processAlive(pid))
+        return false;
+    arguments = processArguments(pid);
+    return runsPppd(arguments, m_peers.locations().pppd);
+}
+
+std::vector<PppRemoteAccess::LiveLink> PppRemoteAccess::liveLinks() const
+{
+    std::vector<LiveLink> live;
+    for (PppLink& link : readPppLinks(m_peers.locations().runFolders))
+        if (std::vector<std::string> arguments; pppdAlive(link.pid, arguments))
+            live.push_back({std::move(link), calledPeer(arguments)});
+    // This program's own dials are named by their dial: their arguments may be hidden from
+    // this user (/proc mounted with hidepid).
+    std::lock_guard lock(m_dialsMutex);
+    for (LiveLink& each : live)
+        if (const PppDial* dial = runningDial(static_cast<ConnHandle>(each.link.pid)))
+            each.peer = dial->peer();
+    return live;
 }
 
 std::optional<PppLink> PppRemoteAccess::liveLink(ConnHandle handle) const
 {
-    for (PppLink& link : readPppLinks(m_peers.locations().run))
+    std::vector<std::string> arguments;
+    for (PppLink& link : readPppLinks(m_peers.locations().runFolders))
         if (static_cast<ConnHandle>(link.pid) == handle)
-            return alive(link) ? std::optional<PppLink>(std::move(link)) : std::nullopt;
+            return pppdAlive(link.pid, arguments) ? std::optional<PppLink>(std::move(link)) : std::nullopt;
     return std::nullopt;
 }
 
@@ -58,27 +78,27 @@ std::uint32_t PppRemoteAccess::pidFileState(int pid) const
     return link ? linkState(*link) : ras::ErrorInvalidHandle;
 }
 
-RasConnection PppRemoteAccess::connectionOf(const PppLink& link) const
+RasConnection PppRemoteAccess::connectionOf(const LiveLink& live) const
 {
-    std::string name = link.linkName;
-    if (name.empty())
-        name = calledPeer(link.pid);
-    if (name.empty())
-        name = link.interface;
-    const std::string deviceType = m_peers.deviceType(name);
-    return {static_cast<ConnHandle>(link.pid), name, deviceType, link.interface};
+    const PppLink& link = live.link;
+    // The peer's name, which is the phonebook entry's; a link name set in the peer's file
+    // may differ from it.
+    const std::string name = !live.peer.empty()       ? live.peer
+                             : !link.linkName.empty() ? link.linkName
+                                                      : link.interface;
+    return {static_cast<ConnHandle>(link.pid), name, m_peers.deviceType(name), link.interface};
 }
 
 std::uint32_t PppRemoteAccess::enumConnections(std::size_t room, std::vector<RasConnection>& connections,
                                                std::size_t& needed)
 {
     connections.clear();
-    for (const PppLink& link : readPppLinks(m_peers.locations().run)) {
-        if (link.interface.empty() || !alive(link))
+    for (const LiveLink& live : liveLinks()) {
+        if (live.link.interface.empty())
             continue;
-        const InterfaceState interface = m_lookup(link.interface);
+        const InterfaceState interface = m_lookup(live.link.interface);
         if (interface.exists && interface.up)
-            connections.push_back(connectionOf(link));
+            connections.push_back(connectionOf(live));
     }
     needed = connections.size();
     if (needed <= room)
@@ -115,12 +135,11 @@ std::uint32_t PppRemoteAccess::getEntryDialParams(const std::string& entryName, 
     return m_peers.dialParams(entryName, params);
 }
 
-bool PppRemoteAccess::linkUp(const std::string& peer) const
+bool PppRemoteAccess::peerLinked(const std::string& peer) const
 {
-    const std::vector<PppLink> links = readPppLinks(m_peers.locations().run);
-    return std::any_of(links.begin(), links.end(), [&](const PppLink& link) {
-        return alive(link) && connectionOf(link).entryName == peer;
-    });
+    const std::vector<LiveLink> links = liveLinks();
+    return std::any_of(links.begin(), links.end(),
+                       [&](const LiveLink& live) { return connectionOf(live).entryName == peer; });
 }
 
 std::uint32_t PppRemoteAccess::dial(const RasDialParams& params, RasDialNotifier notifier, ConnHandle& handle)
@@ -131,12 +150,17 @@ std::uint32_t PppRemoteAccess::dial(const RasDialParams& params, RasDialNotifier
     std::string options;
     if (const std::uint32_t result = m_peers.readPeer(params.entryName, options); result != ras::Success)
         return result;
-    if (linkUp(params.entryName))
+    if (peerLinked(params.entryName))
         return ras::ErrorPortAlreadyOpen;
 
     std::lock_guard lock(m_dialsMutex);
     // Dials that have ended are joined here, so the list holds at most the ones still watching.
     std::erase_if(m_dials, [](const std::unique_ptr<PppDial>& d) { return d->finished(); });
+    // A dial of the peer whose pppd has not written its pid files yet.
+    if (std::any_of(m_dials.begin(), m_dials.end(), [&](const std::unique_ptr<PppDial>& d) {
+            return d->peer() == params.entryName && d->pppdRunning();
+        }))
+        return ras::ErrorPortAlreadyOpen;
     auto probe = [this](int pid) { return pidFileState(pid); };
     m_dials.push_back(std::make_unique<PppDial>(m_peers.locations().pppd, params.entryName, m_nextSpareHandle,
                                                 probe, std::move(notifier)));
@@ -146,7 +170,7 @@ std::uint32_t PppRemoteAccess::dial(const RasDialParams& params, RasDialNotifier
     return ras::Success;
 }
 
-PppDial* PppRemoteAccess::runningDial(ConnHandle handle)
+PppDial* PppRemoteAccess::runningDial(ConnHandle handle) const
 {
     for (const auto& dial : m_dials)
         if (dial->handle() == handle && !dial->finished())
@@ -173,11 +197,11 @@ std::uint32_t PppRemoteAccess::hangUp(ConnHandle handle)
 
 std::uint32_t PppRemoteAccess::getErrorString(std::uint32_t code, std::string& text)
 {
-    const std::optional<std::string> known = ppp::errorText(code);
-    if (!known)
-        return ras::ErrorInvalidParameter;
-    text = *known;
-    return ras::Success;
+    if (const std::optional<std::string> own = ppp::errorText(code)) {
+        text = *own;
+        return ras::Success;
+    }
+    return rasErrorText(code, text) ? ras::Success : ras::ErrorInvalidParameter;
 }
 
 std::uint32_t PppRemoteAccess::getProjectionIp(ConnHandle handle, std::string& address)

@@ -1,7 +1,8 @@
 #pragma once
 // The dial-up service of pppd: the phonebook is the peers folder, the connections are the links
-// pppd's pid files name while their process lives and their interface is up, a dial runs
-// `pppd call NAME` (see PppDial) and a hang-up sends pppd SIGTERM. Result codes are the
+// pppd's pid files name while their process lives and their interface is up, each named after
+// the peer of its `call`; a dial runs `pppd call NAME` (see PppDial) and a hang-up sends pppd
+// SIGTERM. Result codes are the
 // service's where they fit and the back-end's own (PppErrors) for pppd's exit statuses.
 
 #include "platform/LinkInterface.h"
@@ -38,22 +39,32 @@ public:
     std::uint32_t getProjectionIp(ConnHandle handle, std::string& address) override;
 
 private:
-    // The link's pppd still runs.
-    bool alive(const PppLink& link) const;
+    // A link whose pppd still runs, with the peer it was started for: the peer of this
+    // program's dial, else NAME of the `call NAME` pppd was started with (from any user's
+    // `pon`, a boot script); empty when neither tells.
+    struct LiveLink {
+        PppLink link;
+        std::string peer;
+    };
+    // The process still runs pppd; `arguments` gets the arguments it was started with.
+    bool pppdAlive(int pid, std::vector<std::string>& arguments) const;
+    // The live links the pid files name; each process's arguments are read once.
+    std::vector<LiveLink> liveLinks() const;
     // The link of a live pppd process with this id, as its pid files show it.
     std::optional<PppLink> liveLink(ConnHandle handle) const;
     // The state the link's interface gives: connected with an address, else still negotiating.
     std::uint32_t linkState(const PppLink& link) const;
     // linkState of the live link, or ErrorInvalidHandle.
     std::uint32_t pidFileState(int pid) const;
-    RasConnection connectionOf(const PppLink& link) const;
-    bool linkUp(const std::string& peer) const;
-    // A dial of this run that is still watching pppd.
-    PppDial* runningDial(ConnHandle handle);
+    RasConnection connectionOf(const LiveLink& live) const;
+    // A live pppd runs for the peer, whether its link is up yet or not.
+    bool peerLinked(const std::string& peer) const;
+    // A dial of this run that is still watching pppd; the caller holds m_dialsMutex.
+    PppDial* runningDial(ConnHandle handle) const;
 
     PppPeerFolder m_peers;
     const InterfaceLookup m_lookup;
-    std::mutex m_dialsMutex;
+    mutable std::mutex m_dialsMutex;
     std::vector<std::unique_ptr<PppDial>> m_dials;
     ConnHandle m_nextSpareHandle;
 };

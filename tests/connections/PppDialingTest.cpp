@@ -1,6 +1,6 @@
 // The program's dialer and dial status window over the pppd back-end with a stand-in pppd:
-// each exit status of pppd reaches the error layout with its code and text, and a dial whose
-// link comes up is recorded for the signed-in user.
+// each exit status of pppd and the back-end's own refusal reach the error layout with their
+// code and text, and a dial whose link comes up is recorded for the signed-in user.
 #include "DialingFixture.h"
 #include "FakeInterfaces.h"
 
@@ -8,6 +8,7 @@
 #include "platform/PppRemoteAccess.h"
 
 #include <QFile>
+#include <QProcess>
 
 #include <cstdlib>
 
@@ -49,7 +50,7 @@ struct PppService {
     QTemporaryDir folder;
     FakeInterfaces interfaces;
     platform::PppRemoteAccess ppp{
-        {path("peers"), folder.path().toStdString(), path("run"), kStandIn.toStdString()},
+        {path("peers"), folder.path().toStdString(), {path("run")}, kStandIn.toStdString()},
         interfaces.lookup()};
 };
 
@@ -73,6 +74,21 @@ TEST_F(PppDialing, EachExitStatusOfPppdReachesTheErrorLayoutWithItsCodeAndText)
             << errorLines().toStdString();
     }
     EXPECT_TRUE(prompter.prompts.isEmpty()) << promptTexts().join(QLatin1Char('\n')).toStdString();
+}
+
+TEST_F(PppDialing, DialOfAPeerWhosePppdRunsShowsTheBusyPortWithItsText)
+{
+    QProcess outside; // `pon Office`: its pppd runs, its link is not up
+    outside.start(kStandIn, {QStringLiteral("call"), QStringLiteral("Office"), QStringLiteral("nodetach")});
+    ASSERT_TRUE(outside.waitForStarted());
+    ASSERT_TRUE(QTest::qWaitFor(
+        [this] { return QFile::exists(QString::fromStdString(path("run/ppp0.pid"))); }, 5000));
+    dialer.DialEntry(QStringLiteral("Office"));
+    ASSERT_TRUE(QTest::qWaitFor([this] { return errorShown(); }, 5000));
+    EXPECT_EQ(errorLines().toStdString(),
+              "错误信息：该连接的端口已经打开，连接正在拨号或已经连接。\n错误码：602");
+    outside.terminate();
+    EXPECT_TRUE(outside.waitForFinished());
 }
 
 TEST_F(PppDialing, DialWhoseLinkComesUpIsRecordedForTheSignedInUser)

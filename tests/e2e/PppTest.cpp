@@ -72,11 +72,11 @@ protected:
         for (const auto& [name, value] : pppEnvironment())
             environment.insert(name, value);
         m_pppd.setProcessEnvironment(environment);
-        m_pppd.start(kStandIn, {QStringLiteral("call"), QStringLiteral("Office"), QStringLiteral("linkname"),
-                                QStringLiteral("Office"), QStringLiteral("nodetach")});
+        m_pppd.start(kStandIn,
+                     {QStringLiteral("call"), QStringLiteral("Office"), QStringLiteral("nodetach")});
         ASSERT_TRUE(m_pppd.waitForStarted());
         ASSERT_TRUE(ProgramFolder::waitUntil(
-            [&] { return QFile::exists(folder.path(QStringLiteral("ppp-run/ppp-Office.pid"))); }));
+            [&] { return QFile::exists(folder.path(QStringLiteral("ppp-run/ppp0.pid"))); }));
         ASSERT_TRUE(ip({QStringLiteral("addr"), QStringLiteral("add"), QStringLiteral("10.64.0.2"),
                         QStringLiteral("peer"), QStringLiteral("10.64.0.1"), QStringLiteral("dev"),
                         QStringLiteral("ppp0")}));

@@ -94,7 +94,7 @@ protected:
         ASSERT_TRUE(QDir(m_dir.path()).mkpath(QStringLiteral("peers")));
         ASSERT_EQ(::chmod(m_dir.path().toUtf8().constData(), 0755), 0); // reachable for an ordinary user
         m_folder = std::make_unique<PppPeerFolder>(
-            PppLocations{path("peers"), m_dir.path().toStdString(), path("run"), "/nonexistent/pppd"});
+            PppLocations{path("peers"), m_dir.path().toStdString(), {path("run")}, "/nonexistent/pppd"});
     }
     std::string path(const char* name) const { return m_dir.filePath(QString::fromUtf8(name)).toStdString(); }
     void write(const char* name, const std::string& text,

@@ -1,7 +1,9 @@
 // The pppd back-end against a stand-in pppd: links started outside the program, stale pid
-// files, dials with their progress, exit statuses and hang-up, refusals, and the choice of
-// back-end. The interfaces are answered by the test.
+// files and the folders pid files are in, dials with their progress, exit statuses and
+// hang-up, refusals, and the choice of back-end; the interfaces are answered by the test. Then
+// a dial of Debian's real pppd by an ordinary member of dip.
 #include "platform/PppRemoteAccess.h"
+#include "connections/RasErrorText.h"
 #include "platform/PppErrors.h"
 #include "platform/RemoteAccessFactory.h"
 #include "platform/SimRemoteAccess.h"
@@ -9,17 +11,22 @@
 #include "DialRecorder.h"
 #include "FakeInterfaces.h"
 #include "RemoteAccessQueries.h"
+#include "Unprivileged.h"
 
 #include <gtest/gtest.h>
 
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
 
 #include <cstdlib>
+#include <filesystem>
+#include <grp.h>
+#include <sys/stat.h>
 
 namespace xr {
 namespace {
@@ -75,16 +82,20 @@ protected:
     }
     bool exists(const char* name) const { return QFile::exists(QString::fromStdString(path(name))); }
 
-    // Starts the stand-in as a user's own command would (pon, a boot script).
-    std::unique_ptr<QProcess> startOutside(const QStringList& arguments, const QString& interface)
+    // Starts the stand-in as a user's own command would (pon, a boot script); it writes its pid
+    // files into `pidFolder`.
+    std::unique_ptr<QProcess> startOutside(const QStringList& arguments, const QString& interface,
+                                           const char* pidFolder = "run")
     {
         auto process = std::make_unique<QProcess>();
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("STANDIN_PPPD_IFNAME"), interface);
+        environment.insert(QStringLiteral("XARVANE_PPP_RUN"), QString::fromStdString(path(pidFolder)));
         process->setProcessEnvironment(environment);
         process->start(kStandIn, arguments);
         EXPECT_TRUE(process->waitForStarted());
-        EXPECT_TRUE(waitUntil([&] { return exists(("run/" + interface.toStdString() + ".pid").c_str()); }));
+        const std::string pidFile = std::string(pidFolder) + "/" + interface.toStdString() + ".pid";
+        EXPECT_TRUE(waitUntil([&] { return exists(pidFile.c_str()); }));
         return process;
     }
 
@@ -110,7 +121,7 @@ protected:
     std::vector<const char*> m_variables;
     FakeInterfaces interfaces;
     PppRemoteAccess ras{
-        PppLocations{path("peers"), m_dir.path().toStdString(), path("run"), kStandIn.toStdString()},
+        PppLocations{path("peers"), m_dir.path().toStdString(), {path("run")}, kStandIn.toStdString()},
         interfaces.lookup()};
 };
 
@@ -202,6 +213,8 @@ TEST_F(PppRemoteAccessTest, LinkWithoutLinknameIsNamedByItsPeerAndStalePidFilesA
 
 TEST_F(PppRemoteAccessTest, DialRunsPppdForTheLinkReportsProgressConnectsAndHangsUp)
 {
+    // A link name of the peer's own does not rename the entry.
+    write("peers/Office", "/dev/ttyS0 user alice\nlinkname office-line\n");
     interfaces.set("ppp0", false);
     test::DialRecorder recorder;
     ConnHandle handle = 0;
@@ -223,7 +236,9 @@ TEST_F(PppRemoteAccessTest, DialRunsPppdForTheLinkReportsProgressConnectsAndHang
                                                   ras::StateAuthenticate, ras::StateConnected}));
     QFile log(QString::fromStdString(path("arguments.log")));
     ASSERT_TRUE(log.open(QIODevice::ReadOnly));
-    EXPECT_EQ(log.readAll(), "call Office linkname Office nodetach\n");
+    // Only options that any member of dip may give: pppd refuses linkname from anyone but root.
+    EXPECT_EQ(log.readAll(), "call Office nodetach\n");
+    ASSERT_TRUE(exists("run/ppp-office-line.pid"));
 
     const std::vector<RasConnection> list = connections();
     ASSERT_EQ(list.size(), 1u);
@@ -236,8 +251,8 @@ TEST_F(PppRemoteAccessTest, DialRunsPppdForTheLinkReportsProgressConnectsAndHang
 
     // Hang-up ends the stand-in; a connection's end is the notifier's to see, not the dial's.
     EXPECT_EQ(ras.hangUp(handle), ras::Success);
-    EXPECT_TRUE(
-        waitUntil([&] { return !exists("run/ppp-Office.pid") && !processAlive(static_cast<int>(handle)); }));
+    EXPECT_TRUE(waitUntil(
+        [&] { return !exists("run/ppp-office-line.pid") && !processAlive(static_cast<int>(handle)); }));
     EXPECT_EQ(status(handle), ras::ErrorInvalidHandle);
     EXPECT_TRUE(connections().empty());
     EXPECT_EQ(recorder.notifications().size(), 4u);
@@ -251,6 +266,11 @@ TEST_F(PppRemoteAccessTest, HangUpWhileDiallingEndsPppdAsADisconnectedPort)
     ASSERT_EQ(ras.dial({"Office", "", "", "", "", ""}, recorder.notifier(), handle), ras::Success);
     ASSERT_EQ(recorder.waitFor(2).size(), 2u);
     EXPECT_EQ(status(handle), ras::StateConnectDevice);
+    // Its pppd writes no pid file before the line is up; the peer is busy all the same.
+    test::DialRecorder second;
+    ConnHandle secondHandle = 0;
+    EXPECT_EQ(ras.dial({"Office", "", "", "", "", ""}, second.notifier(), secondHandle),
+              ras::ErrorPortAlreadyOpen);
     EXPECT_EQ(ras.hangUp(handle), ras::Success);
     const auto notes = recorder.waitForEnd();
     ASSERT_EQ(notes.size(), 3u);
@@ -286,31 +306,71 @@ TEST_F(PppRemoteAccessTest, RefusalsSayWhatToDo)
     ASSERT_TRUE(QFile::copy(kStandIn, notRunnable));
     ASSERT_TRUE(QFile::setPermissions(notRunnable, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther));
     FakeInterfaces none;
-    PppRemoteAccess refused({path("peers"), {}, path("run"), notRunnable.toStdString()}, none.lookup());
+    PppRemoteAccess refused({path("peers"), {}, {path("run")}, notRunnable.toStdString()}, none.lookup());
     const std::uint32_t notPermitted = dialEnd(refused, "Office");
     EXPECT_EQ(notPermitted, ppp::ErrorNotPermitted);
     std::string text;
     ASSERT_EQ(refused.getErrorString(notPermitted, text), ras::Success);
     EXPECT_NE(text.find("dip 组"), std::string::npos) << text;
 
-    PppRemoteAccess missing({path("peers"), {}, path("run"), path("no-pppd")}, none.lookup());
+    PppRemoteAccess missing({path("peers"), {}, {path("run")}, path("no-pppd")}, none.lookup());
     const std::uint32_t absent = dialEnd(missing, "Office");
     EXPECT_EQ(absent, ppp::ErrorPppdMissing);
     ASSERT_EQ(missing.getErrorString(absent, text), ras::Success);
     EXPECT_NE(text.find("ppp 软件包"), std::string::npos) << text;
 
-    // Refusals of the request itself.
+    // Refusals of the request itself, each with a text of its own for the dial status window.
     test::DialRecorder recorder;
     ConnHandle handle = 7;
     EXPECT_EQ(ras.dial({"Home", "", "", "", "", ""}, recorder.notifier(), handle),
               ras::ErrorCannotFindPhonebookEntry);
     EXPECT_EQ(handle, 0u);
+    EXPECT_EQ(RasErrorText(ras, ras::ErrorCannotFindPhonebookEntry).toStdString(),
+              "在电话簿中找不到该连接。");
+    std::filesystem::create_symlink("Loop", path("peers/Loop")); // a peer file that cannot be read
+    EXPECT_EQ(ras.dial({"Loop", "", "", "", "", ""}, recorder.notifier(), handle),
+              ras::ErrorCannotOpenPhonebook);
+    EXPECT_EQ(RasErrorText(ras, ras::ErrorCannotOpenPhonebook).toStdString(), "无法打开电话簿文件。");
     EXPECT_EQ(ras.dial({"Office", "", "", "", "", ""}, nullptr, handle), ras::ErrorInvalidParameter);
     std::vector<std::string> names;
     EXPECT_EQ(ras.enumEntries(1, names), ras::ErrorBufferTooSmall);
     EXPECT_EQ(ras.enumEntries(10, names), ras::Success);
     EXPECT_EQ(names, (std::vector<std::string>{"Office", "宽带"}));
     EXPECT_TRUE(recorder.notifications().empty());
+}
+
+TEST_F(PppRemoteAccessTest, PidFilesAreFoundInEveryFolderPppdVersionsKeepThemIn)
+{
+    ASSERT_TRUE(QDir(m_dir.path()).mkpath(QStringLiteral("run/pppd")));
+    ASSERT_TRUE(QDir(m_dir.path()).mkpath(QStringLiteral("run/ppp")));
+    // pppd 2.5 writes into the pppd folder of the run folder, some distributions' pppd into ppp.
+    const auto modern =
+        startOutside({QStringLiteral("call"), QStringLiteral("Office"), QStringLiteral("nodetach")},
+                     QStringLiteral("ppp0"), "run/pppd");
+    const auto other =
+        startOutside({QStringLiteral("call"), QStringLiteral("宽带"), QStringLiteral("nodetach")},
+                     QStringLiteral("ppp1"), "run/ppp");
+    interfaces.set("ppp0", true, "10.64.0.2");
+    interfaces.set("ppp1", true, "100.64.1.9");
+    setVariable("XARVANE_PPPD", kStandIn.toStdString());
+    PppRemoteAccess located(PppLocations::fromEnvironment(), interfaces.lookup());
+
+    const std::vector<RasConnection> list = test::activeConnections(located);
+    ASSERT_EQ(list.size(), 2u);
+    EXPECT_EQ(list[0].handle, static_cast<ConnHandle>(modern->processId()));
+    EXPECT_EQ(list[0].entryName, "Office");
+    EXPECT_EQ(list[1].handle, static_cast<ConnHandle>(other->processId()));
+    EXPECT_EQ(list[1].entryName, "宽带");
+    EXPECT_EQ(test::stateOrResult(located, list[1].handle), ras::StateConnected);
+    for (const auto& [connection, pppd] :
+         {std::pair(list[0], modern.get()), std::pair(list[1], other.get())}) {
+        EXPECT_EQ(located.hangUp(connection.handle), ras::Success);
+        EXPECT_TRUE(pppd->waitForFinished());
+    }
+
+    ::unsetenv("XARVANE_PPP_RUN");
+    EXPECT_EQ(PppLocations::fromEnvironment().runFolders,
+              (std::vector<std::string>{"/run", "/run/pppd", "/run/ppp"}));
 }
 
 TEST_F(PppRemoteAccessTest, ChosenByNameOrWhenPeersExistElseTheSimulatedService)
@@ -335,6 +395,67 @@ TEST_F(PppRemoteAccessTest, ChosenByNameOrWhenPeersExistElseTheSimulatedService)
     setVariable("XARVANE_PPP_PEERS", path("run")); // a folder without peers
     EXPECT_NE(dynamic_cast<SimRemoteAccess*>(chosen(nullptr).get()), nullptr);
     EXPECT_NE(dynamic_cast<PppRemoteAccess*>(chosen("ppp").get()), nullptr);
+}
+
+// A peer file of the test's own where Debian's pppd reads peers (its `call` knows no other
+// folder), readable by the dip group as pppd's own are; removed at the end.
+struct SystemPeer {
+    SystemPeer(const std::string& options, gid_t group)
+    {
+        QFile file(QString::fromStdString(path()));
+        created = file.open(QIODevice::WriteOnly | QIODevice::NewOnly) &&
+                  file.write(options.data(), static_cast<qint64>(options.size())) ==
+                      static_cast<qint64>(options.size());
+        file.close();
+        created = created && ::chown(path().c_str(), 0, group) == 0 && ::chmod(path().c_str(), 0640) == 0;
+    }
+    ~SystemPeer() { QFile::remove(QString::fromStdString(path())); }
+    std::string path() const { return "/etc/ppp/peers/" + name; }
+
+    const std::string name = "xarvane-test-" + std::to_string(::getpid());
+    bool created = false;
+};
+
+// Debian's pppd, dialled by an ordinary member of dip the way the program dials it: the command
+// line holds no option that only root may give, so pppd reads the peer and gets as far as the
+// kernel's PPP device, which this machine lacks; the dial status window shows that failure.
+TEST(RealPppdTest, MemberOfDipDialsPastPppdsOptionsUpToTheMissingPppDevice)
+{
+    const std::string pppd = "/usr/sbin/pppd";
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "writing a peer to /etc/ppp/peers and becoming a member of dip need root";
+    if (!QFile::exists(QString::fromStdString(pppd)) || !QFileInfo(QStringLiteral("/etc/ppp/peers")).isDir())
+        GTEST_SKIP() << "Debian's ppp package is not installed (no " << pppd << " or /etc/ppp/peers)";
+    const group* dip = ::getgrnam("dip");
+    if (!dip)
+        GTEST_SKIP() << "no dip group on this machine";
+    if (QFile::exists(QStringLiteral("/dev/ppp")))
+        GTEST_SKIP() << "this machine has /dev/ppp: pppd would go on to open a real line";
+    // /dev/null is a character device pppd accepts as the line; it never gets to open it.
+    const SystemPeer peer("/dev/null\n", dip->gr_gid);
+    ASSERT_TRUE(peer.created) << peer.path();
+    QTemporaryDir run;
+    const gid_t dipGroup = dip->gr_gid;
+
+    const std::optional<std::string> shown = test::runUnprivilegedFor(
+        [&] {
+            FakeInterfaces none;
+            PppRemoteAccess service({"/etc/ppp/peers", "/etc/ppp", {run.path().toStdString()}, pppd},
+                                    none.lookup());
+            test::DialRecorder recorder;
+            ConnHandle handle = 0;
+            if (const std::uint32_t refused =
+                    service.dial({peer.name, {}, {}, {}, {}, {}}, recorder.notifier(), handle))
+                return "refused " + std::to_string(refused);
+            const auto notes = recorder.waitForEnd();
+            const std::uint32_t code = notes.empty() ? 0 : notes.back().error;
+            return std::to_string(code) + "\n" + RasErrorText(service, code).toStdString();
+        },
+        {dipGroup});
+    ASSERT_TRUE(shown) << "the child could not become an ordinary member of dip";
+    EXPECT_EQ(*shown,
+              std::to_string(ppp::exitStatusCode(4)) +
+                  "\n系统内核不支持 PPP（没有 PPP 驱动，或无法打开 /dev/ppp 设备）。（pppd 退出状态 4）");
 }
 
 } // namespace

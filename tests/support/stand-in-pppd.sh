@@ -2,7 +2,9 @@
 # Stands in for pppd in tests; seen from outside it behaves like pppd started with
 # `call NAME [linkname NAME] nodetach`: it reads the peer's options file, writes its pid files
 # in pppd's format once the link is "up", stays alive while up, removes them and exits with
-# status 5 on SIGTERM, SIGINT or SIGHUP, or fails with a chosen exit status.
+# status 5 on SIGTERM, SIGINT or SIGHUP, or fails with a chosen exit status. Like pppd it
+# refuses, with status 2, an option that only root may give on the command line, and takes a
+# `linkname` line of the peer's file (a privileged source) for anyone.
 #
 #   XARVANE_PPP_PEERS, XARVANE_PPP_RUN  the folders, as the program sees them
 #   STANDIN_PPPD_EXIT     fail with this status after the connect phase instead of coming up
@@ -16,13 +18,20 @@ link=
 while [ $# -gt 0 ]; do
     case "$1" in
         call) peer=$2; shift ;;
-        linkname) link=$2; shift ;;
+        linkname|name|domain|noauth|nolock|plugin|privgroup|replacedefaultroute)
+            if [ "$(id -ru)" != 0 ]; then
+                echo "pppd: using the $1 option requires root privilege" >&2
+                exit 2
+            fi
+            [ "$1" = linkname ] && link=$2 && shift ;;
     esac
     shift
 done
 [ -n "$STANDIN_PPPD_LOG" ] && printf '%s\n' "$arguments" >> "$STANDIN_PPPD_LOG"
 # pppd ends with status 2 (an options error) when the peer's file cannot be read.
-[ -n "$peer" ] && [ -r "${XARVANE_PPP_PEERS:-/etc/ppp/peers}/$peer" ] || exit 2
+options="${XARVANE_PPP_PEERS:-/etc/ppp/peers}/$peer"
+[ -n "$peer" ] && [ -r "$options" ] || exit 2
+[ -z "$link" ] && link=$(sed -n 's/^linkname[[:space:]]\{1,\}\([^[:space:]]\{1,\}\).*/\1/p' "$options" | tail -n 1)
 
 sleeper=
 ifname=${STANDIN_PPPD_IFNAME:-ppp0}
