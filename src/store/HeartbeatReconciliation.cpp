@@ -33,46 +33,57 @@ HeartbeatOutcome discard(const QString& heartbeatFile, const QString& why)
     return HeartbeatOutcome::Discarded;
 }
 
-std::optional<double> recordEnd(Database& database, const Heartbeat& heartbeat)
+std::optional<double> recordEnd(Database& database, const HeartbeatRecord& record)
 {
-    QSqlQuery query =
-        runStatement(database.connection(), kFindRecord,
-                     {{QStringLiteral(":s"), heartbeat.Sdt}, {QStringLiteral(":c"), heartbeat.ConnName}});
+    QSqlQuery query = runStatement(database.connection(), kFindRecord,
+                                   {{QStringLiteral(":s"), record.Sdt}, {QStringLiteral(":c"), record.ConnName}});
     if (!query.next())
         return std::nullopt;
     return query.value(0).toDouble();
 }
 
-void extendRecord(Database& database, const Heartbeat& heartbeat, double end)
+void extendRecord(Database& database, const HeartbeatRecord& record, double end)
 {
     SqlCommand command(database);
     command.setCommandText(kExtendRecord);
     command.setParameter(QStringLiteral(":e"), end);
-    command.setParameter(QStringLiteral(":s"), heartbeat.Sdt);
-    command.setParameter(QStringLiteral(":c"), heartbeat.ConnName);
+    command.setParameter(QStringLiteral(":s"), record.Sdt);
+    command.setParameter(QStringLiteral(":c"), record.ConnName);
     command.execute();
 }
 
 // The moment last seen, kept between the record's start and the present.
-double reconciledEnd(const Heartbeat& heartbeat, const QDateTime& now)
+double reconciledEnd(const HeartbeatRecord& record, double lastSeen, const QDateTime& now)
 {
-    return std::max(heartbeat.Sdt, std::min(heartbeat.lastSeen, toDayCount(now)));
+    return std::max(record.Sdt, std::min(lastSeen, toDayCount(now)));
 }
 
+// Each record the heartbeat names is given its end; one the database does not hold is told and
+// left out. The file goes once every record has been dealt with.
 HeartbeatOutcome applyHeartbeat(Database& database, const QString& heartbeatFile, const Heartbeat& heartbeat,
                                 const QDateTime& now)
 {
-    const std::optional<double> end = recordEnd(database, heartbeat);
-    if (!end)
-        return discard(heartbeatFile, QStringLiteral("names no record of this database (%1, start %2)")
-                                          .arg(heartbeat.ConnName)
-                                          .arg(heartbeat.Sdt, 0, 'f', 8));
-    const double target = reconciledEnd(heartbeat, now);
-    const bool extend = *end < target;
-    if (extend)
-        extendRecord(database, heartbeat, target);
+    bool found = false;
+    bool extended = false;
+    for (const HeartbeatRecord& record : heartbeat.records) {
+        const std::optional<double> end = recordEnd(database, record);
+        if (!end) {
+            tell(QStringLiteral("%1 names no record of this database (%2, start %3)")
+                     .arg(heartbeatFile, record.ConnName)
+                     .arg(record.Sdt, 0, 'f', 8));
+            continue;
+        }
+        found = true;
+        const double target = reconciledEnd(record, heartbeat.lastSeen, now);
+        if (*end < target) {
+            extendRecord(database, record, target);
+            extended = true;
+        }
+    }
+    if (!found)
+        return discard(heartbeatFile, QStringLiteral("names no record of this database"));
     QFile::remove(heartbeatFile);
-    return extend ? HeartbeatOutcome::Extended : HeartbeatOutcome::Unchanged;
+    return extended ? HeartbeatOutcome::Extended : HeartbeatOutcome::Unchanged;
 }
 
 } // namespace
