@@ -102,8 +102,9 @@ bool TRASNotify::IsConnected() const
 
 bool TRASNotify::IsHandleConnected(ConnHandle hConn) const
 {
-    return std::any_of(m_list.begin(), m_list.end(),
-                       [hConn](const Entry& entry) { return entry.handle == hConn && isConnected(entry.state); });
+    return std::any_of(m_list.begin(), m_list.end(), [hConn](const Entry& entry) {
+        return entry.handle == hConn && isConnected(entry.state);
+    });
 }
 
 std::vector<TRASNotify::Entry> TRASNotify::Enumerate()

@@ -24,7 +24,8 @@ QJsonObject recordObject(const HeartbeatRecord& record)
 
 std::optional<HeartbeatRecord> readRecord(const QJsonObject& object)
 {
-    if (!object.value(kSdt).isDouble() || !object.value(kConnName).isString() || !object.value(kUserId).isString())
+    if (!object.value(kSdt).isDouble() || !object.value(kConnName).isString() ||
+        !object.value(kUserId).isString())
         return std::nullopt;
     return HeartbeatRecord{object.value(kSdt).toDouble(), object.value(kConnName).toString(),
                            object.value(kUserId).toString()};

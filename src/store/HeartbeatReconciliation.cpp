@@ -8,6 +8,7 @@
 #include "store/Statement.h"
 
 #include <QFile>
+#include <QStringList>
 
 #include <algorithm>
 #include <cstdio>
@@ -35,8 +36,9 @@ HeartbeatOutcome discard(const QString& heartbeatFile, const QString& why)
 
 std::optional<double> recordEnd(Database& database, const HeartbeatRecord& record)
 {
-    QSqlQuery query = runStatement(database.connection(), kFindRecord,
-                                   {{QStringLiteral(":s"), record.Sdt}, {QStringLiteral(":c"), record.ConnName}});
+    QSqlQuery query =
+        runStatement(database.connection(), kFindRecord,
+                     {{QStringLiteral(":s"), record.Sdt}, {QStringLiteral(":c"), record.ConnName}});
     if (!query.next())
         return std::nullopt;
     return query.value(0).toDouble();
@@ -63,25 +65,26 @@ double reconciledEnd(const HeartbeatRecord& record, double lastSeen, const QDate
 HeartbeatOutcome applyHeartbeat(Database& database, const QString& heartbeatFile, const Heartbeat& heartbeat,
                                 const QDateTime& now)
 {
-    bool found = false;
+    QStringList missing;
     bool extended = false;
     for (const HeartbeatRecord& record : heartbeat.records) {
         const std::optional<double> end = recordEnd(database, record);
         if (!end) {
-            tell(QStringLiteral("%1 names no record of this database (%2, start %3)")
-                     .arg(heartbeatFile, record.ConnName)
-                     .arg(record.Sdt, 0, 'f', 8));
+            missing.append(QStringLiteral("%1, start %2").arg(record.ConnName).arg(record.Sdt, 0, 'f', 8));
             continue;
         }
-        found = true;
         const double target = reconciledEnd(record, heartbeat.lastSeen, now);
         if (*end < target) {
             extendRecord(database, record, target);
             extended = true;
         }
     }
-    if (!found)
-        return discard(heartbeatFile, QStringLiteral("names no record of this database"));
+    const QString why =
+        QStringLiteral("names no record of this database (%1)").arg(missing.join(QStringLiteral("; ")));
+    if (missing.size() == heartbeat.records.size())
+        return discard(heartbeatFile, why);
+    if (!missing.isEmpty())
+        tell(QStringLiteral("%1 %2; its other records were reconciled").arg(heartbeatFile, why));
     QFile::remove(heartbeatFile);
     return extended ? HeartbeatOutcome::Extended : HeartbeatOutcome::Unchanged;
 }

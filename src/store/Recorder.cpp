@@ -161,7 +161,8 @@ QDateTime Recorder::freeStart() const
 
 bool Recorder::recordStartsAt(double sdt) const
 {
-    return runStatement(m_adocommSql.database().connection(), kFindStart, {{QStringLiteral(":s"), sdt}}).next();
+    return runStatement(m_adocommSql.database().connection(), kFindStart, {{QStringLiteral(":s"), sdt}})
+        .next();
 }
 
 QString Recorder::recordOwner() const

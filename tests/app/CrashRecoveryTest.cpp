@@ -32,7 +32,8 @@ TEST_F(CrashRecovery, HeartbeatNamesTheOpenRecordEveryThirtySecondsAndGoesWithIt
     poll();
     const double sdt = now();
     ASSERT_TRUE(heartbeat());
-    EXPECT_EQ(heartbeat()->records, (QList<HeartbeatRecord>{{sdt, QStringLiteral("Office"), kAnonymousUserId}}));
+    EXPECT_EQ(heartbeat()->records,
+              (QList<HeartbeatRecord>{{sdt, QStringLiteral("Office"), kAnonymousUserId}}));
     EXPECT_EQ(heartbeat()->lastSeen, sdt);
     EXPECT_EQ(heartbeat()->database.path, context.appPath + kDatabaseFileName);
 

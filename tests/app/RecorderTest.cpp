@@ -126,7 +126,8 @@ TEST_F(Recording, OverlappingConnectionsEachEndTheirOwnRow)
     EXPECT_EQ(rows[1].edt, secondStart) << "the row still open is not written";
     EXPECT_TRUE(tray->tmConn().isActive());
     EXPECT_EQ(context.currentConnection.Sdt, secondStart);
-    EXPECT_EQ(windows.calls, (QStringList{QStringLiteral("main commands online"), QStringLiteral("online time")}));
+    EXPECT_EQ(windows.calls,
+              (QStringList{QStringLiteral("main commands online"), QStringLiteral("online time")}));
 
     advanceSeconds(30);
     ras.removeConnection(second);
@@ -153,7 +154,8 @@ TEST_F(Recording, ConnectionsSeenTogetherGetRowsOfTheirOwn)
     ASSERT_EQ(rows.size(), 2);
     EXPECT_EQ(rows[0].sdt, seen);
     EXPECT_EQ(rows[1].sdt, toDayCount(clock.now().addMSecs(1)));
-    QSqlQuery ids(QStringLiteral("select count(distinct RecordId) from XRRecord"), tray->adoConnMain().connection());
+    QSqlQuery ids(QStringLiteral("select count(distinct RecordId) from XRRecord"),
+                  tray->adoConnMain().connection());
     ASSERT_TRUE(ids.next());
     EXPECT_EQ(ids.value(0).toInt(), 2);
 
@@ -167,8 +169,9 @@ TEST_F(Recording, ConnectionsSeenTogetherGetRowsOfTheirOwn)
     EXPECT_EQ(rows[1].edt, now());
     EXPECT_EQ(context.currentConnection.ConnName, QStringLiteral("Office"));
     EXPECT_EQ(context.currentConnection.Sdt, seen);
-    EXPECT_EQ(windows.calls, (QStringList{QStringLiteral("main commands online"),
-                                          QStringLiteral("main connection Office"), QStringLiteral("online time")}));
+    EXPECT_EQ(windows.calls,
+              (QStringList{QStringLiteral("main commands online"), QStringLiteral("main connection Office"),
+                           QStringLiteral("online time")}));
 
     advanceSeconds(20);
     ras.removeConnection(first);
