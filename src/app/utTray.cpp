@@ -32,9 +32,9 @@ TwinTray::TwinTray(AppContext& context, AppWindows& windows)
 
     m_RASNotify.setEnabled(true);
     m_RASNotify.setPollInterval(kSecond);
-    m_RASNotify.OnConnected = [this](TRASNotify&, TRASNotify::ConnHandle, const QString& entryName,
+    m_RASNotify.OnConnected = [this](TRASNotify&, TRASNotify::ConnHandle hConn, const QString& entryName,
                                      const QString&, const QString&) {
-        m_recorder.RASNotifyConnected(entryName);
+        m_recorder.RASNotifyConnected(hConn, entryName);
     };
     // The notifier takes its first look before the creation steps, so IsConnected is valid there.
     // A dial-up service that fails it is reported, and the start-up goes on with no connection
@@ -113,7 +113,7 @@ void TwinTray::closeEvent(QCloseEvent* event)
 
 void TwinTray::FormCloseQuery()
 {
-    reportErrors(m_context.prompter, [this] { m_recorder.writeEndTimeIfConnected(); });
+    reportErrors(m_context.prompter, [this] { m_recorder.writeEndTimesIfConnected(); });
 }
 
 void TwinTray::FormClose()
@@ -137,7 +137,7 @@ void TwinTray::writeEndTimeOnExit() noexcept
     if (!m_adoConnMain.isOpen())
         return;
     try {
-        m_recorder.writeEndTimeIfConnected();
+        m_recorder.writeEndTimesIfConnected();
     } catch (const std::exception& error) {
         std::fprintf(stderr, "%s\n",
                      qUtf8Printable(QStringLiteral("结束时间未能写入：") + QString::fromUtf8(error.what())));

@@ -100,6 +100,13 @@ bool TRASNotify::IsConnected() const
     return std::any_of(m_list.begin(), m_list.end(), [](const Entry& entry) { return isConnected(entry.state); });
 }
 
+bool TRASNotify::IsHandleConnected(ConnHandle hConn) const
+{
+    return std::any_of(m_list.begin(), m_list.end(), [hConn](const Entry& entry) {
+        return entry.handle == hConn && isConnected(entry.state);
+    });
+}
+
 std::vector<TRASNotify::Entry> TRASNotify::Enumerate()
 {
     std::vector<RasConnection> connections;

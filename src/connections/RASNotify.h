@@ -57,6 +57,8 @@ public:
     ConnHandle Handles(int index) const;
     QString EntryNames(int index) const;
     bool IsConnected() const;
+    // True when the listed connection with this handle has the connected state.
+    bool IsHandleConnected(ConnHandle hConn) const;
 
     // One poll: the timer's tick. A failure of the service is raised at the first poll that
     // meets it; the polls after it try again and stay quiet until the service answers.

@@ -1,6 +1,7 @@
 #include "store/Heartbeat.h"
 
 #include <QFile>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QSaveFile>
@@ -10,26 +11,53 @@ namespace xr {
 namespace {
 const QString kDatabase = QStringLiteral("database");
 const QString kCreated = QStringLiteral("databaseCreated");
+const QString kRecords = QStringLiteral("records");
 const QString kSdt = QStringLiteral("Sdt");
 const QString kConnName = QStringLiteral("ConnName");
 const QString kUserId = QStringLiteral("UserId");
 const QString kLastSeen = QStringLiteral("lastSeen");
 
-bool holdsHeartbeat(const QJsonObject& object)
+QJsonObject recordObject(const HeartbeatRecord& record)
 {
-    return object.value(kDatabase).isString() && object.value(kCreated).isString() &&
-           object.value(kSdt).isDouble() && object.value(kConnName).isString() &&
-           object.value(kUserId).isString() && object.value(kLastSeen).isDouble();
+    return {{kSdt, record.Sdt}, {kConnName, record.ConnName}, {kUserId, record.UserId}};
+}
+
+std::optional<HeartbeatRecord> readRecord(const QJsonObject& object)
+{
+    if (!object.value(kSdt).isDouble() || !object.value(kConnName).isString() ||
+        !object.value(kUserId).isString())
+        return std::nullopt;
+    return HeartbeatRecord{object.value(kSdt).toDouble(), object.value(kConnName).toString(),
+                           object.value(kUserId).toString()};
+}
+
+// The records of the file: its list, or the one record an earlier version kept beside the
+// database's identity. Empty when any of them is incomplete.
+QList<HeartbeatRecord> readRecords(const QJsonObject& object)
+{
+    if (!object.contains(kRecords)) {
+        const std::optional<HeartbeatRecord> single = readRecord(object);
+        return single ? QList<HeartbeatRecord>{*single} : QList<HeartbeatRecord>{};
+    }
+    QList<HeartbeatRecord> records;
+    for (const QJsonValue& value : object.value(kRecords).toArray()) {
+        const std::optional<HeartbeatRecord> record = readRecord(value.toObject());
+        if (!record)
+            return {};
+        records.append(*record);
+    }
+    return records;
 }
 } // namespace
 
 bool writeHeartbeat(const QString& file, const Heartbeat& heartbeat)
 {
+    QJsonArray records;
+    for (const HeartbeatRecord& record : heartbeat.records)
+        records.append(recordObject(record));
     const QJsonObject object{{kDatabase, heartbeat.database.path},
                              {kCreated, heartbeat.database.created},
-                             {kSdt, heartbeat.Sdt},
-                             {kConnName, heartbeat.ConnName},
-                             {kUserId, heartbeat.UserId},
+                             {kRecords, records},
                              {kLastSeen, heartbeat.lastSeen}};
     const QByteArray text = QJsonDocument(object).toJson(QJsonDocument::Compact);
     QSaveFile output(file);
@@ -43,12 +71,14 @@ std::optional<Heartbeat> readHeartbeat(const QString& file)
     if (!input.open(QIODevice::ReadOnly))
         return std::nullopt;
     const QJsonObject object = QJsonDocument::fromJson(input.readAll()).object();
-    if (!holdsHeartbeat(object))
+    if (!object.value(kDatabase).isString() || !object.value(kCreated).isString() ||
+        !object.value(kLastSeen).isDouble())
+        return std::nullopt;
+    QList<HeartbeatRecord> records = readRecords(object);
+    if (records.isEmpty())
         return std::nullopt;
     return Heartbeat{{object.value(kDatabase).toString(), object.value(kCreated).toString()},
-                     object.value(kSdt).toDouble(),
-                     object.value(kConnName).toString(),
-                     object.value(kUserId).toString(),
+                     std::move(records),
                      object.value(kLastSeen).toDouble()};
 }
 

@@ -1,10 +1,11 @@
 #pragma once
-// The heartbeat file beside the database: while a usage record is open it names that record and
-// the moment its connection was last seen up, so that a start after a crash can give the record
+// The heartbeat file beside the database: while usage records are open it names them and the
+// moment their connections were last seen up, so that a start after a crash can give each record
 // the end time that nothing else wrote.
 
 #include "store/DatabaseIdentity.h"
 
+#include <QList>
 #include <QString>
 
 #include <optional>
@@ -13,17 +14,24 @@ namespace xr {
 
 inline const QString kHeartbeatFileName = QStringLiteral("XRDB.heartbeat");
 
-struct Heartbeat {
-    DatabaseIdentity database;
+struct HeartbeatRecord {
     double Sdt = 0; // the open record's start, bit for bit as inserted
     QString ConnName;
     QString UserId;
-    double lastSeen = 0; // day count: the connection was up at this moment
+
+    bool operator==(const HeartbeatRecord&) const = default;
+};
+
+struct Heartbeat {
+    DatabaseIdentity database;
+    QList<HeartbeatRecord> records; // every open record, never none
+    double lastSeen = 0;            // day count: their connections were up at this moment
 };
 
 // Replaces the file atomically: a temporary file beside it, flushed to disk, renamed over it.
 bool writeHeartbeat(const QString& file, const Heartbeat& heartbeat);
-// Empty when the file cannot be read or does not hold a whole heartbeat.
+// Empty when the file cannot be read or does not hold a whole heartbeat. A file of an earlier
+// version, which named one record at its top level, reads as a heartbeat of that one record.
 std::optional<Heartbeat> readHeartbeat(const QString& file);
 
 } // namespace xr

@@ -8,6 +8,7 @@
 #include "store/Statement.h"
 
 #include <QFile>
+#include <QStringList>
 
 #include <algorithm>
 #include <cstdio>
@@ -33,46 +34,59 @@ HeartbeatOutcome discard(const QString& heartbeatFile, const QString& why)
     return HeartbeatOutcome::Discarded;
 }
 
-std::optional<double> recordEnd(Database& database, const Heartbeat& heartbeat)
+std::optional<double> recordEnd(Database& database, const HeartbeatRecord& record)
 {
     QSqlQuery query =
         runStatement(database.connection(), kFindRecord,
-                     {{QStringLiteral(":s"), heartbeat.Sdt}, {QStringLiteral(":c"), heartbeat.ConnName}});
+                     {{QStringLiteral(":s"), record.Sdt}, {QStringLiteral(":c"), record.ConnName}});
     if (!query.next())
         return std::nullopt;
     return query.value(0).toDouble();
 }
 
-void extendRecord(Database& database, const Heartbeat& heartbeat, double end)
+void extendRecord(Database& database, const HeartbeatRecord& record, double end)
 {
     SqlCommand command(database);
     command.setCommandText(kExtendRecord);
     command.setParameter(QStringLiteral(":e"), end);
-    command.setParameter(QStringLiteral(":s"), heartbeat.Sdt);
-    command.setParameter(QStringLiteral(":c"), heartbeat.ConnName);
+    command.setParameter(QStringLiteral(":s"), record.Sdt);
+    command.setParameter(QStringLiteral(":c"), record.ConnName);
     command.execute();
 }
 
 // The moment last seen, kept between the record's start and the present.
-double reconciledEnd(const Heartbeat& heartbeat, const QDateTime& now)
+double reconciledEnd(const HeartbeatRecord& record, double lastSeen, const QDateTime& now)
 {
-    return std::max(heartbeat.Sdt, std::min(heartbeat.lastSeen, toDayCount(now)));
+    return std::max(record.Sdt, std::min(lastSeen, toDayCount(now)));
 }
 
+// Each record the heartbeat names is given its end; one the database does not hold is told and
+// left out. The file goes once every record has been dealt with.
 HeartbeatOutcome applyHeartbeat(Database& database, const QString& heartbeatFile, const Heartbeat& heartbeat,
                                 const QDateTime& now)
 {
-    const std::optional<double> end = recordEnd(database, heartbeat);
-    if (!end)
-        return discard(heartbeatFile, QStringLiteral("names no record of this database (%1, start %2)")
-                                          .arg(heartbeat.ConnName)
-                                          .arg(heartbeat.Sdt, 0, 'f', 8));
-    const double target = reconciledEnd(heartbeat, now);
-    const bool extend = *end < target;
-    if (extend)
-        extendRecord(database, heartbeat, target);
+    QStringList missing;
+    bool extended = false;
+    for (const HeartbeatRecord& record : heartbeat.records) {
+        const std::optional<double> end = recordEnd(database, record);
+        if (!end) {
+            missing.append(QStringLiteral("%1, start %2").arg(record.ConnName).arg(record.Sdt, 0, 'f', 8));
+            continue;
+        }
+        const double target = reconciledEnd(record, heartbeat.lastSeen, now);
+        if (*end < target) {
+            extendRecord(database, record, target);
+            extended = true;
+        }
+    }
+    const QString why =
+        QStringLiteral("names no record of this database (%1)").arg(missing.join(QStringLiteral("; ")));
+    if (missing.size() == heartbeat.records.size())
+        return discard(heartbeatFile, why);
+    if (!missing.isEmpty())
+        tell(QStringLiteral("%1 %2; its other records were reconciled").arg(heartbeatFile, why));
     QFile::remove(heartbeatFile);
-    return extend ? HeartbeatOutcome::Extended : HeartbeatOutcome::Unchanged;
+    return extended ? HeartbeatOutcome::Extended : HeartbeatOutcome::Unchanged;
 }
 
 } // namespace

@@ -14,17 +14,19 @@ RecordHeartbeat::RecordHeartbeat(QString databaseFile, QString heartbeatFile, co
 {
 }
 
-void RecordHeartbeat::name(double sdt, const QString& connName, const QString& userId)
+void RecordHeartbeat::name(const QList<HeartbeatRecord>& records)
 {
-    m_record = Heartbeat{databaseIdentity(m_databaseFile), sdt, connName, userId, 0};
-    write();
+    if (records.isEmpty())
+        QFile::remove(m_heartbeatFile);
+    else
+        write(records);
 }
 
 // The distance counts either way, so that a clock set back does not silence the file.
-void RecordHeartbeat::seen()
+void RecordHeartbeat::seen(const QList<HeartbeatRecord>& records)
 {
-    if (m_record && std::llabs(m_lastWritten.secsTo(m_clock.now())) >= kHeartbeatPeriodSeconds)
-        write();
+    if (!records.isEmpty() && std::llabs(m_lastWritten.secsTo(m_clock.now())) >= kHeartbeatPeriodSeconds)
+        write(records);
 }
 
 void RecordHeartbeat::caughtUp()
@@ -33,20 +35,14 @@ void RecordHeartbeat::caughtUp()
     m_lastWritten = m_clock.now();
 }
 
-void RecordHeartbeat::forget()
-{
-    QFile::remove(m_heartbeatFile);
-    m_record.reset();
-}
-
 // A failure is told once on standard error until a write succeeds again; the recording goes on.
-void RecordHeartbeat::write()
+void RecordHeartbeat::write(const QList<HeartbeatRecord>& records)
 {
     m_lastWritten = m_clock.now();
-    m_record->lastSeen = toDayCount(m_lastWritten);
-    const bool written = writeHeartbeat(m_heartbeatFile, *m_record);
+    const Heartbeat heartbeat{databaseIdentity(m_databaseFile), records, toDayCount(m_lastWritten)};
+    const bool written = writeHeartbeat(m_heartbeatFile, heartbeat);
     if (!written && !m_failing)
-        std::fprintf(stderr, "xarvane: cannot write %s; a crash now would lose this connection's time\n",
+        std::fprintf(stderr, "xarvane: cannot write %s; a crash now would lose the open records' time\n",
                      m_heartbeatFile.toUtf8().constData());
     m_failing = !written;
 }

@@ -1,15 +1,13 @@
 #pragma once
-// The recorder's side of the heartbeat file: it names the open record from the moment the record
-// is in the database, is replaced at most every 30 s while the connection is seen up, and goes
-// when the database holds an end time as recent as the file's.
+// The recorder's side of the heartbeat file: it names the open records from the moment each is in
+// the database, is replaced at most every 30 s while their connections are seen up, and goes
+// when the database holds an end time as recent as the file's for every one of them.
 
 #include "common/Clock.h"
 #include "store/Heartbeat.h"
 
 #include <QDateTime>
 #include <QString>
-
-#include <optional>
 
 namespace xr {
 
@@ -19,22 +17,21 @@ class RecordHeartbeat {
 public:
     RecordHeartbeat(QString databaseFile, QString heartbeatFile, const Clock& clock);
 
-    // A record was inserted or changed hands: the file names it, seen up now.
-    void name(double sdt, const QString& connName, const QString& userId);
-    // The connection is up: the file is replaced when the period has passed since it was written.
-    void seen();
-    // The database holds the present as the record's end time, and the record stays open.
+    // The open records changed (one was inserted or closed, or they changed hands): the file
+    // names them, seen up now; with none open it goes.
+    void name(const QList<HeartbeatRecord>& records);
+    // The connections of `records` are up: the file is replaced when the period has passed
+    // since it was written.
+    void seen(const QList<HeartbeatRecord>& records);
+    // The database holds the present as the end time of every open record, and they stay open.
     void caughtUp();
-    // No record is open (it was closed, or a new one is not in the database yet).
-    void forget();
 
 private:
-    void write();
+    void write(const QList<HeartbeatRecord>& records);
 
     QString m_databaseFile;
     QString m_heartbeatFile;
     const Clock& m_clock;
-    std::optional<Heartbeat> m_record;
     QDateTime m_lastWritten;
     bool m_failing = false;
 };

@@ -8,6 +8,7 @@
 #include "store/Identifiers.h"
 #include "store/RecorderWindows.h"
 #include "store/SqlCommand.h"
+#include "store/Statement.h"
 
 #include <QTimer>
 
@@ -21,6 +22,7 @@ const QString kInsertRecord = QStringLiteral(
     "insert into XRRecord (RecordId,Sdt,Edt,UserId,ConnName) values (:i,:s,:e,:u,:c)");
 const QString kUpdateEndTime = QStringLiteral("update XRRecord set Edt = :e where (Sdt = :s)");
 const QString kUpdateUser = QStringLiteral("update XRRecord set UserId = :u where Sdt = :s");
+const QString kFindStart = QStringLiteral("select RecordId from XRRecord where Sdt = :s");
 const QString kAutoBackupFileName = QStringLiteral("AutoBackupXRDB.mdb");
 } // namespace
 
@@ -38,10 +40,10 @@ Recorder::Recorder(AppContext& context, SqlCommand& adocommSql, TRASNotify& noti
 {
 }
 
-void Recorder::RASNotifyConnected(const QString& entryName)
+void Recorder::RASNotifyConnected(ConnHandle hConn, const QString& entryName)
 {
     m_windows.closeDialStatus();
-    openRecord(entryName);
+    openRecord(hConn, entryName);
     const TConnection& current = m_context.currentConnection;
     if (!m_windows.noticeExists()) {
         if (current.signedIn()) {
@@ -54,84 +56,113 @@ void Recorder::RASNotifyConnected(const QString& entryName)
     m_windows.showConnectionInMain(current.ConnName, current.Sdt);
 }
 
+// Nobody is signed in yet, so the records belong to the anonymous user; the last listed
+// connection becomes the latest.
 void Recorder::RecordExistingConnection()
 {
-    if (m_notify.Count() <= 0)
-        return;
-    openRecord(m_notify.EntryNames(0));
-    if (!m_context.currentConnection.signedIn() && !m_windows.noticeExists())
+    for (int index = 0; index < m_notify.Count(); ++index)
+        if (m_notify.IsHandleConnected(m_notify.Handles(index)))
+            openRecord(m_notify.Handles(index), m_notify.EntryNames(index));
+    if (!m_open.isEmpty() && !m_context.currentConnection.signedIn() && !m_windows.noticeExists())
         m_windows.showNotice(TNoticeKind::nkNoUser);
 }
 
+// With the last record closed the timer stops; while records stay open, the floating display
+// and the main window follow the latest of them.
 void Recorder::tmConnTimer()
 {
-    const bool connected = m_notify.IsConnected();
-    m_windows.syncMainConnectionCommands(connected);
-    if (connected) {
-        m_heartbeat.seen();
-        m_windows.showOnlineTime(m_context.currentConnection.Sdt, toDayCount(m_context.clock.now()));
-    } else {
-        closeRecord();
-    }
+    m_windows.syncMainConnectionCommands(m_notify.IsConnected());
+    const QList<OpenRecord> ended = takeEndedRecords();
+    if (m_open.isEmpty())
+        m_tmConn.stop();
+    if (!ended.isEmpty())
+        closeRecords(ended);
+    if (m_open.isEmpty())
+        return;
+    const TConnection& current = m_context.currentConnection;
+    if (followLatest())
+        m_windows.showConnectionInMain(current.ConnName, current.Sdt);
+    m_heartbeat.seen(heartbeatRecords());
+    m_windows.showOnlineTime(current.Sdt, toDayCount(m_context.clock.now()));
 }
 
 void Recorder::tmRecordTimer()
 {
-    if (m_context.settings.TimeRecord && m_notify.IsConnected())
-        writeEndTime();
+    if (m_context.settings.TimeRecord)
+        writeConnectedEndTimes();
 }
 
-void Recorder::writeEndTimeIfConnected()
+void Recorder::writeEndTimesIfConnected()
 {
-    if (!m_notify.IsConnected())
-        return;
-    writeEndTime();
-    m_heartbeat.caughtUp();
+    if (writeConnectedEndTimes())
+        m_heartbeat.caughtUp();
 }
 
-void Recorder::handOverOpenRecord()
+void Recorder::handOverOpenRecords()
 {
-    const TConnection& current = m_context.currentConnection;
-    m_adocommSql.setCommandText(kUpdateUser);
-    m_adocommSql.setParameter(QStringLiteral(":u"), current.UserId);
-    m_adocommSql.setParameter(QStringLiteral(":s"), current.Sdt);
-    m_adocommSql.execute();
-    m_heartbeat.name(current.Sdt, current.ConnName, recordOwner());
+    const QString& userId = m_context.currentConnection.UserId;
+    for (OpenRecord& record : m_open) {
+        m_adocommSql.setCommandText(kUpdateUser);
+        m_adocommSql.setParameter(QStringLiteral(":u"), userId);
+        m_adocommSql.setParameter(QStringLiteral(":s"), record.Sdt);
+        m_adocommSql.execute();
+        record.UserId = userId;
+    }
+    m_heartbeat.name(heartbeatRecords());
 }
 
-// The clock is read again for the new start, so the old record keeps the time up to the change.
-void Recorder::splitOpenRecord()
+// The clock is read again for each new start, so the old records keep the time up to the
+// change. A record whose successor cannot be inserted is no longer kept open.
+void Recorder::splitOpenRecords()
 {
-    writeEndTime();
-    m_context.currentConnection.Sdt = toDayCount(m_context.clock.now());
-    insertRecord();
+    for (qsizetype index = 0; index < m_open.size(); ++index) {
+        writeEndTime(m_open[index]);
+        const OpenRecord ended = m_open.takeAt(index);
+        m_open.insert(index, insertRecord(ended.hConn, ended.ConnName));
+    }
+    followLatest();
+    m_heartbeat.name(heartbeatRecords());
 }
 
 // The timer starts first: a failing insert leaves it running, and the notifier reports the
 // connection again at its next poll.
-void Recorder::openRecord(const QString& connName)
+void Recorder::openRecord(ConnHandle hConn, const QString& connName)
 {
     m_tmConn.start();
-    TConnection& current = m_context.currentConnection;
-    current.Sdt = toDayCount(m_context.clock.now());
-    current.ConnName = connName;
-    insertRecord();
+    m_open.append(insertRecord(hConn, connName));
+    followLatest();
+    m_heartbeat.name(heartbeatRecords());
 }
 
-// Until the new record is in the database, the heartbeat names no record: the earlier one is
-// not written again.
-void Recorder::insertRecord()
+Recorder::OpenRecord Recorder::insertRecord(ConnHandle hConn, const QString& connName)
 {
-    const TConnection& current = m_context.currentConnection;
-    m_heartbeat.forget();
+    const QDateTime start = freeStart();
+    const double sdt = toDayCount(start);
+    const OpenRecord record{hConn, sdt, sdt, connName, recordOwner()};
     m_adocommSql.setCommandText(kInsertRecord);
-    m_adocommSql.setParameter(QStringLiteral(":i"), NewId(m_context.clock.now()));
-    m_adocommSql.setParameter(QStringLiteral(":s"), current.Sdt);
-    m_adocommSql.setParameter(QStringLiteral(":e"), current.Sdt);
-    m_adocommSql.setParameter(QStringLiteral(":u"), recordOwner());
-    m_adocommSql.setParameter(QStringLiteral(":c"), current.ConnName);
+    m_adocommSql.setParameter(QStringLiteral(":i"), NewId(start));
+    m_adocommSql.setParameter(QStringLiteral(":s"), record.Sdt);
+    m_adocommSql.setParameter(QStringLiteral(":e"), record.Edt);
+    m_adocommSql.setParameter(QStringLiteral(":u"), record.UserId);
+    m_adocommSql.setParameter(QStringLiteral(":c"), record.ConnName);
     m_adocommSql.execute();
-    m_heartbeat.name(current.Sdt, current.ConnName, recordOwner());
+    return record;
+}
+
+// The start is the key of a record's updates: a new record starts at the present, a millisecond
+// later for each record that already starts then (two connections seen in the same poll).
+QDateTime Recorder::freeStart() const
+{
+    QDateTime start = m_context.clock.now();
+    while (recordStartsAt(toDayCount(start)))
+        start = start.addMSecs(1);
+    return start;
+}
+
+bool Recorder::recordStartsAt(double sdt) const
+{
+    return runStatement(m_adocommSql.database().connection(), kFindStart, {{QStringLiteral(":s"), sdt}})
+        .next();
 }
 
 QString Recorder::recordOwner() const
@@ -140,27 +171,83 @@ QString Recorder::recordOwner() const
     return current.signedIn() ? current.UserId : kAnonymousUserId;
 }
 
-void Recorder::writeEndTime()
+void Recorder::writeEndTime(OpenRecord& record)
 {
-    TConnection& current = m_context.currentConnection;
-    current.Edt = toDayCount(m_context.clock.now());
+    record.Edt = toDayCount(m_context.clock.now());
     m_adocommSql.setCommandText(kUpdateEndTime);
-    m_adocommSql.setParameter(QStringLiteral(":e"), current.Edt);
-    m_adocommSql.setParameter(QStringLiteral(":s"), current.Sdt);
+    m_adocommSql.setParameter(QStringLiteral(":e"), record.Edt);
+    m_adocommSql.setParameter(QStringLiteral(":s"), record.Sdt);
     m_adocommSql.execute();
+    TConnection& current = m_context.currentConnection;
+    if (current.Sdt == record.Sdt)
+        current.Edt = record.Edt;
 }
 
-// The connection is gone: stop ticking, write the end, announce it, copy the database.
-void Recorder::closeRecord()
+// Answers whether any record was written.
+bool Recorder::writeConnectedEndTimes()
 {
-    m_tmConn.stop();
-    writeEndTime();
-    m_heartbeat.forget();
-    if (!m_windows.noticeExists())
+    bool written = false;
+    for (OpenRecord& record : m_open) {
+        if (m_notify.IsHandleConnected(record.hConn)) {
+            writeEndTime(record);
+            written = true;
+        }
+    }
+    return written;
+}
+
+// The records whose connection the notifier no longer lists as connected, taken out of the open
+// ones: a failure to write their end leaves them with the end time last written.
+QList<Recorder::OpenRecord> Recorder::takeEndedRecords()
+{
+    QList<OpenRecord> ended;
+    for (auto record = m_open.begin(); record != m_open.end();) {
+        if (m_notify.IsHandleConnected(record->hConn)) {
+            ++record;
+        } else {
+            ended.append(*record);
+            record = m_open.erase(record);
+        }
+    }
+    return ended;
+}
+
+// Their connections are gone: write the ends, copy the database; once no record is open any
+// more, announce it and put the banner back.
+void Recorder::closeRecords(QList<OpenRecord> ended)
+{
+    for (OpenRecord& record : ended)
+        writeEndTime(record);
+    m_heartbeat.name(heartbeatRecords());
+    const bool offline = m_open.isEmpty();
+    if (offline && !m_windows.noticeExists())
         m_windows.showNotice(TNoticeKind::nkDisconnected);
     if (m_context.settings.AutoBackup)
         makeAutomaticBackup();
-    m_windows.showIdleBanner();
+    if (offline)
+        m_windows.showIdleBanner();
+}
+
+// `CurrentConnection` names the latest open record; answers whether it named another before.
+bool Recorder::followLatest()
+{
+    if (m_open.isEmpty())
+        return false;
+    const OpenRecord& latest = m_open.constLast();
+    TConnection& current = m_context.currentConnection;
+    const bool moved = current.Sdt != latest.Sdt;
+    current.Sdt = latest.Sdt;
+    current.Edt = latest.Edt;
+    current.ConnName = latest.ConnName;
+    return moved;
+}
+
+QList<HeartbeatRecord> Recorder::heartbeatRecords() const
+{
+    QList<HeartbeatRecord> records;
+    for (const OpenRecord& record : m_open)
+        records.append({record.Sdt, record.ConnName, record.UserId});
+    return records;
 }
 
 void Recorder::makeAutomaticBackup()

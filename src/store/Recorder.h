@@ -1,12 +1,15 @@
 #pragma once
-// Keeps the usage records in step with the connections: a record is inserted when a
-// connection comes up, its end time is rewritten while it lasts and written when it ends, when
-// the program closes and when the desktop session ends. Meanwhile the heartbeat file beside the
-// database keeps the moment the connection was last seen up, for the start after a crash.
+// Keeps the usage records in step with the connections: each connection that comes up gets a
+// record of its own, whose end time is rewritten while that connection lasts and written when it
+// ends, when the program closes and when the desktop session ends. `CurrentConnection` names the
+// latest open record. Meanwhile the heartbeat file beside the database keeps the moment the
+// connections were last seen up, for the start after a crash.
 
 #include "common/AppContext.h"
 #include "store/RecordHeartbeat.h"
 
+#include <QDateTime>
+#include <QList>
 #include <QString>
 
 class QTimer;
@@ -23,32 +26,49 @@ int recordTimerIntervalMs(int minutes);
 
 class Recorder {
 public:
+    using ConnHandle = platform::ConnHandle;
+
     Recorder(AppContext& context, SqlCommand& adocommSql, TRASNotify& notify, QTimer& tmConn,
              RecorderWindows& windows);
 
-    // A connection came up (the notifier's event); only the entry name is used.
-    void RASNotifyConnected(const QString& entryName);
-    // A connection was already up when the program started.
+    // A connection came up (the notifier's event): its record is tied to its handle.
+    void RASNotifyConnected(ConnHandle hConn, const QString& entryName);
+    // Connections were already up when the program started: each connected one gets a record.
     void RecordExistingConnection();
-    // Each second while a record is open.
+    // Each second while a record is open: a record whose connection is no longer up ends.
     void tmConnTimer();
     // Each `Interval` minutes.
     void tmRecordTimer();
-    // The program is closing or the session is ending: the open record gets the present time.
-    void writeEndTimeIfConnected();
-    // A sign-in while connected: the open record, from its start, now belongs to the signed-in
-    // user.
-    void handOverOpenRecord();
-    // A change of user while connected: the open record ends now and a new one, for the
+    // The program is closing or the session is ending: every open record whose connection is up
+    // gets the present time.
+    void writeEndTimesIfConnected();
+    // A sign-in while connected: the open records, from their start, now belong to the
+    // signed-in user.
+    void handOverOpenRecords();
+    // A change of user while connected: each open record ends now and a new one, for the
     // signed-in user on the same connection, starts a moment later.
-    void splitOpenRecord();
+    void splitOpenRecords();
 
 private:
-    void openRecord(const QString& connName);
-    void insertRecord();
+    struct OpenRecord {
+        ConnHandle hConn = 0;
+        double Sdt = 0; // no other record of the database starts then: the key of its updates
+        double Edt = 0;
+        QString ConnName;
+        QString UserId;
+    };
+
+    void openRecord(ConnHandle hConn, const QString& connName);
+    OpenRecord insertRecord(ConnHandle hConn, const QString& connName);
+    QDateTime freeStart() const;
+    bool recordStartsAt(double sdt) const;
     QString recordOwner() const;
-    void writeEndTime();
-    void closeRecord();
+    void writeEndTime(OpenRecord& record);
+    bool writeConnectedEndTimes();
+    QList<OpenRecord> takeEndedRecords();
+    void closeRecords(QList<OpenRecord> ended);
+    bool followLatest();
+    QList<HeartbeatRecord> heartbeatRecords() const;
     void makeAutomaticBackup();
 
     AppContext& m_context;
@@ -57,6 +77,7 @@ private:
     QTimer& m_tmConn;
     RecorderWindows& m_windows;
     RecordHeartbeat m_heartbeat;
+    QList<OpenRecord> m_open; // in the order they were opened: the last is the latest
 };
 
 } // namespace xr

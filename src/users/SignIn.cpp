@@ -41,9 +41,9 @@ SignInOutcome SignIn::attempt(int loginMode, bool connected, const QString& type
     current.Admin = account.Admin;
     if (connected) {
         if (splitsOpenRecord(loginMode))
-            m_recorder.splitOpenRecord();
+            m_recorder.splitOpenRecords();
         else
-            m_recorder.handOverOpenRecord();
+            m_recorder.handOverOpenRecords();
     }
     return SignInOutcome::SignedIn;
 }

@@ -5,6 +5,7 @@
 #include "store/Identifiers.h"
 
 #include <QFile>
+#include <QSet>
 
 namespace xr::test {
 namespace {
@@ -31,9 +32,8 @@ TEST_F(CrashRecovery, HeartbeatNamesTheOpenRecordEveryThirtySecondsAndGoesWithIt
     poll();
     const double sdt = now();
     ASSERT_TRUE(heartbeat());
-    EXPECT_EQ(heartbeat()->Sdt, sdt);
-    EXPECT_EQ(heartbeat()->ConnName, QStringLiteral("Office"));
-    EXPECT_EQ(heartbeat()->UserId, kAnonymousUserId);
+    EXPECT_EQ(heartbeat()->records,
+              (QList<HeartbeatRecord>{{sdt, QStringLiteral("Office"), kAnonymousUserId}}));
     EXPECT_EQ(heartbeat()->lastSeen, sdt);
     EXPECT_EQ(heartbeat()->database.path, context.appPath + kDatabaseFileName);
 
@@ -46,8 +46,8 @@ TEST_F(CrashRecovery, HeartbeatNamesTheOpenRecordEveryThirtySecondsAndGoesWithIt
     EXPECT_EQ(records()[0].edt, sdt) << "the usage record itself is not written while connected";
 
     context.currentConnection.UserId = QStringLiteral("20261209080000123");
-    tray->recorder().handOverOpenRecord();
-    EXPECT_EQ(heartbeat()->UserId, QStringLiteral("20261209080000123"));
+    tray->recorder().handOverOpenRecords();
+    EXPECT_EQ(heartbeat()->records.value(0).UserId, QStringLiteral("20261209080000123"));
 
     ras.removeConnection(handle);
     poll();
@@ -75,28 +75,43 @@ TEST_F(CrashRecovery, WrittenEndTimeTakesThePlaceOfTheHeartbeat)
     EXPECT_EQ(heartbeat()->lastSeen, now());
 }
 
-// A crash left a record whose end is its start; the start gives it the moment last seen before
-// it records the connection that is still up, under a heartbeat of its own.
-TEST_F(CrashRecovery, StartAfterACrashEndsTheOldRecordFirst)
+// A crash left two records, of two connections, whose ends are their starts; the start gives
+// each the moment last seen before it records the connections that are still up, under a
+// heartbeat of their own.
+TEST_F(CrashRecovery, StartAfterACrashEndsTheOldRecordsFirst)
 {
     createDatabase();
     startTray();
     ras.addConnection("Office");
     poll();
     const double crashedStart = now();
-    tickFor(70);
+    tickFor(10);
+    ras.addConnection("VPN");
+    poll();
+    tickFor(60);
+    ASSERT_TRUE(heartbeat());
+    EXPECT_EQ(heartbeat()->records.size(), 2);
     const double lastSeen = heartbeat()->lastSeen;
-    EXPECT_EQ(lastSeen, crashedStart + 60.0 / 86400.0);
+    EXPECT_EQ(lastSeen, crashedStart + 70.0 / 86400.0);
     tray.reset(); // as after kill -9: nothing more is written
     ASSERT_TRUE(QFile::exists(heartbeatFile()));
 
     advanceSeconds(5);
     startTray();
     const auto rows = records();
-    ASSERT_EQ(rows.size(), 2);
+    ASSERT_EQ(rows.size(), 4);
+    EXPECT_EQ(rows[0].connName, QStringLiteral("Office"));
     EXPECT_EQ(rows[0].edt, lastSeen);
-    EXPECT_EQ(rows[1].sdt, now());
-    EXPECT_EQ(heartbeat()->Sdt, rows[1].sdt);
+    EXPECT_EQ(rows[1].connName, QStringLiteral("VPN"));
+    EXPECT_EQ(rows[1].edt, lastSeen);
+    EXPECT_EQ(rows[2].sdt, now());
+    EXPECT_GT(rows[3].sdt, rows[2].sdt);
+    EXPECT_EQ(QSet<QString>({rows[2].connName, rows[3].connName}),
+              QSet<QString>({QStringLiteral("Office"), QStringLiteral("VPN")}));
+    ASSERT_TRUE(heartbeat());
+    EXPECT_EQ(heartbeat()->records.size(), 2);
+    EXPECT_EQ(heartbeat()->records.value(0).Sdt, rows[2].sdt);
+    EXPECT_EQ(heartbeat()->records.value(1).Sdt, rows[3].sdt);
 }
 
 } // namespace

@@ -142,6 +142,50 @@ TEST_F(OpenRecord, OtherSignInsHandTheWholeRecordOver)
     }
 }
 
+// Every open record belongs to the signed-in user: a sign-in hands them all over, a change of
+// user splits each of them, and the new records keep their own connections.
+TEST_F(OpenRecord, SignInsDealWithEveryOpenRecord)
+{
+    const auto vpn = ras.addConnection("VPN");
+    tray->RASNotify().Poll();
+    const double vpnAt = now();
+    advanceSeconds(60);
+    openLogin(kLoginModeTray);
+    signIn(QStringLiteral("alice"), QStringLiteral("pw"));
+    auto rows = records();
+    ASSERT_EQ(rows.size(), 2);
+    EXPECT_EQ(rows[0].userId, userId);
+    EXPECT_EQ(rows[1].userId, userId);
+
+    const QString bobId = addUser(QStringLiteral("bob"), QStringLiteral("pw"));
+    const double changedAt = now();
+    openLogin(kLoginModeChangeUser);
+    signIn(QStringLiteral("bob"), QStringLiteral("pw"));
+    rows = records();
+    ASSERT_EQ(rows.size(), 4);
+    EXPECT_EQ(rows[0].sdt, connectedAt);
+    EXPECT_EQ(rows[1].sdt, vpnAt);
+    for (int row : {0, 1}) {
+        EXPECT_EQ(rows[row].userId, userId) << row;
+        EXPECT_EQ(rows[row].edt, changedAt) << row;
+    }
+    EXPECT_EQ(rows[2].sdt, changedAt);
+    EXPECT_GT(rows[3].sdt, rows[2].sdt) << "each record keeps a start of its own";
+    EXPECT_EQ(rows[2].connName, QStringLiteral("Office"));
+    EXPECT_EQ(rows[3].connName, QStringLiteral("VPN"));
+    EXPECT_EQ(rows[2].userId, bobId);
+    EXPECT_EQ(rows[3].userId, bobId);
+    EXPECT_EQ(context.currentConnection.Sdt, rows[3].sdt) << "the latest connection's new record is shown";
+
+    advanceSeconds(30);
+    ras.removeConnection(vpn);
+    tray->RASNotify().Poll();
+    tray->recorder().tmConnTimer();
+    rows = records();
+    EXPECT_EQ(rows[2].edt, changedAt);
+    EXPECT_EQ(rows[3].edt, now());
+}
+
 TEST_F(OpenRecord, CancelInModeThreeLeavesTheRecordAnonymous)
 {
     AppWindows appWindows;

@@ -76,16 +76,20 @@ TEST_F(Recording, DisconnectWritesTheEndAtTheFirstTick)
     EXPECT_TRUE(prompter.prompts.isEmpty());
 }
 
+// Every row whose connection is up is saved; one whose end the notifier has seen but no tick
+// has written keeps the end last written.
 TEST_F(Recording, PeriodicSavingOnlyWithTimeRecord)
 {
     context.settings.TimeRecord = true;
     context.settings.Interval = 2;
     ras.addConnection("Office");
+    ras.addConnection("VPN");
     poll();
     for (int minute = 2; minute <= 6; minute += 2) {
         advanceSeconds(120);
         tray->recorder().tmRecordTimer();
-        EXPECT_EQ(records()[0].edt, now()) << "after " << minute << " minutes";
+        for (const RecordRow& row : records())
+            EXPECT_EQ(row.edt, now()) << row.connName.toStdString() << " after " << minute << " minutes";
     }
     const double lastWritten = now();
     context.settings.TimeRecord = false;
@@ -94,22 +98,86 @@ TEST_F(Recording, PeriodicSavingOnlyWithTimeRecord)
     EXPECT_EQ(records()[0].edt, lastWritten);
 }
 
-TEST_F(Recording, TwoConnectionsUpAtOnceOnlyTheLaterIsClosed)
+// The earlier connection ends first: its row ends then, and the later one is still shown. The
+// disconnect notice, the banner and the stop of the timer wait for the last connection.
+TEST_F(Recording, OverlappingConnectionsEachEndTheirOwnRow)
 {
-    const auto first = ras.addConnection("First");
+    const auto first = ras.addConnection("Office");
     poll();
+    const double firstStart = now();
     advanceSeconds(10);
-    const auto second = ras.addConnection("Second");
+    const auto second = ras.addConnection("VPN");
     poll();
+    const double secondStart = now();
+    EXPECT_EQ(context.currentConnection.ConnName, QStringLiteral("VPN"));
+
+    advanceSeconds(50);
     ras.removeConnection(first);
+    poll();
+    const double firstEnd = now();
+    windows.calls.clear();
+    tick();
+    auto rows = records();
+    ASSERT_EQ(rows.size(), 2);
+    EXPECT_EQ(rows[0].connName, QStringLiteral("Office"));
+    EXPECT_EQ(rows[0].sdt, firstStart);
+    EXPECT_EQ(rows[0].edt, firstEnd);
+    EXPECT_EQ(rows[1].sdt, secondStart);
+    EXPECT_EQ(rows[1].edt, secondStart) << "the row still open is not written";
+    EXPECT_TRUE(tray->tmConn().isActive());
+    EXPECT_EQ(context.currentConnection.Sdt, secondStart);
+    EXPECT_EQ(windows.calls,
+              (QStringList{QStringLiteral("main commands online"), QStringLiteral("online time")}));
+
+    advanceSeconds(30);
     ras.removeConnection(second);
-    advanceSeconds(10);
+    poll();
+    windows.calls.clear();
+    tick();
+    rows = records();
+    EXPECT_EQ(rows[0].edt, firstEnd);
+    EXPECT_EQ(rows[1].edt, now());
+    EXPECT_FALSE(tray->tmConn().isActive());
+    EXPECT_EQ(windows.calls, (QStringList{QStringLiteral("main commands offline"), QStringLiteral("notice 1"),
+                                          QStringLiteral("banner")}));
+}
+
+// Two connections first seen in the same poll, at the same clock reading, start a millisecond
+// apart: each row has a key of its own. When the later ends, the earlier becomes the one shown.
+TEST_F(Recording, ConnectionsSeenTogetherGetRowsOfTheirOwn)
+{
+    const auto first = ras.addConnection("Office");
+    const auto second = ras.addConnection("VPN");
+    const double seen = now();
+    poll();
+    auto rows = records();
+    ASSERT_EQ(rows.size(), 2);
+    EXPECT_EQ(rows[0].sdt, seen);
+    EXPECT_EQ(rows[1].sdt, toDayCount(clock.now().addMSecs(1)));
+    QSqlQuery ids(QStringLiteral("select count(distinct RecordId) from XRRecord"),
+                  tray->adoConnMain().connection());
+    ASSERT_TRUE(ids.next());
+    EXPECT_EQ(ids.value(0).toInt(), 2);
+
+    advanceSeconds(20);
+    ras.removeConnection(second);
+    poll();
+    windows.calls.clear();
+    tick();
+    rows = records();
+    EXPECT_EQ(rows[0].edt, rows[0].sdt);
+    EXPECT_EQ(rows[1].edt, now());
+    EXPECT_EQ(context.currentConnection.ConnName, QStringLiteral("Office"));
+    EXPECT_EQ(context.currentConnection.Sdt, seen);
+    EXPECT_EQ(windows.calls,
+              (QStringList{QStringLiteral("main commands online"), QStringLiteral("main connection Office"),
+                           QStringLiteral("online time")}));
+
+    advanceSeconds(20);
+    ras.removeConnection(first);
     poll();
     tick();
-    const auto rows = records();
-    ASSERT_EQ(rows.size(), 2);
-    EXPECT_EQ(rows[0].edt, rows[0].sdt) << "the earlier row keeps its start as its end";
-    EXPECT_EQ(rows[1].edt, now());
+    EXPECT_EQ(records()[0].edt, now());
 }
 
 TEST_F(Recording, CloseQueryAfterTheEndWasSeenWritesNothing)
@@ -127,13 +195,16 @@ TEST_F(Recording, CloseQueryAfterTheEndWasSeenWritesNothing)
 TEST_F(Recording, SessionEndWritesTheEndTimeTwice)
 {
     ras.addConnection("Office");
+    ras.addConnection("VPN");
     poll();
     advanceSeconds(30);
     tray->queryEndSession();
     EXPECT_EQ(records()[0].edt, now());
+    EXPECT_EQ(records()[1].edt, now());
     advanceSeconds(2);
     tray->WMEndSession();
     EXPECT_EQ(records()[0].edt, now());
+    EXPECT_EQ(records()[1].edt, now());
     EXPECT_TRUE(tray->adoConnMain().isOpen()) << "the session's end closes nothing";
 }
 

@@ -33,20 +33,26 @@ TEST_F(TrayStart, RecordTimerFollowsTheIntervalSetting)
     EXPECT_TRUE(prompter.prompts.isEmpty());
 }
 
-TEST_F(TrayStart, ConnectionUpAtStartOpensAnAnonymousRecordAtTheStartTime)
+// Each connected connection gets a record; one still dialing gets its record when it connects.
+TEST_F(TrayStart, ConnectionsUpAtStartOpenAnonymousRecordsAtTheStartTime)
 {
     createDatabase();
     ras.addConnection("Dial A");
+    ras.addConnection("Dialing", platform::ras::StateOpenPort);
     ras.addConnection("Dial B");
     startTray();
     const auto rows = records();
-    ASSERT_EQ(rows.size(), 1);
+    ASSERT_EQ(rows.size(), 2);
     EXPECT_EQ(rows[0].userId, kAnonymousUserId);
     EXPECT_EQ(rows[0].connName, QStringLiteral("Dial A"));
     EXPECT_EQ(rows[0].sdt, now());
     EXPECT_EQ(rows[0].edt, now());
+    EXPECT_EQ(rows[1].userId, kAnonymousUserId);
+    EXPECT_EQ(rows[1].connName, QStringLiteral("Dial B"));
+    EXPECT_GT(rows[1].sdt, rows[0].sdt);
+    EXPECT_EQ(context.currentConnection.ConnName, QStringLiteral("Dial B"));
     EXPECT_TRUE(tray->tmConn().isActive());
-    EXPECT_EQ(windows.calls, QStringList{QStringLiteral("notice 0")}) << "a notice, but no sign-in dialog";
+    EXPECT_EQ(windows.calls, QStringList{QStringLiteral("notice 0")}) << "one notice, but no sign-in dialog";
 }
 
 TEST_F(TrayStart, AFailedFirstLookIsToldOnceAndTheStartUpGoesOnToRecordLaterConnections)

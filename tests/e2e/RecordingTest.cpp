@@ -62,6 +62,42 @@ TEST_F(RecordingEndToEnd, ConnectAndDisconnectLeaveOneAnonymousRow)
     EXPECT_TRUE(folder.waitForExit());
 }
 
+// A VPN over the dial-up line: each connection has its row, ended when that connection ends.
+TEST_F(RecordingEndToEnd, OverlappingConnectionsEachEndTheirOwnRow)
+{
+    ASSERT_EQ(folder.sim({QStringLiteral("add-entry"), QStringLiteral("VPN")}), 0);
+    ASSERT_TRUE(folder.start());
+    const double officeUp = nowDays();
+    ASSERT_EQ(folder.sim({QStringLiteral("connect"), QStringLiteral("Office")}), 0);
+    ASSERT_TRUE(waitForRecords(1));
+    QThread::msleep(1200);
+    const double vpnUp = nowDays();
+    ASSERT_EQ(folder.sim({QStringLiteral("connect"), QStringLiteral("VPN")}), 0);
+    ASSERT_TRUE(waitForRecords(2));
+    QThread::msleep(1500);
+    const double officeDown = nowDays();
+    ASSERT_EQ(folder.sim({QStringLiteral("disconnect"), QStringLiteral("Office")}), 0);
+    ASSERT_TRUE(waitForEnd(0));
+    EXPECT_EQ(records()[1][2], records()[1][1]) << "the VPN's row stays open";
+    QThread::msleep(1500);
+    const double vpnDown = nowDays();
+    ASSERT_EQ(folder.sim({QStringLiteral("disconnect"), QStringLiteral("VPN")}), 0);
+    ASSERT_TRUE(waitForEnd(1));
+
+    const auto rows = records();
+    ASSERT_EQ(rows.size(), 2);
+    EXPECT_EQ(rows[0][3], QStringLiteral("Office"));
+    EXPECT_NEAR(rows[0][1].toDouble(), officeUp, kTwoSeconds);
+    EXPECT_NEAR(rows[0][2].toDouble(), officeDown, kTwoSeconds);
+    EXPECT_EQ(rows[1][3], QStringLiteral("VPN"));
+    EXPECT_NEAR(rows[1][1].toDouble(), vpnUp, kTwoSeconds);
+    EXPECT_NEAR(rows[1][2].toDouble(), vpnDown, kTwoSeconds);
+    EXPECT_LT(rows[0][2].toDouble(), rows[1][2].toDouble());
+    folder.terminate();
+    EXPECT_TRUE(folder.waitForExit());
+    EXPECT_EQ(folder.unexpectedPrompts(), QStringList());
+}
+
 TEST_F(RecordingEndToEnd, StopWhileConnectedEndsTheRowAndTheNextStartOpensAnother)
 {
     ASSERT_EQ(folder.sim({QStringLiteral("connect"), QStringLiteral("Office")}), 0);

@@ -15,6 +15,8 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QThread>
@@ -41,14 +43,15 @@ protected:
     QString heartbeatFile() const { return dir.filePath(kHeartbeatFileName); }
     QDateTime secondsAfterStart(int seconds) const { return kStart.addSecs(seconds); }
 
-    void insertRecord(double start, double end)
+    void insertRecord(double start, double end, const QString& connName = QStringLiteral("Office"))
     {
         QSqlQuery query(db.connection());
         query.prepare(QStringLiteral("insert into XRRecord (RecordId,Sdt,Edt,UserId,ConnName) values "
-                                     "('1',:s,:e,:u,'Office')"));
+                                     "('1',:s,:e,:u,:c)"));
         query.bindValue(QStringLiteral(":s"), start);
         query.bindValue(QStringLiteral(":e"), end);
         query.bindValue(QStringLiteral(":u"), kAnonymousUserId);
+        query.bindValue(QStringLiteral(":c"), connName);
         ASSERT_TRUE(query.exec());
     }
     void setEnd(double end)
@@ -58,17 +61,17 @@ protected:
         query.bindValue(QStringLiteral(":e"), end);
         ASSERT_TRUE(query.exec());
     }
-    double recordEnd()
+    double recordEnd(const QString& connName = QStringLiteral("Office"))
     {
         QSqlQuery query(db.connection());
-        query.exec(QStringLiteral("select Edt from XRRecord"));
+        query.prepare(QStringLiteral("select Edt from XRRecord where ConnName = :c"));
+        query.bindValue(QStringLiteral(":c"), connName);
+        query.exec();
         return query.next() ? query.value(0).toDouble() : -1;
     }
 
-    Heartbeat beat(double lastSeen) const
-    {
-        return {databaseIdentity(file()), sdt, QStringLiteral("Office"), kAnonymousUserId, lastSeen};
-    }
+    HeartbeatRecord office() const { return {sdt, QStringLiteral("Office"), kAnonymousUserId}; }
+    Heartbeat beat(double lastSeen) const { return {databaseIdentity(file()), {office()}, lastSeen}; }
     void leave(const Heartbeat& heartbeat) { ASSERT_TRUE(writeHeartbeat(heartbeatFile(), heartbeat)); }
     HeartbeatOutcome reconcileAt(int secondsAfterStart)
     {
@@ -100,6 +103,44 @@ TEST_F(Reconciliation, EarlierEndMovesToTheMomentLastSeenAndALaterOneStays)
     EXPECT_EQ(recordEnd(), saved);
 }
 
+// Two connections were up at the crash: each record gets the moment last seen. One the database
+// no longer holds is left out without stopping the others.
+TEST_F(Reconciliation, EveryRecordNamedGetsTheMomentLastSeen)
+{
+    const double homeStart = toDayCount(secondsAfterStart(10));
+    insertRecord(homeStart, homeStart, QStringLiteral("Home"));
+    const double seen = toDayCount(secondsAfterStart(65));
+    Heartbeat two = beat(seen);
+    two.records.append({homeStart, QStringLiteral("Home"), kAnonymousUserId});
+    two.records.append({homeStart + kSecond, QStringLiteral("Gone"), kAnonymousUserId});
+    leave(two);
+    ASSERT_EQ(readHeartbeat(heartbeatFile())->records, two.records);
+    EXPECT_EQ(reconcileAt(300), HeartbeatOutcome::Extended);
+    EXPECT_EQ(recordEnd(QStringLiteral("Office")), seen);
+    EXPECT_EQ(recordEnd(QStringLiteral("Home")), seen);
+    EXPECT_FALSE(QFile::exists(heartbeatFile()));
+}
+
+// The file an earlier version left names its one record beside the database's identity.
+TEST_F(Reconciliation, SingleRecordFileOfAnEarlierVersionStillReconciles)
+{
+    const DatabaseIdentity identity = databaseIdentity(file());
+    const double seen = toDayCount(secondsAfterStart(65));
+    const QJsonObject earlier{{QStringLiteral("database"), identity.path},
+                              {QStringLiteral("databaseCreated"), identity.created},
+                              {QStringLiteral("Sdt"), sdt},
+                              {QStringLiteral("ConnName"), QStringLiteral("Office")},
+                              {QStringLiteral("UserId"), kAnonymousUserId},
+                              {QStringLiteral("lastSeen"), seen}};
+    QFile output(heartbeatFile());
+    ASSERT_TRUE(output.open(QIODevice::WriteOnly));
+    output.write(QJsonDocument(earlier).toJson(QJsonDocument::Compact));
+    output.close();
+    EXPECT_EQ(reconcileAt(300), HeartbeatOutcome::Extended);
+    EXPECT_EQ(recordEnd(), seen);
+    EXPECT_FALSE(QFile::exists(heartbeatFile()));
+}
+
 TEST_F(Reconciliation, EndStaysBetweenTheStartAndThePresent)
 {
     leave(beat(toDayCount(secondsAfterStart(3600)))); // the clock was set back since
@@ -115,18 +156,19 @@ TEST_F(Reconciliation, EndStaysBetweenTheStartAndThePresent)
 TEST_F(Reconciliation, UnreadableOrRecordlessHeartbeatIsRemovedAndChangesNothing)
 {
     Heartbeat gone = beat(toDayCount(secondsAfterStart(60)));
-    gone.Sdt = sdt + kSecond;
+    gone.records[0].Sdt = sdt + kSecond;
     leave(gone);
     EXPECT_EQ(reconcileAt(120), HeartbeatOutcome::Discarded);
     EXPECT_FALSE(QFile::exists(heartbeatFile()));
 
     Heartbeat otherEntry = beat(toDayCount(secondsAfterStart(60)));
-    otherEntry.ConnName = QStringLiteral("Home");
+    otherEntry.records[0].ConnName = QStringLiteral("Home");
     leave(otherEntry);
     EXPECT_EQ(reconcileAt(120), HeartbeatOutcome::Discarded);
 
     for (const QByteArray& text :
-         {QByteArray("\x00\xff garbage", 10), QByteArray(R"({"Sdt":1,"ConnName":"Office"})")}) {
+         {QByteArray("\x00\xff garbage", 10), QByteArray(R"({"Sdt":1,"ConnName":"Office"})"),
+          QByteArray(R"({"database":"XRDB.mdb","databaseCreated":"","lastSeen":1,"records":[{"Sdt":1}]})")}) {
         QFile corrupt(heartbeatFile());
         ASSERT_TRUE(corrupt.open(QIODevice::WriteOnly));
         corrupt.write(text);
