@@ -18,7 +18,7 @@ void connectDialing(AppContext& context, TwinTray& winTray, TwinMain& winMain, T
         actConnectExecute(winTray.RASNotify(), dialer, context.prompter);
     });
     QObject::connect(&winMain, &TwinMain::connectionSettingsRequested, &dialer,
-                     [&connSetting] { connSetting.actConnSettingExecute(); });
+                     [&connSetting, &winMain] { connSetting.actConnSettingExecute(winMain); });
     QObject::connect(winTray.trayMenu().pmiDial(), &QAction::triggered, &dialer, &Dialer::DialDefaultConn);
     QObject::connect(&winLogin, &TwinLogin::dialWanted, &dialer, &Dialer::DialEntry);
 }

@@ -7,11 +7,12 @@ ConnSettingCommand::ConnSettingCommand(AppContext& context, const TRASNotify& no
 {
 }
 
-void ConnSettingCommand::actConnSettingExecute()
+void ConnSettingCommand::actConnSettingExecute(QWidget& owner)
 {
     if (m_winConnSetting)
         return;
-    m_winConnSetting = new TwinConnSetting(m_context, m_notify, m_dialer);
+    m_winConnSetting = new TwinConnSetting(m_context, m_notify, m_dialer, &owner);
+    m_winConnSetting->setWindowModality(Qt::WindowModal);
     m_winConnSetting->exec();
 }
 

@@ -1,6 +1,6 @@
 #pragma once
-// Opens the default connection dialog from "连接设置(&O)...": modally, and only when none is
-// open already.
+// Opens the default connection dialog from "连接设置(&O)...": modal to the main window, and only
+// when none is open already.
 
 #include "connections/utConnSetting.h"
 
@@ -12,7 +12,9 @@ class ConnSettingCommand {
 public:
     ConnSettingCommand(AppContext& context, const TRASNotify& notify, Dialer& dialer);
 
-    void actConnSettingExecute();
+    // `owner` is the main window, the one window the dialog blocks: the dial status window that
+    // its dial button opens must keep taking the mouse and the keyboard.
+    void actConnSettingExecute(QWidget& owner);
     // The open dialog, or none.
     TwinConnSetting* winConnSetting() const { return m_winConnSetting; }
 

@@ -127,10 +127,12 @@ void TBorderControl::mouseDoubleClickEvent(QMouseEvent* event)
 
 void TBorderControl::contextMenuEvent(QContextMenuEvent* event)
 {
-    if (m_popupMenu)
+    if (m_popupMenu) {
+        emit OnContextPopup();
         m_popupMenu->popup(event->globalPos());
-    else
+    } else {
         QWidget::contextMenuEvent(event);
+    }
 }
 
 } // namespace xr

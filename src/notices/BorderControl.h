@@ -57,6 +57,9 @@ signals:
     void OnMouseDown(Qt::MouseButton button, QPoint position);
     void OnMouseMove(Qt::MouseButtons buttons, QPoint position);
     void OnMouseUp(Qt::MouseButton button, QPoint position);
+    // The popup menu opens; it takes the mouse, so the release of the press that opened it
+    // never reaches the control.
+    void OnContextPopup();
 
 protected:
     void paintEvent(QPaintEvent* event) override;

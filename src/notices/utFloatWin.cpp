@@ -42,9 +42,9 @@ TwinFloatWin::TwinFloatWin(AppContext& context, QMenu* pmTray)
 
     connect(m_LEDDisplay1, &TLEDDisplay::OnMouseDown, this,
             [this](Qt::MouseButton, QPoint position) { LEDDisplay1MouseDown(position); });
-    connect(m_LEDDisplay1, &TLEDDisplay::OnMouseMove, this,
-            [this](Qt::MouseButtons, QPoint position) { LEDDisplay1MouseMove(position); });
+    connect(m_LEDDisplay1, &TLEDDisplay::OnMouseMove, this, &TwinFloatWin::LEDDisplay1MouseMove);
     connect(m_LEDDisplay1, &TLEDDisplay::OnMouseUp, this, [this] { LEDDisplay1MouseUp(); });
+    connect(m_LEDDisplay1, &TLEDDisplay::OnContextPopup, this, &TwinFloatWin::endDragWithoutRelease);
     connect(m_LEDDisplay1, &TLEDDisplay::OnMouseEnter, this, &TwinFloatWin::LEDDisplay1MouseEnter);
     connect(m_LEDDisplay1, &TLEDDisplay::OnDblClick, this, &TwinFloatWin::LEDDisplay1DblClick);
     FormCreate();
@@ -95,10 +95,22 @@ void TwinFloatWin::LEDDisplay1MouseDown(QPoint position)
     m_dragging = true;
 }
 
-void TwinFloatWin::LEDDisplay1MouseMove(QPoint position)
+// A drag is a move with a button held down. A move without one means the release went
+// elsewhere (to a menu or another window that took the mouse): that drag is over.
+void TwinFloatWin::LEDDisplay1MouseMove(Qt::MouseButtons buttons, QPoint position)
 {
-    if (m_dragging)
+    if (!m_dragging)
+        return;
+    if (buttons == Qt::NoButton)
+        endDragWithoutRelease();
+    else
         move(pos() + position - m_downPosition);
+}
+
+// The drag ends where it is; only a release stores a position.
+void TwinFloatWin::endDragWithoutRelease()
+{
+    m_dragging = false;
 }
 
 // The position at the release is stored; the window then comes back onto the screen.

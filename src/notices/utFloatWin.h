@@ -38,8 +38,9 @@ protected:
 private:
     void FormCreate();
     void LEDDisplay1MouseDown(QPoint position);
-    void LEDDisplay1MouseMove(QPoint position);
+    void LEDDisplay1MouseMove(Qt::MouseButtons buttons, QPoint position);
     void LEDDisplay1MouseUp();
+    void endDragWithoutRelease();
     void LEDDisplay1MouseEnter();
     void writePosition();
 

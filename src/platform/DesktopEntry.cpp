@@ -87,7 +87,12 @@ QStringList execArguments(const QString& exec, const QString& name, const QStrin
     bool quoted = false;
     for (qsizetype i = 0; i < exec.size(); ++i) {
         const QChar c = exec.at(i);
-        if (quoted) {
+        // Field codes count inside quotes too: quoting is undone first, then the codes
+        // expanded, so a quoted "%%" is one percent sign.
+        if (c == QLatin1Char('%') && i + 1 < exec.size()) {
+            expandFieldCode(exec.at(++i), current, arguments, name, icon, path);
+            started = started || !current.isEmpty();
+        } else if (quoted) {
             if (c == QLatin1Char('"'))
                 quoted = false;
             else if (c == QLatin1Char('\\') && i + 1 < exec.size())
@@ -101,9 +106,6 @@ QStringList execArguments(const QString& exec, const QString& name, const QStrin
             started = false;
         } else if (c == QLatin1Char('"')) {
             quoted = started = true;
-        } else if (c == QLatin1Char('%') && i + 1 < exec.size()) {
-            expandFieldCode(exec.at(++i), current, arguments, name, icon, path);
-            started = started || !current.isEmpty();
         } else {
             current += c;
             started = true;

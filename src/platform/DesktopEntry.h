@@ -19,9 +19,9 @@ struct DesktopLaunch {
 DesktopLaunch readDesktopEntry(const QString& path);
 
 // The arguments of an Exec value (the string escapes already undone): split at blanks, quoted
-// arguments unescaped, field codes expanded without files (%f %F %u %U and the deprecated ones
-// vanish, %c gives `name`, %k `path`, %i "--icon" and `icon`, %% a percent sign). Empty when the
-// quoting is broken.
+// arguments unescaped, then field codes expanded without files, inside quotes as well (%f %F
+// %u %U and the deprecated ones vanish, %c gives `name`, %k `path`, %i "--icon" and `icon`, %% a
+// percent sign). Empty when the quoting is broken.
 QStringList execArguments(const QString& exec, const QString& name, const QString& icon, const QString& path);
 
 } // namespace xr::platform

@@ -16,5 +16,7 @@ std::string fromGbk(const std::string& gbk);
 
 // The UTF-8 text of GBK bytes; nothing when the bytes are not GBK text.
 std::optional<std::string> exactFromGbk(const std::string& gbk);
+// The GBK bytes of UTF-8 text; nothing when GBK cannot hold all of it.
+std::optional<std::string> exactToGbk(const std::string& utf8);
 
 } // namespace xr::platform

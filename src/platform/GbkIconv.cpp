@@ -71,21 +71,34 @@ std::string convert(const IconvHandle& converter, const std::string& text,
     return result;
 }
 
-} // namespace
-
-std::optional<std::string> exactFromGbk(const std::string& gbk)
+// Converts all of `text`, into at most `capacity` bytes; nothing when any of it cannot be.
+std::optional<std::string> convertExactly(const char* to, const char* from, const std::string& text,
+                                          std::size_t capacity)
 {
-    IconvHandle converter("UTF-8", "GBK");
-    // A GBK character of two bytes takes at most three in UTF-8, one byte at most one.
-    std::string result(gbk.size() * 3 / 2 + 4, '\0');
-    char* in = const_cast<char*>(gbk.data());
-    std::size_t inLeft = gbk.size();
+    IconvHandle converter(to, from);
+    std::string result(capacity, '\0');
+    char* in = const_cast<char*>(text.data());
+    std::size_t inLeft = text.size();
     char* out = result.data();
     std::size_t outLeft = result.size();
     if (iconv(converter.get(), &in, &inLeft, &out, &outLeft) == static_cast<std::size_t>(-1))
         return std::nullopt;
     result.resize(result.size() - outLeft);
     return result;
+}
+
+} // namespace
+
+std::optional<std::string> exactFromGbk(const std::string& gbk)
+{
+    // A GBK character of two bytes takes at most three in UTF-8, one byte at most one.
+    return convertExactly("UTF-8", "GBK", gbk, gbk.size() * 3 / 2 + 4);
+}
+
+std::optional<std::string> exactToGbk(const std::string& utf8)
+{
+    // No character takes more bytes in GBK than in UTF-8.
+    return convertExactly("GBK", "UTF-8", utf8, utf8.size() + 4);
 }
 
 std::string toGbk(const std::string& utf8)

@@ -26,6 +26,11 @@ QString companionListPath(const QString& appPath)
     return appPath + kCompanionListFileName;
 }
 
+bool companionListHolds(const QString& entry)
+{
+    return platform::exactToGbk(entry.toStdString()).has_value();
+}
+
 QStringList parseCompanionList(const QByteArray& gbk)
 {
     const QString text = QString::fromStdString(platform::fromGbk(gbk.toStdString()));

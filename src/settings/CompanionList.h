@@ -16,6 +16,9 @@ inline const QString kCompanionListFileName = QStringLiteral("XRSynRum.TXT");
 // The list file in the program folder `appPath` (with its trailing separator).
 QString companionListPath(const QString& appPath);
 
+// Whether the list file can keep `entry` as it is: GBK holds every one of its characters.
+bool companionListHolds(const QString& entry);
+
 QStringList parseCompanionList(const QByteArray& gbk);
 QByteArray companionListBytes(const QStringList& entries);
 

@@ -11,6 +11,11 @@
 
 namespace xr {
 
+// What SaveOptions stores before the Run entry: the ten values and the custom periods; also
+// how the stored options are put back when the Run entry fails.
+void storeOptionValues(platform::Registry& registry, const TSettings& settings,
+                       const QStringList& customPeriods);
+
 // The ten values go only into an existing settings key (skipped silently without it); the
 // custom periods and the Run entry are written all the same. Throws SettingsWriteError naming
 // the first value that could not be stored; what was written before it stays.

@@ -6,6 +6,7 @@
 #include "common/AppContext.h"
 #include "common/DisplayFormats.h"
 #include "common/ScreenCentre.h"
+#include "common/SpinEdit.h"
 #include "settings/CustomTimes.h"
 #include "settings/SaveOptions.h"
 #include "settings/SettingsWriteError.h"
@@ -24,7 +25,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QShowEvent>
-#include <QSpinBox>
 #include <QStyle>
 #include <QTabWidget>
 
@@ -124,7 +124,7 @@ QWidget* TwinOption::createGeneralPage()
                                                 QStringLiteral("定时记录"), QRect(64, 44, 230, 22));
     auto* lblTimeRecord = makeCaptioned<QLabel>(page, QStringLiteral("lblTimeRecord"), kIntervalCaption,
                                                 QRect(84, 72, 210, 22));
-    m_sedtTime = make<QSpinBox>(page, QStringLiteral("sedtTime"), spinEditPlace(*lblTimeRecord));
+    m_sedtTime = make<SpinEdit>(page, QStringLiteral("sedtTime"), spinEditPlace(*lblTimeRecord));
     m_sedtTime->setRange(kMinInterval, kMaxInterval);
     m_sedtTime->setButtonSymbols(QAbstractSpinBox::NoButtons); // the arrow keys and the wheel step it
     m_sedtTime->setAlignment(Qt::AlignCenter);
@@ -291,26 +291,30 @@ void TwinOption::chkbTimeRecordClick()
     m_sedtTime->setEnabled(m_chkbTimeRecord->isChecked());
 }
 
+// The settings in memory and the other windows change only once the options are stored, so
+// that a failed save followed by Cancel leaves everything as it was.
 void TwinOption::btnOkClick()
 {
-    takeSettings();
-    emit recordTimerPeriodChanged(recordTimerIntervalMs(m_context.settings.Interval));
-    emit queryListsChanged(m_periods->entries());
-    if (!saveOptions())
+    m_sedtTime->interpretText(); // a number typed but not yet taken
+    const TSettings chosen = chosenSettings();
+    if (!saveOptions(chosen))
         return;
+    m_context.settings = chosen;
+    m_sedtTime->setEnabled(chosen.TimeRecord);
+    emit recordTimerPeriodChanged(recordTimerIntervalMs(chosen.Interval));
+    emit queryListsChanged(m_periods->entries());
     emit floatWinRefreshWanted();
     emit totalWanted();
     accept();
 }
 
-// The dialog's controls into the settings in memory.
-void TwinOption::takeSettings()
+// The settings in memory with the dialog's values in place of their own.
+TSettings TwinOption::chosenSettings() const
 {
-    TSettings& settings = m_context.settings;
+    TSettings settings = m_context.settings;
     settings.FWStyle = m_chkbBigSize->isChecked() ? 1 : 0;
     settings.AutoRun = m_chkbAutoRun->isChecked();
     settings.TimeRecord = m_chkbTimeRecord->isChecked();
-    m_sedtTime->setEnabled(settings.TimeRecord);
     settings.AutoBackup = m_chkbAutoBackup->isChecked();
     settings.SavePwEnabled = m_chkbSavePwEnabled->isChecked();
     settings.SavePw = settings.SavePwEnabled;
@@ -319,18 +323,21 @@ void TwinOption::takeSettings()
         m_cbDefaultConnName->currentIndex() < 0 ? QString() : m_cbDefaultConnName->currentText();
     settings.Precision = m_rbSeconds->isChecked() ? 1 : m_rbMinutes->isChecked() ? 0 : -1; // none chosen: -1
     settings.DefaultTime = m_periods->defaultPosition();
+    return settings;
 }
 
 // False, with the dialog kept open and the user told why, when the start-with-the-desktop entry
-// could not be changed. Any other failure is left to the general error handling.
-bool TwinOption::saveOptions()
+// could not be changed; the values stored before it are then put back as they were. Any other
+// failure is left to the general error handling.
+bool TwinOption::saveOptions(const TSettings& chosen)
 {
+    const QStringList storedPeriods = readTimePeriods(m_context.registry).mid(2);
     try {
-        SaveOptions(m_context.registry, m_autoStart, m_context.appPath, m_context.settings,
-                    m_periods->customPeriods());
+        SaveOptions(m_context.registry, m_autoStart, m_context.appPath, chosen, m_periods->customPeriods());
     } catch (const SettingsWriteError& error) {
         if (error.valueName() != QStringLiteral("Xarvane"))
             throw;
+        storeOptionValues(m_context.registry, m_context.settings, storedPeriods);
         m_context.prompter.error(runEntryFailure(QString::fromStdString(m_autoStart.location())));
         return false;
     }

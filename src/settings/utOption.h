@@ -1,9 +1,10 @@
 #pragma once
 // The options dialog winOption ("XR设置选项"): the general settings and the usage browser's
-// query settings with its list of custom periods. OK stores the settings and tells the other
-// windows through its signals, in this order: the record timer's period, the browser's lists,
-// (the settings stored), the floating display, the total.
+// query settings with its list of custom periods. OK stores the settings and, once they are
+// stored, tells the other windows through its signals, in this order: the record timer's
+// period, the browser's lists, the floating display, the total.
 
+#include "settings/Settings.h"
 #include "settings/TimePeriodList.h"
 
 #include <QDialog>
@@ -17,12 +18,12 @@ class QLabel;
 class QListWidget;
 class QPushButton;
 class QRadioButton;
-class QSpinBox;
 
 namespace xr {
 
 struct AppContext;
 class Database;
+class SpinEdit;
 namespace platform {
 class AutoStart;
 }
@@ -61,8 +62,8 @@ private:
     void btnDelClick();
     void btnDefaultClick();
     void chkbTimeRecordClick();
-    void takeSettings();
-    bool saveOptions();
+    TSettings chosenSettings() const;
+    bool saveOptions(const TSettings& chosen);
 
     AppContext& m_context;
     const Database& m_adoConnMain;
@@ -71,7 +72,7 @@ private:
 
     QCheckBox* m_chkbAutoRun;
     QCheckBox* m_chkbTimeRecord;
-    QSpinBox* m_sedtTime;
+    SpinEdit* m_sedtTime;
     QCheckBox* m_chkbAutoBackup;
     QCheckBox* m_chkbSavePwEnabled;
     QCheckBox* m_chkbBigSize;

@@ -10,6 +10,8 @@
 #include <QPushButton>
 #include <QShowEvent>
 
+#include <stdexcept>
+
 namespace xr {
 
 namespace {
@@ -29,6 +31,20 @@ QPushButton* makeButton(QWidget* parent, const QString& name, const QString& cap
 QStringList addFilters()
 {
     return {QStringLiteral("程序和桌面启动项 (*)"), QStringLiteral("所有文件 (*)")};
+}
+
+QString unlistableMessage(const QString& entry)
+{
+    return QStringLiteral(
+               "无法添加 [%1]：\r\r路径中含有GBK编码无法表示的字符，同时启动程序列表无法保存这样的路径。"
+               "\r请将文件放到路径中不含这些字符的位置后再添加。")
+        .arg(entry);
+}
+
+QString retryWriteQuestion(const std::runtime_error& error)
+{
+    return QString::fromStdString(error.what()) +
+           QStringLiteral("\r\r是否重试？选择“否”将关闭窗口，本次所做的修改不会保存。");
 }
 
 } // namespace
@@ -77,8 +93,14 @@ void TwinSyn::btnAddClick()
     const bool programsFirst = true;
     const FileChoice choice =
         m_prompter.chooseFile({FileDialogKind::Open, {}, addFilters(), {}, programsFirst});
-    if (!choice.fileName.isEmpty())
-        m_lbList->addItem(QDir::toNativeSeparators(choice.fileName));
+    if (choice.fileName.isEmpty())
+        return;
+    const QString entry = QDir::toNativeSeparators(choice.fileName);
+    if (!companionListHolds(entry)) {
+        m_prompter.warn(unlistableMessage(entry));
+        return;
+    }
+    m_lbList->addItem(entry);
 }
 
 void TwinSyn::btnDelClick()
@@ -95,7 +117,8 @@ void TwinSyn::done(int result)
     QDialog::done(result);
 }
 
-// A list file that could not be read is not replaced by the empty list shown instead.
+// A list file that could not be read is not replaced by the empty list shown instead. One that
+// cannot be written is tried again as long as the user asks for it; the dialog closes anyway.
 void TwinSyn::FormClose()
 {
     if (!m_listRead)
@@ -103,7 +126,16 @@ void TwinSyn::FormClose()
     QStringList entries;
     for (int row = 0; row < m_lbList->count(); ++row)
         entries << m_lbList->item(row)->text();
-    writeCompanionList(m_listFile, entries);
+    for (;;) {
+        try {
+            writeCompanionList(m_listFile, entries);
+            return;
+        } catch (const std::runtime_error& error) {
+            if (m_prompter.ask(PromptKind::Warning, retryWriteQuestion(error), PromptButtons::YesNo) !=
+                PromptAnswer::Yes)
+                return;
+        }
+    }
 }
 
 } // namespace xr

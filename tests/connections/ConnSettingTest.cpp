@@ -5,11 +5,13 @@
 #include "connections/utConnSetting.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPointer>
 #include <QTimer>
+#include <QWindow>
 
 namespace xr::test {
 namespace {
@@ -156,6 +158,42 @@ TEST_F(ConnSetting, OpeningAgainWhileOpenDoesNothing)
     winMain->actions().actConnSetting->trigger();
     EXPECT_EQ(opened, 1);
     EXPECT_TRUE(QTest::qWaitFor([this] { return connSetting->winConnSetting() == nullptr; }));
+}
+
+// The dialog blocks the main window only: the dial status window that its dial opens takes the
+// mouse (Redial) and the keyboard (Cancel) while the dialog stays open.
+TEST_F(ConnSetting, TheDialStatusWindowWorksWhileTheDialogStaysOpen)
+{
+    addEntry("Home", "bob", "pw", 20, 678);        // fails at once
+    addEntry("Office", "alice", "secret", 600000); // still dialling when cancelled
+    context.settings.DefaultConn = QStringLiteral("Office");
+    winMain->show();
+    QStringList seen;
+    QTimer::singleShot(0, [&] {
+        dialog = connSetting->winConnSetting();
+        list()->setCurrentRow(0);
+        button("btnConn")->click();
+        if (!QTest::qWaitFor([this] { return errorShown(); }, 10000)) {
+            dialog->reject();
+            return;
+        }
+        QWindow* status = winDialStatus->windowHandle();
+        QPushButton* reDial = statusButton("btnReDial");
+        QTest::mouseClick(status, Qt::LeftButton, {},
+                          reDial->mapTo(winDialStatus.get(), reDial->rect().center()));
+        seen << connNameText() << QString::number(winDialStatus->ShowMode());
+        QTest::keyClick(status, Qt::Key_Space); // on Cancel, which has the focus
+        seen << (winDialStatus->isVisible() ? QStringLiteral("status shown")
+                                            : QStringLiteral("status hidden"))
+             << serviceConnections().join(u',');
+        seen << (QApplication::activeModalWidget() == dialog ? QStringLiteral("dialog modal") : QString());
+        dialog->reject();
+    });
+    winMain->actions().actConnSetting->trigger();
+    EXPECT_EQ(seen,
+              (QStringList{QStringLiteral("连接名称：Office"), QString::number(kDialling),
+                           QStringLiteral("status hidden"), QString(), QStringLiteral("dialog modal")}));
+    EXPECT_EQ(dialer.DialHandle(), 0u);
 }
 
 } // namespace

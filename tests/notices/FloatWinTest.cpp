@@ -9,9 +9,14 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QImage>
+#include <QMenu>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
+#include <QTest>
+#include <QWindow>
 
 #include <memory>
 
@@ -133,6 +138,47 @@ TEST_F(FloatWinTest, ADragStoresThePositionAtTheReleaseAndComesBackOnScreen)
     // The next display opens where the last release left it, off the screen or not.
     storePosition(-25, 100);
     EXPECT_EQ(open().pos(), QPoint(-25, 100));
+}
+
+// A right-click opens the tray menu on the press; the menu takes the mouse, so the release
+// never reaches the display. Once the menu is gone, the mouse moving with no button held
+// leaves the display where it is, and the next click stores that place.
+TEST_F(FloatWinTest, ARightClickMenuEndsTheDragAndTheNextClickStoresNoAccidentalPosition)
+{
+    installSettings();
+    storePosition(200, 300);
+    QMenu pmTray;
+    pmTray.addAction(QStringLiteral("退出(&X)"));
+    window = std::make_unique<TwinFloatWin>(context, &pmTray);
+    window->setAttribute(Qt::WA_DeleteOnClose, false);
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    QWindow* handle = window->windowHandle();
+    const QPoint start = window->pos();
+
+    QTest::mousePress(handle, Qt::RightButton, {}, QPoint(20, 10));
+    ASSERT_EQ(QApplication::activePopupWidget(), &pmTray) << "the press opened the menu";
+    QTest::mouseRelease(handle, Qt::RightButton, {}, QPoint(20, 10)); // the menu takes it
+    pmTray.close();
+    QTest::mouseMove(handle, QPoint(70, 30));
+    QTest::mouseMove(handle, QPoint(120, 60));
+    EXPECT_EQ(window->pos(), start);
+
+    // A left press whose release is lost (taken by another window) is no drag either.
+    QTest::mousePress(handle, Qt::LeftButton, {}, QPoint(20, 10));
+    QMouseEvent moved(QEvent::MouseMove, QPointF(90, 40), window->mapToGlobal(QPointF(90, 40)), Qt::NoButton,
+                      Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(window->LEDDisplay1(), &moved);
+    EXPECT_EQ(window->pos(), start);
+    QTest::mouseRelease(handle, Qt::LeftButton, {}, QPoint(90, 40));
+    EXPECT_EQ(storedPosition(), std::make_pair(start.x(), start.y()));
+
+    // A real drag still moves the display and stores where it was let go.
+    QTest::mousePress(handle, Qt::LeftButton, {}, QPoint(20, 10));
+    QTest::mouseMove(handle, QPoint(50, 30));
+    EXPECT_EQ(window->pos(), start + QPoint(30, 20));
+    QTest::mouseRelease(handle, Qt::LeftButton, {}, QPoint(20, 10));
+    EXPECT_EQ(storedPosition(), std::make_pair(start.x() + 30, start.y() + 20));
 }
 
 TEST_F(FloatWinTest, TheHintIsRenewedEachTimeTheMouseEnters)

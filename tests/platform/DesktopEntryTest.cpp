@@ -25,6 +25,11 @@ TEST(DesktopEntry, ExecSplitsQuotesAndExpandsFieldCodesWithoutFiles)
               (QStringList{QStringLiteral("app"), QStringLiteral("邮件"), QStringLiteral("/a/b.desktop"),
                            QStringLiteral("--icon"), QStringLiteral("mail"), QString()}));
     EXPECT_TRUE(args("app \"unterminated").isEmpty());
+    // Quoting is undone before the field codes: a quoted %% is one percent sign, as the
+    // program's own autostart entry writes a path holding one.
+    EXPECT_EQ(args("\"/opt/100%% sure/run\" \"--rate=%%5\" \"a\\\\%%\""),
+              (QStringList{QStringLiteral("/opt/100% sure/run"), QStringLiteral("--rate=%5"),
+                           QStringLiteral("a\\%")}));
 }
 
 TEST(DesktopEntry, ReadsTheEntryGroupOnly)

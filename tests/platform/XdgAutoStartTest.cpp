@@ -1,5 +1,7 @@
 #include "platform/XdgAutoStart.h"
 
+#include "platform/DesktopEntry.h"
+
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -35,6 +37,9 @@ TEST(XdgAutoStart, WritesAnEntryStartingTheProgramFileOfTheFolder)
     // Characters special to the Exec line are escaped.
     ASSERT_TRUE(autoStart.write("/opt/a$b%c\\d/"));
     EXPECT_EQ(fileBytes(autoStart.filePath()), entryExecuting("\"/opt/a\\\\$b%%c\\\\\\\\d/xarvane\""));
+    // and read back as the program file itself.
+    EXPECT_EQ(readDesktopEntry(autoStart.filePath()).command,
+              QStringList{QStringLiteral("/opt/a$b%c\\d/xarvane")});
 }
 
 TEST(XdgAutoStart, RemovesTheEntry)

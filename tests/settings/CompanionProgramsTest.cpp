@@ -10,6 +10,7 @@
 #include "platform/Gbk.h"
 
 #include "ScriptedPrompter.h"
+#include "Unprivileged.h"
 
 #include <QDir>
 #include <QFile>
@@ -20,6 +21,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 namespace xr::test {
 namespace {
@@ -171,6 +174,52 @@ TEST_F(CompanionDialog, ClosingWritesTheListHoweverTheDialogCloses)
     click("btnClose");
     EXPECT_FALSE(dialog->isVisible());
     EXPECT_EQ(readAll(listFile()), gbk(QStringLiteral("/opt/甲\r\n/opt/乙\r\n/opt/甲\r\n")));
+}
+
+TEST_F(CompanionDialog, APathThatGbkCannotHoldIsRefusedWhenAddedAndSaysWhy)
+{
+    const QString hangul = QStringLiteral("/opt/한국/run");
+    const QString emoji = QStringLiteral("/opt/表情😀/run");
+    const QString chinese = QStringLiteral("/opt/程序/邮件€");
+    open();
+    prompter.fileAnswers = {{hangul, 0}, {emoji, 0}, {chinese, 0}};
+    click("btnAdd");
+    click("btnAdd");
+    click("btnAdd");
+    ASSERT_EQ(list()->count(), 1);
+    EXPECT_EQ(list()->item(0)->text(), chinese);
+    ASSERT_EQ(prompter.prompts.size(), 2);
+    for (int i = 0; i < 2; ++i) {
+        EXPECT_EQ(prompter.prompts[i].kind, PromptKind::Warning);
+        EXPECT_TRUE(prompter.prompts[i].text.contains(i == 0 ? hangul : emoji))
+            << prompter.prompts[i].text.toStdString();
+        EXPECT_TRUE(prompter.prompts[i].text.contains(QStringLiteral("GBK编码无法表示")));
+    }
+    click("btnClose");
+    EXPECT_EQ(readAll(listFile()), gbk(chinese + QStringLiteral("\r\n")));
+}
+
+// Another user's read-only list: closing says why it cannot be written and asks whether to try
+// again; "否" closes the dialog and leaves the file as it was.
+TEST_F(CompanionDialog, AListThatCannotBeWrittenIsRetriedOnRequestAndTheDialogStillCloses)
+{
+    const QByteArray before = gbk(QStringLiteral("/opt/甲\r\n"));
+    writeAll(listFile(), before);
+    ASSERT_EQ(::chmod(QFile::encodeName(dir.path()).constData(), 0777), 0);
+    ASSERT_EQ(::chmod(QFile::encodeName(listFile()).constData(), 0444), 0);
+    EXPECT_TRUE(runUnprivileged([this] {
+        open();
+        prompter.fileAnswers = {{QStringLiteral("/opt/乙"), 0}};
+        click("btnAdd");
+        prompter.answers = {PromptAnswer::Yes, PromptAnswer::No};
+        click("btnClose");
+        const bool asked = prompter.prompts.size() == 2 && prompter.prompts[1].kind == PromptKind::Warning &&
+                           prompter.prompts[1].buttons == PromptButtons::YesNo &&
+                           prompter.prompts[1].text.contains(QDir::toNativeSeparators(listFile())) &&
+                           prompter.prompts[1].text.contains(QStringLiteral("是否重试"));
+        return asked && prompter.answers.isEmpty() && !dialog->isVisible();
+    })) << "asked twice (a retry, then No) and closed";
+    EXPECT_EQ(readAll(listFile()), before);
 }
 
 // The add dialog's first filter: programs of any name (most have no suffix on Linux), desktop

@@ -354,23 +354,73 @@ TEST_F(OptionsDialogTest, DefaultsThenCancelChangesNothingDefaultsThenOkKeepsThe
     EXPECT_EQ(readTimePeriods(fileRegistry).size(), 4);
 }
 
-TEST_F(OptionsDialogTest, AFailedAutostartWriteKeepsTheDialogOpenAndSaysWhy)
+// A failed save keeps the dialog open; Cancel then changes nothing, in memory, in the other
+// windows or in the settings file.
+TEST_F(OptionsDialogTest, AFailedAutostartWriteKeepsTheDialogOpenAndCancelThenChangesNothing)
 {
     QFile blocker(dir.filePath(QStringLiteral("autostart")));
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly)); // a file where the folder should be
+    const TSettings before = context.settings;
+    const QStringList periodsBefore = readTimePeriods(fileRegistry);
     open();
+    QSignalSpy timer(dialog.get(), &TwinOption::recordTimerPeriodChanged);
+    QSignalSpy lists(dialog.get(), &TwinOption::queryListsChanged);
     QSignalSpy total(dialog.get(), &TwinOption::totalWanted);
     control<QCheckBox>("chkbAutoBackup")->click();
+    control<QSpinBox>("sedtTime")->setValue(30);
+    setDates(QDate(2004, 1, 1), QDate(2004, 1, 31));
+    click("btnAddTime");
     click("btnOk");
     EXPECT_TRUE(dialog->isVisible());
     ASSERT_EQ(prompter.prompts.size(), 1);
     EXPECT_EQ(prompter.prompts[0].kind, PromptKind::Error);
     EXPECT_TRUE(prompter.prompts[0].text.contains(QStringLiteral("开机自动启动[Xarvane]")));
     EXPECT_TRUE(prompter.prompts[0].text.contains(autoStart.inner().filePath()));
-    EXPECT_EQ(total.size(), 0);
-    // What was stored before the entry keeps its new state.
+    EXPECT_EQ(timer.size() + lists.size() + total.size(), 0);
+    EXPECT_EQ(context.settings, before);
+    EXPECT_EQ(LoadSettings(fileRegistry, ras, prompter), before) << "the values written first are put back";
+    EXPECT_EQ(readTimePeriods(fileRegistry), periodsBefore);
+
+    click("btnCancel");
+    EXPECT_FALSE(dialog->isVisible());
+    EXPECT_EQ(timer.size() + lists.size() + total.size(), 0);
+    EXPECT_EQ(context.settings, before);
+
+    // Once the entry can be written, the same OK stores everything and tells the windows.
+    blocker.remove();
+    open();
+    control<QCheckBox>("chkbAutoBackup")->click();
+    click("btnOk");
+    EXPECT_FALSE(dialog->isVisible());
     EXPECT_TRUE(context.settings.AutoBackup);
     EXPECT_TRUE(LoadSettings(fileRegistry, ras, prompter).AutoBackup);
+}
+
+// An emptied interval box counts as 2, a number below the range as 2, whether OK is pressed
+// with the box still being edited or Enter leaves it.
+TEST_F(OptionsDialogTest, AnEmptiedIntervalCountsAsTwo)
+{
+    context.settings.TimeRecord = true; // the box takes typing
+    context.settings.Interval = 60;
+    for (const auto& [typed, enter] : {std::pair{"", false}, std::pair{"", true}, std::pair{"1", true}}) {
+        open();
+        auto* interval = control<QSpinBox>("sedtTime");
+        ASSERT_EQ(interval->value(), 60);
+        QSignalSpy timer(dialog.get(), &TwinOption::recordTimerPeriodChanged);
+        QTest::keyClick(interval, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(interval, Qt::Key_Backspace);
+        QTest::keyClicks(interval, QString::fromLatin1(typed));
+        if (enter)
+            QTest::keyClick(interval, Qt::Key_Return); // the default button: OK
+        else
+            click("btnOk");
+        EXPECT_FALSE(dialog->isVisible()) << typed;
+        EXPECT_EQ(context.settings.Interval, 2) << "typed \"" << typed << "\", Enter " << enter;
+        EXPECT_EQ(LoadSettings(fileRegistry, ras, prompter).Interval, 2);
+        ASSERT_EQ(timer.size(), 1);
+        EXPECT_EQ(timer[0][0].toInt(), 2 * 60000);
+        context.settings.Interval = 60;
+    }
 }
 
 } // namespace
