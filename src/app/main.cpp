@@ -67,12 +67,10 @@ void connectWindows(xr::AppContext& context, xr::TwinTray& winTray, xr::TwinLogi
                      [&windows] { windows.showLogin(xr::kLoginModeChangeUser); });
     QObject::connect(&winMain, &xr::TwinMain::hangUpRequested, &winTray,
                      [&context, &winTray] { xr::actDisConnExecute(context, winTray.RASNotify()); });
-    QObject::connect(&winMain, &xr::TwinMain::backupRequested, &winTray, [&winTray] {
-        winTray.backupRestore().actBackupExecute(winTray.RASNotify().IsConnected());
-    });
-    QObject::connect(&winMain, &xr::TwinMain::restoreRequested, &winTray, [&winTray] {
-        winTray.backupRestore().actComebackExecute(winTray.RASNotify().IsConnected());
-    });
+    QObject::connect(&winMain, &xr::TwinMain::backupRequested, &winTray,
+                     [&winTray] { winTray.backupRestore().actBackupExecute(); });
+    QObject::connect(&winMain, &xr::TwinMain::restoreRequested, &winTray,
+                     [&winTray] { winTray.backupRestore().actComebackExecute(); });
     // A restore closes the main window, with its list, before the database closes.
     QObject::connect(&winTray.backupRestore(), &xr::BackupRestore::databaseClosing, &winTray,
                      [&windows] { windows.closeMainWindowIfShowing(); });

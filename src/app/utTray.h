@@ -67,8 +67,8 @@ private:
     AppWindows& m_windows;
     Database m_adoConnMain;
     SqlCommand m_adocommSql{m_adoConnMain};
-    BackupRestore m_backupRestore{m_context, m_adoConnMain};
     TRASNotify m_RASNotify;
+    BackupRestore m_backupRestore{m_context, m_adoConnMain, m_RASNotify};
     QTimer m_tmConn;
     QTimer m_tmRecord;
     QMenu m_pmTray;

@@ -3,6 +3,7 @@
 #include "browser/DurationText.h"
 #include "browser/ListScan.h"
 #include "store/DatabaseError.h"
+#include "store/Statement.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
@@ -77,12 +78,13 @@ void RecordList::fetchBlock(int row) const
     const int rows = std::min(kBlockRows, count() - first);
     QSqlQuery query(m_db);
     query.setForwardOnly(true);
-    if (!query.prepare(blockStatement(rows)))
-        throw DatabaseError(query.lastError());
+    const QString statement = blockStatement(rows);
+    if (!query.prepare(statement))
+        throw DatabaseError(query.lastError(), statementPurpose(statement));
     for (int i = 0; i < rows; ++i)
         query.addBindValue(m_rowIds[static_cast<std::size_t>(first + i)]);
     if (!query.exec())
-        throw DatabaseError(query.lastError());
+        throw DatabaseError(query.lastError(), statementPurpose(statement));
     while (query.next())
         m_rows.insert_or_assign(query.value(0).toLongLong(), readRecord(query));
 }
@@ -92,10 +94,11 @@ void RecordList::removeRecord(int row)
     const qint64 rowId = m_rowIds.at(static_cast<std::size_t>(row));
     const UsageRecord leaving = record(row);
     QSqlQuery query(m_db);
-    query.prepare(QStringLiteral("delete from XRRecord where rowid = ?"));
+    const QString statement = QStringLiteral("delete from XRRecord where rowid = ?");
+    query.prepare(statement);
     query.addBindValue(rowId);
     if (!query.exec())
-        throw DatabaseError(query.lastError());
+        throw DatabaseError(query.lastError(), statementPurpose(statement));
     m_rows.erase(rowId);
     m_rowIds.erase(m_rowIds.begin() + row);
     m_sums.remove(DurationOf(leaving.Sdt, leaving.Edt));
@@ -104,11 +107,12 @@ void RecordList::removeRecord(int row)
 void RecordList::assignRecord(int row, const QString& userId)
 {
     QSqlQuery query(m_db);
-    query.prepare(QStringLiteral("update XRRecord set UserId = ? where rowid = ?"));
+    const QString statement = QStringLiteral("update XRRecord set UserId = ? where rowid = ?");
+    query.prepare(statement);
     query.addBindValue(userId);
     query.addBindValue(m_rowIds.at(static_cast<std::size_t>(row)));
     if (!query.exec())
-        throw DatabaseError(query.lastError());
+        throw DatabaseError(query.lastError(), statementPurpose(statement));
     m_rows.erase(m_rowIds[static_cast<std::size_t>(row)]);
 }
 

@@ -4,15 +4,20 @@
 
 namespace xr {
 
+namespace {
+const QString kUnknownError = QStringLiteral("未知错误");
+} // namespace
+
 bool reportErrors(Prompter& prompter, const std::function<void()>& step)
 {
     try {
         step();
         return true;
     } catch (const std::exception& error) {
-        prompter.error(QString::fromUtf8(error.what()));
+        const QString text = QString::fromUtf8(error.what());
+        prompter.error(text.trimmed().isEmpty() ? kUnknownError : text); // a box is never empty
     } catch (...) {
-        prompter.error(QStringLiteral("未知错误"));
+        prompter.error(kUnknownError);
     }
     return false;
 }

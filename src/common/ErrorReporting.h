@@ -8,7 +8,8 @@
 
 namespace xr {
 
-// Runs `step`; an exception leaving it is shown through `prompter`. True when none escaped.
+// Runs `step`; an exception leaving it is shown through `prompter` (one without a text as
+// "未知错误"). True when none escaped.
 bool reportErrors(Prompter& prompter, const std::function<void()>& step);
 
 } // namespace xr

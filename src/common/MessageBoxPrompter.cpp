@@ -65,6 +65,7 @@ FileChoice MessageBoxPrompter::chooseFile(const FileRequest& request)
     dialog.setNameFilters(request.filters);
     dialog.setOption(QFileDialog::ReadOnly, false);
     dialog.setSizeGripEnabled(true);
+    dialog.setDefaultSuffix(request.defaultSuffix);
     if (saving)
         dialog.selectFile(request.proposed);
     if (request.firstFilterPrograms)

@@ -22,6 +22,8 @@ struct FileRequest {
     QString proposed;
     // The first filter shows only folders, executable files of any name and desktop entries.
     bool firstFilterPrograms = false;
+    // A save dialog adds this suffix ("mdb") to a name typed without one.
+    QString defaultSuffix{};
 };
 // The file the user confirmed (empty when cancelled) and the position of the filter chosen.
 struct FileChoice {

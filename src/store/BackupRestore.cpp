@@ -1,6 +1,7 @@
 #include "store/BackupRestore.h"
 
 #include "common/AppContext.h"
+#include "connections/RASNotify.h"
 #include "store/Database.h"
 #include "store/DatabaseCheck.h"
 #include "store/DatabaseCopy.h"
@@ -11,6 +12,9 @@ namespace xr {
 namespace {
 
 const QString kFilter = QStringLiteral("数据库文件(*.mdb)");
+const QString kDatabaseSuffix = QStringLiteral("mdb");
+const QString kBackupRefused = QStringLiteral("连接状态下不允许备份！");
+const QString kRestoreRefused = QStringLiteral("连接状态下不允许恢复！");
 const QString kRestoreQuestion =
     QStringLiteral("恢复数据库操作将会覆盖现在数据库的所有数据(包括用户和上网记录)！\r\r"
                    "并且当前数据库的数据将恢复为指定数据库文件中的数据！\r\r继续吗？");
@@ -24,8 +28,8 @@ const QString kNoDatabase = QStringLiteral("无法连接数据库！请与系统
 
 } // namespace
 
-BackupRestore::BackupRestore(AppContext& context, Database& adoConnMain)
-    : m_context(context), m_adoConnMain(adoConnMain)
+BackupRestore::BackupRestore(AppContext& context, Database& adoConnMain, const TRASNotify& notify)
+    : m_context(context), m_adoConnMain(adoConnMain), m_notify(notify)
 {
 }
 
@@ -39,16 +43,19 @@ QString BackupRestore::safetyFile() const
     return m_context.appPath + kRestoreSafetyFileName;
 }
 
-void BackupRestore::actBackupExecute(bool connected)
+bool BackupRestore::refusedWhileConnected(const QString& refusal)
 {
-    if (connected) {
-        m_context.prompter.inform(QStringLiteral("连接状态下不允许备份！"));
+    if (!m_notify.IsConnected())
+        return false;
+    m_context.prompter.inform(refusal);
+    return true;
+}
+
+void BackupRestore::actBackupExecute()
+{
+    if (refusedWhileConnected(kBackupRefused))
         return;
-    }
-    const QString proposed = m_context.appPath + BackupFileName(m_context.clock.now());
-    const QString target =
-        m_context.prompter.chooseFile({FileDialogKind::Save, QStringLiteral("XR备份数据库"), {kFilter}, proposed})
-            .fileName;
+    const QString target = chooseBackupFile();
     if (target.isEmpty())
         return;
     if (backupDatabase(m_adoConnMain.connection(), target))
@@ -57,12 +64,10 @@ void BackupRestore::actBackupExecute(bool connected)
         m_context.prompter.error(QStringLiteral("备份失败！"));
 }
 
-bool BackupRestore::actComebackExecute(bool connected)
+bool BackupRestore::actComebackExecute()
 {
-    if (connected) {
-        m_context.prompter.inform(QStringLiteral("连接状态下不允许恢复！"));
+    if (refusedWhileConnected(kRestoreRefused))
         return false;
-    }
     if (m_context.prompter.ask(PromptKind::Warning, kRestoreQuestion, PromptButtons::YesNo) !=
         PromptAnswer::Yes)
         return false;
@@ -74,9 +79,26 @@ bool BackupRestore::actComebackExecute(bool connected)
         m_context.prompter.warn(kNotOurDatabase);
         return false;
     }
-    replaceLiveDatabase(chosen);
+    // A connection that came up while the question or the dialog showed is being recorded in
+    // the live database, which must stay.
+    if (refusedWhileConnected(kRestoreRefused))
+        return false;
+    const bool copied = replaceLiveDatabase(chosen);
+    const Reopened reopened = reopenLiveOrSafetyCopy();
     ClearCurrentUser(m_context.currentConnection);
+    // Told only now: a connection that comes up while the box shows is recorded in the
+    // database in place, for nobody signed in.
+    tellRestoreOutcome(copied, reopened);
     return true;
+}
+
+// A name typed without a suffix gets ".mdb", so that the restore dialog shows the file.
+QString BackupRestore::chooseBackupFile()
+{
+    const QString proposed = m_context.appPath + BackupFileName(m_context.clock.now());
+    FileRequest request{FileDialogKind::Save, QStringLiteral("XR备份数据库"), {kFilter}, proposed};
+    request.defaultSuffix = kDatabaseSuffix;
+    return m_context.prompter.chooseFile(request).fileName;
 }
 
 QString BackupRestore::chooseRestoreFile()
@@ -87,18 +109,27 @@ QString BackupRestore::chooseRestoreFile()
 }
 
 // The live database is kept as the safety copy first (whether that works is not looked at),
-// then the chosen file takes its place, and the database is opened again.
-void BackupRestore::replaceLiveDatabase(const QString& chosen)
+// then the chosen file takes its place. True when it did.
+bool BackupRestore::replaceLiveDatabase(const QString& chosen)
 {
     emit databaseClosing();
     m_adoConnMain.close();
     copyDatabaseFile(liveFile(), safetyFile());
-    if (copyDatabaseFile(chosen, liveFile()))
-        m_context.prompter.inform(QStringLiteral("数据库文件恢复成功！请按恢复数据库的用户重新登录！"));
-    else
-        m_context.prompter.error(kRestoreFailed);
-    if (reopen() || reopenSafetyCopy())
+    return copyDatabaseFile(chosen, liveFile());
+}
+
+// The program is never left without a working database: when the file in place does not open,
+// the safety copy goes back.
+BackupRestore::Reopened BackupRestore::reopenLiveOrSafetyCopy()
+{
+    Reopened reopened = Reopened::None;
+    if (reopen())
+        reopened = Reopened::Live;
+    else if (copyDatabaseFile(safetyFile(), liveFile()) && reopen())
+        reopened = Reopened::SafetyCopy;
+    if (reopened != Reopened::None)
         emit databaseReopened();
+    return reopened;
 }
 
 bool BackupRestore::reopen()
@@ -106,16 +137,16 @@ bool BackupRestore::reopen()
     return m_adoConnMain.open(liveFile());
 }
 
-// The program is never left without a working database: when the file in place does not open,
-// the safety copy goes back.
-bool BackupRestore::reopenSafetyCopy()
+void BackupRestore::tellRestoreOutcome(bool copied, Reopened reopened)
 {
-    if (copyDatabaseFile(safetyFile(), liveFile()) && reopen()) {
+    if (copied)
+        m_context.prompter.inform(QStringLiteral("数据库文件恢复成功！请按恢复数据库的用户重新登录！"));
+    else
+        m_context.prompter.error(kRestoreFailed);
+    if (reopened == Reopened::SafetyCopy)
         m_context.prompter.error(kSafetyCopyBack);
-        return true;
-    }
-    m_context.prompter.error(kNoDatabase);
-    return false;
+    else if (reopened == Reopened::None)
+        m_context.prompter.error(kNoDatabase);
 }
 
 } // namespace xr

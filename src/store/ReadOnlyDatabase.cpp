@@ -1,5 +1,7 @@
 #include "store/ReadOnlyDatabase.h"
 
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 #include <atomic>
@@ -8,6 +10,21 @@ namespace xr {
 
 namespace {
 std::atomic<int> g_connections{0};
+
+const QString kLogSuffix = QStringLiteral("-wal");
+
+// The database header's read and write versions are 2 in write-ahead-log mode.
+bool inWriteAheadLogMode(const QString& fileName)
+{
+    constexpr int kVersionOffset = 18;
+    constexpr char kWalVersion = 2;
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray header = file.read(kVersionOffset + 2);
+    return header.startsWith("SQLite format 3") && header.size() == kVersionOffset + 2 &&
+           header[kVersionOffset] == kWalVersion && header[kVersionOffset + 1] == kWalVersion;
+}
 } // namespace
 
 ReadOnlyDatabase::ReadOnlyDatabase(const QString& fileName)
@@ -16,7 +33,10 @@ ReadOnlyDatabase::ReadOnlyDatabase(const QString& fileName)
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connectionName);
     if (!QFileInfo(fileName).isFile())
         return;
-    db.setDatabaseName(fileName);
+    const QString readFrom = inWriteAheadLogMode(fileName) ? privateCopy(fileName) : fileName;
+    if (readFrom.isEmpty())
+        return; // an empty name would open a new database in memory
+    db.setDatabaseName(readFrom);
     db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=5000"));
     db.open();
 }
@@ -28,6 +48,19 @@ ReadOnlyDatabase::~ReadOnlyDatabase()
         db.close();
     }
     QSqlDatabase::removeDatabase(m_connectionName);
+}
+
+// The file and its log, whose committed changes belong to the database, go to a folder of our
+// own that goes away with this object. Empty when the copy cannot be made.
+QString ReadOnlyDatabase::privateCopy(const QString& fileName)
+{
+    m_copyFolder = std::make_unique<QTemporaryDir>();
+    const QString copy = QDir(m_copyFolder->path()).filePath(QFileInfo(fileName).fileName());
+    if (!m_copyFolder->isValid() || !QFile::copy(fileName, copy))
+        return {};
+    if (QFile::exists(fileName + kLogSuffix) && !QFile::copy(fileName + kLogSuffix, copy + kLogSuffix))
+        return {};
+    return copy;
 }
 
 bool ReadOnlyDatabase::isOpen() const

@@ -29,8 +29,9 @@ void addUser(QSqlDatabase& db, const QString& id, const QString& name, const QSt
 
 void createSchema(QSqlDatabase& db, const QString& adminPassword)
 {
+    const QString operation = QStringLiteral("建立数据库");
     if (!db.transaction())
-        throw DatabaseError(db.lastError());
+        throw DatabaseError(db.lastError(), operation);
     // Date-times are REAL day counts; text widths are not enforced, so long names are kept whole.
     exec(db, QStringLiteral("create table XRRecord (RecordId text, Sdt real, Edt real, UserId text, "
                             "ConnName text)"));
@@ -43,7 +44,7 @@ void createSchema(QSqlDatabase& db, const QString& adminPassword)
     addUser(db, kBuiltInUserId, QStringLiteral("admin"), adminPassword, true);
     addUser(db, kAnonymousUserId, kAnonymousUserName, QString(), false);
     if (!db.commit())
-        throw DatabaseError(db.lastError());
+        throw DatabaseError(db.lastError(), operation);
 }
 
 } // namespace xr

@@ -1,6 +1,7 @@
 // The general error handling: an error escaping a handler or timer tick is shown in an error
 // box with its own text, and the event loop goes on.
 #include "app/XarvaneApplication.h"
+#include "common/ErrorReporting.h"
 
 #include "ScriptedPrompter.h"
 
@@ -32,6 +33,15 @@ TEST(GeneralErrorHandling, EscapingErrorIsShownAndTheLoopGoesOn)
     ASSERT_EQ(g_prompter.prompts.size(), ticks);
     EXPECT_EQ(g_prompter.prompts[0].kind, PromptKind::Error);
     EXPECT_EQ(g_prompter.prompts[0].text, QStringLiteral("无法写入记录"));
+}
+
+TEST(GeneralErrorHandling, AnErrorWithoutATextIsNeverAnEmptyBox)
+{
+    ScriptedPrompter prompter;
+    EXPECT_FALSE(reportErrors(prompter, [] { throw std::runtime_error(""); }));
+    ASSERT_EQ(prompter.prompts.size(), 1);
+    EXPECT_EQ(prompter.prompts[0].kind, PromptKind::Error);
+    EXPECT_EQ(prompter.prompts[0].text, QStringLiteral("未知错误"));
 }
 
 } // namespace

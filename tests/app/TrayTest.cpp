@@ -1,6 +1,8 @@
 // The tray controller's start-up, its timers and its stops, with the recorder behind them.
 #include "TrayFixture.h"
 
+#include "common/ErrorReporting.h"
+#include "store/DatabaseCopy.h"
 #include "store/Identifiers.h"
 
 #include <QCoreApplication>
@@ -94,6 +96,81 @@ TEST_F(TrayStart, ExitCommandWritesTheEndTimeAndEndsTheLoop)
     const auto rows = records();
     ASSERT_EQ(rows.size(), 1);
     EXPECT_EQ(rows[0].edt, now());
+}
+
+// A restore by the signed-in administrator from a backup of the database as it was at the start,
+// with the recorder running behind it.
+class TrayRestore : public TrayFixture {
+protected:
+    void SetUp() override
+    {
+        createDatabase();
+        startTray();
+        ASSERT_TRUE(backupDatabase(tray->adoConnMain().connection(), backup()));
+        context.currentConnection.UserId = kBuiltInUserId;
+        context.currentConnection.UserName = QStringLiteral("admin");
+        context.currentConnection.Admin = true;
+        prompter.answers << PromptAnswer::Yes;
+        prompter.fileAnswers << FileChoice{backup(), 0};
+    }
+
+    QString backup() const { return context.appPath + QStringLiteral("old.mdb"); }
+
+    // The notifier's poll, its errors shown as the program's general error handling shows them.
+    void poll()
+    {
+        reportErrors(prompter, [this] { tray->RASNotify().Poll(); });
+    }
+    void connectionComesUpWhileShowing(const QString& shown)
+    {
+        prompter.meanwhile.insert(shown, [this] {
+            ras.addConnection("Office");
+            poll();
+        });
+    }
+    QList<Prompt> errors() const
+    {
+        QList<Prompt> found;
+        for (const Prompt& prompt : prompter.prompts)
+            if (prompt.kind == PromptKind::Error)
+                found << prompt;
+        return found;
+    }
+};
+
+TEST_F(TrayRestore, AConnectionThatComesUpDuringTheFileDialogStopsTheRestoreAndKeepsItsRow)
+{
+    connectionComesUpWhileShowing(QStringLiteral("XR恢复数据库"));
+    EXPECT_FALSE(tray->backupRestore().actComebackExecute());
+    EXPECT_EQ(prompter.prompts.last().kind, PromptKind::Information);
+    EXPECT_EQ(prompter.prompts.last().text, QStringLiteral("连接状态下不允许恢复！"));
+    EXPECT_TRUE(context.currentConnection.signedIn());
+    const double start = now();
+
+    advanceSeconds(75);
+    ras.connections.clear();
+    poll();
+    tray->recorder().tmConnTimer();
+    const auto rows = records();
+    ASSERT_EQ(rows.size(), 1);
+    EXPECT_EQ(rows[0].userId, kBuiltInUserId);
+    EXPECT_EQ(rows[0].sdt, start);
+    EXPECT_EQ(rows[0].edt, now()) << "the end time lands on the row";
+    EXPECT_TRUE(errors().isEmpty());
+}
+
+// The database is open again, and nobody signed in, before the outcome is told.
+TEST_F(TrayRestore, AConnectionThatComesUpWhileTheOutcomeShowsIsRecordedInTheRestoredDatabase)
+{
+    connectionComesUpWhileShowing(QStringLiteral("数据库文件恢复成功！请按恢复数据库的用户重新登录！"));
+    EXPECT_TRUE(tray->backupRestore().actComebackExecute());
+    EXPECT_TRUE(errors().isEmpty()) << errors().value(0).text.toStdString();
+    const auto rows = records();
+    ASSERT_EQ(rows.size(), 1);
+    EXPECT_EQ(rows[0].userId, kAnonymousUserId);
+    EXPECT_EQ(rows[0].connName, QStringLiteral("Office"));
+    EXPECT_EQ(rows[0].sdt, now());
+    EXPECT_TRUE(windows.calls.contains(QStringLiteral("login 3")));
 }
 
 } // namespace

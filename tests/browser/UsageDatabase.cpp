@@ -3,6 +3,7 @@
 #include "store/DatabaseError.h"
 #include "store/DayCount.h"
 #include "store/Schema.h"
+#include "store/Statement.h"
 
 #include <QSqlQuery>
 #include <QVariant>
@@ -15,7 +16,7 @@ int g_nextConnection = 0;
 void run(QSqlQuery& query)
 {
     if (!query.exec())
-        throw DatabaseError(query.lastError());
+        throw DatabaseError(query.lastError(), statementPurpose(query.lastQuery()));
 }
 } // namespace
 
@@ -24,7 +25,7 @@ UsageDatabase::UsageDatabase() : m_connectionName(QStringLiteral("browser-test-%
     m_db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connectionName);
     m_db.setDatabaseName(m_dir.filePath(QStringLiteral("XRDB.mdb")));
     if (!m_db.open())
-        throw DatabaseError(m_db.lastError());
+        throw DatabaseError(m_db.lastError(), QStringLiteral("打开数据库"));
     createSchema(m_db, QStringLiteral("pw"));
 }
 

@@ -2,6 +2,8 @@
 // a restore, the safety copy and the sign-out.
 #include "store/BackupRestore.h"
 
+#include "common/MessageBoxPrompter.h"
+#include "connections/RASNotify.h"
 #include "store/DatabaseCopy.h"
 #include "store/Identifiers.h"
 #include "store/ReadOnlyDatabase.h"
@@ -10,9 +12,15 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMessageBox>
 #include <QSqlQuery>
+#include <QTest>
+#include <QTimer>
 
 #include <atomic>
 #include <chrono>
@@ -66,7 +74,7 @@ protected:
     void backUpTo(const QString& target)
     {
         prompter.fileAnswers << FileChoice{target, 0};
-        files.actBackupExecute(false);
+        files.actBackupExecute();
     }
 
     // Restore through the command, with Yes to the question and `chosen` in the dialog.
@@ -74,24 +82,37 @@ protected:
     {
         prompter.answers << PromptAnswer::Yes;
         prompter.fileAnswers << FileChoice{chosen, 0};
-        return files.actComebackExecute(false);
+        return files.actComebackExecute();
     }
 
-    BackupRestore files{context, database};
+    // A connection comes up (or goes) as the notifier's next poll sees it.
+    void setConnected(bool connected)
+    {
+        if (connected)
+            ras.addConnection("Office");
+        else
+            ras.connections.clear();
+        notify.Poll();
+    }
+
+    TRASNotify notify{ras};
+    BackupRestore files{context, database, notify};
     int closings = 0;
     int reopenings = 0;
 };
 
 TEST_F(BackupRestoreTest, BackupProposesTheTimeStampedNameAndMakesAnOrdinaryDatabase)
 {
-    files.actBackupExecute(true);
+    setConnected(true);
+    files.actBackupExecute();
     ASSERT_EQ(prompter.prompts.size(), 1);
     EXPECT_EQ(prompter.prompts[0].text, QStringLiteral("连接状态下不允许备份！"));
     EXPECT_TRUE(prompter.fileRequests.isEmpty());
+    setConnected(false);
 
     clock.advanceMs(100);
-    files.actBackupExecute(false); // cancelled
-    clock.advanceMs(800);          // the same second
+    files.actBackupExecute(); // cancelled
+    clock.advanceMs(800);     // the same second
     backUpTo(path(QStringLiteral("copy.mdb")));
     ASSERT_EQ(prompter.fileRequests.size(), 2);
     const FileRequest first = prompter.fileRequests[0];
@@ -99,6 +120,7 @@ TEST_F(BackupRestoreTest, BackupProposesTheTimeStampedNameAndMakesAnOrdinaryData
     EXPECT_EQ(first.title, QStringLiteral("XR备份数据库"));
     EXPECT_EQ(first.filters, QStringList{QStringLiteral("数据库文件(*.mdb)")});
     EXPECT_EQ(first.proposed, path(QStringLiteral("XR20040307090503.mdb")));
+    EXPECT_EQ(first.defaultSuffix, QStringLiteral("mdb"));
     EXPECT_EQ(prompter.fileRequests[1].proposed, first.proposed);
 
     EXPECT_EQ(prompter.prompts.last().text, QStringLiteral("备份成功！"));
@@ -108,6 +130,35 @@ TEST_F(BackupRestoreTest, BackupProposesTheTimeStampedNameAndMakesAnOrdinaryData
                      QStringLiteral("select UserName from XRUser order by UserName")),
               liveUsers());
     EXPECT_FALSE(QFile::exists(path(QStringLiteral("copy.mdb.part"))));
+}
+
+// Through the program's own dialog: a name typed without a suffix is saved as a .mdb file,
+// which the restore dialog's filter shows.
+TEST_F(BackupRestoreTest, BackupDialogAddsTheSuffixToANameTypedWithoutIt)
+{
+    MessageBoxPrompter boxes;
+    AppContext onScreen(context.appPath, clock, boxes, ras, registry);
+    BackupRestore backup{onScreen, database, notify};
+    QStringList boxTexts;
+    QTimer user;
+    QObject::connect(&user, &QTimer::timeout, [&boxTexts] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (auto* dialog = qobject_cast<QFileDialog*>(modal)) {
+            auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            name->setText(QStringLiteral("mine"));
+            QTest::keyClick(name, Qt::Key_Return);
+        } else if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+            boxTexts << box->text();
+            box->accept();
+        }
+    });
+    user.start(20);
+    backup.actBackupExecute();
+    EXPECT_EQ(boxTexts, QStringList{QStringLiteral("备份成功！")});
+    EXPECT_EQ(column(path(QStringLiteral("mine.mdb")),
+                     QStringLiteral("select UserName from XRUser order by UserName")),
+              liveUsers());
+    EXPECT_FALSE(QFile::exists(path(QStringLiteral("mine"))));
 }
 
 TEST_F(BackupRestoreTest, BackupOntoTheLiveFileOrIntoAMissingFolderFails)
@@ -162,14 +213,16 @@ TEST_F(BackupRestoreTest, BackupWhileTheOpenRowIsWrittenIsConsistent)
 
 TEST_F(BackupRestoreTest, RestoreRefusalsChangeNothing)
 {
-    EXPECT_FALSE(files.actComebackExecute(true));
+    setConnected(true);
+    EXPECT_FALSE(files.actComebackExecute());
     EXPECT_EQ(prompter.prompts.last().text, QStringLiteral("连接状态下不允许恢复！"));
-    EXPECT_FALSE(files.actComebackExecute(false)); // No to the question
+    setConnected(false);
+    EXPECT_FALSE(files.actComebackExecute()); // No to the question
     EXPECT_EQ(prompter.prompts.last().kind, PromptKind::Warning);
     EXPECT_TRUE(prompter.prompts.last().text.endsWith(QStringLiteral("\r\r继续吗？")));
     EXPECT_TRUE(prompter.fileRequests.isEmpty());
     prompter.answers << PromptAnswer::Yes;
-    EXPECT_FALSE(files.actComebackExecute(false)); // the dialog cancelled
+    EXPECT_FALSE(files.actComebackExecute()); // the dialog cancelled
     ASSERT_EQ(prompter.fileRequests.size(), 1);
     EXPECT_EQ(prompter.fileRequests[0].kind, FileDialogKind::Open);
     EXPECT_EQ(prompter.fileRequests[0].title, QStringLiteral("XR恢复数据库"));
@@ -241,6 +294,39 @@ TEST_F(BackupRestoreTest, RestoringAGoodCopyBringsBackUsersAndRecordsAndSignsOut
         column(path(kRestoreSafetyFileName), QStringLiteral("select UserName from XRUser order by UserName")),
         present)
         << "the safety copy holds the database as it was before";
+}
+
+// A backup in write-ahead-log mode whose last change is still in its log, as a copy taken
+// while another program had it open: the change is restored, and the folder gets no
+// -shm or -wal file of ours.
+TEST_F(BackupRestoreTest, RestoringAWriteAheadLogFileLeavesItsFolderAsItWas)
+{
+    ASSERT_TRUE(QDir(context.appPath).mkdir(QStringLiteral("kept")));
+    const QString original = path(QStringLiteral("wal.mdb"));
+    const QString kept = path(QStringLiteral("kept/wal.mdb"));
+    backUpTo(original);
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("wal"));
+        db.setDatabaseName(original);
+        ASSERT_TRUE(db.open());
+        QSqlQuery query(db);
+        ASSERT_TRUE(query.exec(QStringLiteral("pragma journal_mode = wal")));
+        ASSERT_TRUE(query.exec(QStringLiteral("pragma wal_autocheckpoint = 0")));
+        ASSERT_TRUE(
+            query.exec(QStringLiteral("insert into XRUser (UserId,UserName,UserPw,Admin,Enabled,Remark) "
+                                      "values ('200403010800009','carol','',0,1,'')")));
+        ASSERT_TRUE(QFile::copy(original, kept));
+        ASSERT_TRUE(QFile::copy(original + QStringLiteral("-wal"), kept + QStringLiteral("-wal")));
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("wal"));
+    const QStringList folder = QDir(path(QStringLiteral("kept"))).entryList(QDir::Files);
+    ASSERT_EQ(folder, (QStringList{QStringLiteral("wal.mdb"), QStringLiteral("wal.mdb-wal")}));
+
+    EXPECT_TRUE(restoreFrom(kept));
+    EXPECT_EQ(prompter.prompts.last().text, kRestored);
+    EXPECT_TRUE(liveUsers().contains(QStringLiteral("carol")));
+    EXPECT_EQ(QDir(path(QStringLiteral("kept"))).entryList(QDir::Files), folder);
 }
 
 TEST_F(BackupRestoreTest, RestoringFromTheSafetyCopyRestoresNothingOlder)

@@ -1,12 +1,15 @@
 // Identifiers, day counts and the database's statement path.
 #include "common/DisplayFormats.h"
+#include "common/ErrorReporting.h"
 #include "store/Database.h"
 #include "store/DatabaseError.h"
 #include "store/DayCount.h"
 #include "store/Identifiers.h"
 #include "store/SqlCommand.h"
+#include "store/Statement.h"
 
 #include "InstalledDatabase.h"
+#include "ScriptedPrompter.h"
 
 #include <gtest/gtest.h>
 
@@ -135,6 +138,26 @@ TEST_F(DatabaseTest, FailingStatementRaisesTheDatabaseText)
     } catch (const DatabaseError& error) {
         EXPECT_NE(std::string(error.what()).find("NoSuchTable"), std::string::npos) << error.what();
     }
+}
+
+// Qt has no text of its own for a statement on a connection that is not open; the error box
+// then says what failed.
+TEST_F(DatabaseTest, StatementOnAClosedDatabaseSaysWhatFailed)
+{
+    db.close();
+    test::ScriptedPrompter prompter;
+    EXPECT_FALSE(
+        reportErrors(prompter, [this] { insert(QStringLiteral("1"), 1.0, QStringLiteral("Office")); }));
+    EXPECT_FALSE(reportErrors(prompter, [this] { updateEnd(1.0, 2.0); }));
+    EXPECT_FALSE(reportErrors(prompter, [this] {
+        runStatement(db.connection(), QStringLiteral("select UserName from XRUser"), {});
+    }));
+    QStringList texts;
+    for (const test::Prompt& prompt : prompter.prompts)
+        texts << prompt.text;
+    EXPECT_EQ(texts, (QStringList{QStringLiteral("数据库未打开，无法添加上网记录。"),
+                                  QStringLiteral("数据库未打开，无法修改上网记录。"),
+                                  QStringLiteral("数据库未打开，无法读取用户。")}));
 }
 
 TEST_F(DatabaseTest, ReservedAccountsComeWithTheDatabase)
