@@ -12,9 +12,11 @@ namespace xr {
 namespace {
 
 constexpr int kPanelWidths[MainStatusBar::PanelCount] = {105, 55, 125, 170, 163, 100};
-// The user's and the connection's names grow their panels up to this width; a longer name is
-// elided, whole in the panel's tool tip, so that it never pushes the other panels away.
-constexpr int kNamePanelMaxWidth = 200;
+// The user's and the connection's names grow their panels up to these widths (a little more
+// than designed, so that a common name shows whole); a longer name is elided, whole in the
+// panel's tool tip, so that it never pushes the other panels out of the window.
+constexpr int kUserPanelMaxWidth = 140;
+constexpr int kConnNamePanelMaxWidth = 170;
 
 // The longest text each panel with a bounded text can show: the widest digits in every place
 // of a date, a duration of many days, a full IPv4 address. The user's and the connection's
@@ -165,7 +167,8 @@ void MainStatusBar::fitPanel(int panel)
     }
     QLabel* label = m_panels.at(panel);
     const QString& text = m_texts.at(panel);
-    const int width = std::clamp(textWidth(panel, text), kPanelWidths[panel], kNamePanelMaxWidth);
+    const int widest = panel == UserPanel ? kUserPanelMaxWidth : kConnNamePanelMaxWidth;
+    const int width = std::clamp(textWidth(panel, text), kPanelWidths[panel], widest);
     label->setMinimumWidth(width);
     const QString shown =
         label->fontMetrics().elidedText(text, Qt::ElideRight, width - textWidth(panel, QString()));

@@ -59,8 +59,11 @@ TwinAbout::TwinAbout(platform::DesktopShell& shell, Prompter& prompter, const QS
     m_lblmail =
         addLabel(this, QStringLiteral("lblmail"),
                  supportMail.isEmpty() ? QStringLiteral("(未设置)") : supportMail, QRect(80, 78, 200, 16));
-    m_lblmail->setStyleSheet(QStringLiteral("color: blue; text-decoration: underline;"));
-    m_lblmail->setCursor(Qt::PointingHandCursor);
+    // Without an address the label is no link; a click still says that none is configured.
+    if (!supportMail.isEmpty()) {
+        m_lblmail->setStyleSheet(QStringLiteral("color: blue; text-decoration: underline;"));
+        m_lblmail->setCursor(Qt::PointingHandCursor);
+    }
     m_lblmail->installEventFilter(this);
     addLabel(this, QStringLiteral("lblService"), dialServiceText(dialService), QRect(24, 102, 255, 16));
     m_lblInfo = addLabel(this, QStringLiteral("lblInfo"), {}, QRect(24, 122, 255, 28));
