@@ -12,6 +12,11 @@ namespace xr {
 namespace {
 
 constexpr int kPanelWidths[MainStatusBar::PanelCount] = {105, 55, 125, 170, 163, 100};
+// The user's and the connection's names grow their panels up to these widths (a little more
+// than designed, so that a common name shows whole); a longer name is elided, whole in the
+// panel's tool tip, so that it never pushes the other panels out of the window.
+constexpr int kUserPanelMaxWidth = 140;
+constexpr int kConnNamePanelMaxWidth = 170;
 
 // The longest text each panel with a bounded text can show: the widest digits in every place
 // of a date, a duration of many days, a full IPv4 address. The user's and the connection's
@@ -101,6 +106,7 @@ MainStatusBar::MainStatusBar(QWidget* parent) : QStatusBar(parent)
         label->setFrameShadow(QFrame::Sunken);
         label->setAlignment(panel == KindPanel ? Qt::AlignCenter : Qt::AlignLeft | Qt::AlignVCenter);
         m_panels.append(label);
+        m_texts.append(QString());
     }
     addWidget(strip, 1);
     showNotConnected();
@@ -109,14 +115,16 @@ MainStatusBar::MainStatusBar(QWidget* parent) : QStatusBar(parent)
 
 QString MainStatusBar::panelText(int panel) const
 {
-    return m_panels.at(panel)->text();
+    return m_texts.at(panel);
 }
 
 void MainStatusBar::setPanelText(int panel, const QString& text)
 {
-    m_panels.at(panel)->setText(text);
+    m_texts[panel] = text;
     if (followsItsText(panel))
         fitPanel(panel);
+    else
+        m_panels.at(panel)->setText(text);
 }
 
 void MainStatusBar::showNotConnected()
@@ -152,8 +160,20 @@ void MainStatusBar::fitPanels()
 
 void MainStatusBar::fitPanel(int panel)
 {
-    const QString text = followsItsText(panel) ? panelText(panel) : longestText(panel);
-    m_panels.at(panel)->setMinimumWidth(std::max(kPanelWidths[panel], textWidth(panel, text)));
+    if (!followsItsText(panel)) {
+        m_panels.at(panel)->setMinimumWidth(
+            std::max(kPanelWidths[panel], textWidth(panel, longestText(panel))));
+        return;
+    }
+    QLabel* label = m_panels.at(panel);
+    const QString& text = m_texts.at(panel);
+    const int widest = panel == UserPanel ? kUserPanelMaxWidth : kConnNamePanelMaxWidth;
+    const int width = std::clamp(textWidth(panel, text), kPanelWidths[panel], widest);
+    label->setMinimumWidth(width);
+    const QString shown =
+        label->fontMetrics().elidedText(text, Qt::ElideRight, width - textWidth(panel, QString()));
+    label->setText(shown);
+    label->setToolTip(shown == text ? QString() : text);
 }
 
 } // namespace xr

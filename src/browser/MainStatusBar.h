@@ -1,11 +1,13 @@
 #pragma once
 // The main window's status bar stbMain: six panels for the signed-in user, his kind, the
 // connection, its start, the online time so far and the connection's address. Each panel is at
-// least its design width and wide enough for its longest text in the font in use; the last one
-// takes the free width, and those that do not fit the window are cut at its right edge.
+// least its design width and wide enough for its longest text in the font in use (a name up to
+// a bound, beyond it elided with the whole name as the tool tip); the last one takes the free
+// width, and those that do not fit the window are cut at its right edge.
 
 #include <QList>
 #include <QStatusBar>
+#include <QStringList>
 
 class QLabel;
 
@@ -18,6 +20,7 @@ public:
 
     explicit MainStatusBar(QWidget* parent = nullptr);
 
+    // The panel's whole text, also when the panel shows it elided.
     QString panelText(int panel) const;
     void setPanelText(int panel, const QString& text);
     // Panels 2 to 5 with their "未连接" texts.
@@ -32,6 +35,7 @@ private:
     void fitPanel(int panel);
 
     QList<QLabel*> m_panels;
+    QStringList m_texts; // each panel's whole text
 };
 
 } // namespace xr

@@ -14,7 +14,7 @@ constexpr int kTitleBand = 151;       // once, at the start
 constexpr int kColumnHeaderBand = 56; // at the top of each page
 constexpr int kDetailBand = 53;       // once per record
 constexpr int kSummaryBand = 108;     // once, after the last record
-constexpr int kPageFooterBand = 66;   // at the foot of each page, empty
+constexpr int kPageFooterBand = 66;   // at the foot of each page: its number among all
 
 // What one page holds, from the top: the title (first page only), the column header, `rows`
 // records from `firstRow` on, and the summary (last page only).

@@ -84,6 +84,12 @@ public:
             x = (point(left, 0).x() + point(right, 0).x() - m_metrics.horizontalAdvance(text)) / 2;
         m_painter.drawText(QPointF(x, point(0, top).y() + m_ascent), text);
     }
+    // `text` from `left`, elided at its end so that it stops before `right`, as the grid does.
+    void elidedText(int left, int top, int right, const QString& text)
+    {
+        const double room = point(right, 0).x() - point(left, 0).x();
+        this->text(left, top, right, m_metrics.elidedText(text, Qt::ElideRight, room), Qt::AlignLeft);
+    }
     // Text that wraps within its box, its lines centred.
     void wrappedText(int left, int top, int right, int bottom, const QString& text)
     {
@@ -136,7 +142,7 @@ void drawColumnLines(BandPainter& painter, int firstTop, int lastTop)
 void drawDetailBand(BandPainter& painter, int top, const UsageRecord& record)
 {
     painter.line(0, top + 48, kTableRight, top + 48);
-    painter.text(21, top + kTextTop, kColumnLines[0] - 5, record.ConnName, Qt::AlignLeft);
+    painter.elidedText(21, top + kTextTop, kColumnLines[0] - 5, record.ConnName);
     painter.text(kColumnLines[0], top + kTextTop, kColumnLines[1], dayCountText(record.Sdt),
                  Qt::AlignHCenter);
     painter.text(kColumnLines[1], top + kTextTop, kColumnLines[2], dayCountText(record.Edt),
@@ -151,6 +157,14 @@ void drawSummaryBand(BandPainter& painter, int top, const ReportTexts& texts)
     painter.line(0, top + 50, kTableRight, top + 50);
     painter.text(21, top + kTextTop, 1000, texts.memo, Qt::AlignLeft);
     painter.text(1000, top + kTextTop, 1844, texts.total, Qt::AlignRight);
+}
+
+// The page's number among all, so that loose pages can be put back in order.
+void drawPageFooterBand(BandPainter& painter, int index, int pageCount)
+{
+    const int top = kBodyHeight - kPageFooterBand;
+    painter.text(0, top + kTextTop, kTableRight,
+                 QStringLiteral("第 %1 页 / 共 %2 页").arg(index + 1).arg(pageCount), Qt::AlignHCenter);
 }
 
 void drawPage(BandPainter& painter, const ReportPage& page, const ReportTexts& texts, const RecordList& rows)
@@ -190,6 +204,7 @@ bool renderUsageReport(QPagedPaintDevice& device, const ReportTexts& texts, cons
             device.newPage();
         first = false;
         drawPage(painter, layout.page(index), texts, rows);
+        drawPageFooterBand(painter, index, layout.pageCount());
     }
     return true;
 }

@@ -2,6 +2,7 @@
 
 #include "common/AppContext.h"
 #include "common/NamedControls.h"
+#include "common/ViewWidthDelegate.h"
 #include "connections/ConnectionDetails.h"
 #include "connections/DialStatusLayout.h"
 #include "connections/Dialer.h"
@@ -35,11 +36,13 @@ TwinConnSetting::TwinConnSetting(AppContext& context, const TRASNotify& notify, 
     // FormCreate: the list, then the default as it stands (maybe "未指定", which is no entry).
     FillConnList();
     edtDefault->setText(m_context.settings.DefaultConn);
+    selectDefaultEntry();
 }
 
 void TwinConnSetting::buildControls()
 {
     lbConnList = named(new QListWidget, "lbConnList");
+    lbConnList->setItemDelegate(new ViewWidthDelegate(lbConnList));
     edtDefault = named(new QLineEdit, "edtDefault");
     edtDefault->setReadOnly(true);
     btnDefault = named(new QPushButton(QStringLiteral("设为默认")), "btnDefault");
@@ -75,7 +78,21 @@ bool TwinConnSetting::FillConnList()
         return false;
     }
     lbConnList->addItems(*entries);
+    // A name too long for the list is elided there; its tip shows it whole.
+    for (int row = 0; row < lbConnList->count(); ++row)
+        lbConnList->item(row)->setToolTip(lbConnList->item(row)->text());
     return true;
+}
+
+// The default connection, or the first entry when it is not listed, is selected for real, so
+// that "设为默认" and "拨号(&D)" act on the entry that looks chosen.
+void TwinConnSetting::selectDefaultEntry()
+{
+    if (lbConnList->count() == 0)
+        return;
+    const QList<QListWidgetItem*> matches =
+        lbConnList->findItems(m_context.settings.DefaultConn, Qt::MatchExactly);
+    lbConnList->setCurrentItem(matches.isEmpty() ? lbConnList->item(0) : matches.first());
 }
 
 QString TwinConnSetting::selectedEntry()

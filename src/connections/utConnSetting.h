@@ -35,6 +35,7 @@ protected:
 
 private:
     void buildControls();
+    void selectDefaultEntry();
     // The selected entry's name, or empty after "请在列表中选择一个连接！".
     QString selectedEntry();
 

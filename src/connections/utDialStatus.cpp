@@ -66,7 +66,11 @@ void TwinDialStatus::buildControls()
 void TwinDialStatus::showDialling(const QString& entryName)
 {
     lblDialStatus->setText(QStringLiteral("[XarvaneXarvane]正在拨号..."));
-    lblConnName->setText(QStringLiteral("连接名称：") + entryName);
+    // A name too long for the label is elided; its tip shows it whole.
+    const QString name = QStringLiteral("连接名称：") + entryName;
+    const QString shown = lblConnName->fontMetrics().elidedText(name, Qt::ElideRight, lblConnName->width());
+    lblConnName->setText(shown);
+    lblConnName->setToolTip(shown == name ? QString() : name);
     m_ShowMode = kDialling;
     showAfresh();
 }

@@ -11,24 +11,41 @@ const std::vector<std::string> kCalculators = {"gnome-calculator", "kcalc", "gal
 
 void ShowHelp(platform::DesktopShell& shell, Prompter& prompter, const QString& appPath)
 {
-    const QFileInfo compiled(appPath + kHelpFileName);
-    const QFileInfo pages(appPath + kHelpIndex);
-    if (compiled.isFile() && shell.hasHandlerFor(compiled.absoluteFilePath().toStdString()))
-        shell.open(compiled.absoluteFilePath().toStdString());
-    else if (pages.isFile())
-        shell.open(pages.absoluteFilePath().toStdString());
-    else
+    QStringList present;
+    for (const QString& name : {kHelpFileName, kHelpIndex})
+        if (const QFileInfo file(appPath + name); file.isFile())
+            present << file.absoluteFilePath();
+    if (present.isEmpty()) {
         prompter.error(QStringLiteral("Xarvane(Xarvane)找不到帮助文件XRHelp.chm！"));
+        return;
+    }
+    for (const QString& file : present) {
+        if (shell.hasHandlerFor(file.toStdString())) {
+            shell.open(file.toStdString());
+            return;
+        }
+    }
+    prompter.error(kNoHelpViewerMessage.arg(present.join(QLatin1Char('\r'))));
 }
 
-void openAuthorMail(platform::DesktopShell& shell)
+void openSupportMail(platform::DesktopShell& shell, Prompter& prompter, const QString& address)
 {
-    shell.open((QStringLiteral("mailto:") + kAuthorMail).toStdString());
+    if (address.isEmpty()) {
+        prompter.inform(kNoSupportMailMessage);
+        return;
+    }
+    const std::string link = (QStringLiteral("mailto:") + address).toStdString();
+    if (!shell.hasHandlerFor(link)) {
+        prompter.warn(kNoMailProgramMessage.arg(address));
+        return;
+    }
+    shell.open(link);
 }
 
-void startCalculator(platform::DesktopShell& shell)
+void startCalculator(platform::DesktopShell& shell, Prompter& prompter)
 {
-    shell.startFirstInstalled(kCalculators);
+    if (!shell.startFirstInstalled(kCalculators))
+        prompter.warn(kNoCalculatorMessage);
 }
 
 } // namespace xr

@@ -29,8 +29,10 @@ void Notices::connectMainWindow(TwinMain& winMain)
     connect(&winMain, &TwinMain::floatWinToggled, &m_floatingDisplay, &FloatingDisplay::mmiFloatWinClick);
     connect(&winMain, &TwinMain::aboutRequested, this, [this, &winMain] { showAbout(&winMain); });
     connect(&winMain, &TwinMain::helpRequested, this, &Notices::ShowHelp);
-    connect(&winMain, &TwinMain::mailRequested, this, [this] { openAuthorMail(m_shell); });
-    connect(&winMain, &TwinMain::calculatorRequested, this, [this] { startCalculator(m_shell); });
+    connect(&winMain, &TwinMain::mailRequested, this,
+            [this] { openSupportMail(m_shell, m_context.prompter, m_context.settings.SupportMail); });
+    connect(&winMain, &TwinMain::calculatorRequested, this,
+            [this] { startCalculator(m_shell, m_context.prompter); });
 }
 
 void Notices::connectLogin(TwinLogin& winLogin)
@@ -42,7 +44,8 @@ void Notices::showAbout(QWidget* owner)
 {
     if (m_winAbout)
         return;
-    m_winAbout = new TwinAbout(m_shell, m_context.remoteAccess.name(), owner);
+    m_winAbout = new TwinAbout(m_shell, m_context.prompter, m_context.settings.SupportMail,
+                               m_context.remoteAccess.name(), owner);
     m_winAbout->exec();
 }
 

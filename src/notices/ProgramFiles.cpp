@@ -24,7 +24,7 @@ bool copyFile(const QString& from, const QString& to, bool replace)
 
 } // namespace
 
-QStringList installProgramFiles(const QString& from, const QString& to)
+ProgramFilesResult installProgramFiles(const QString& from, const QString& to)
 {
     const QDir source(from);
     const QDir target(to);
@@ -38,19 +38,23 @@ QStringList installProgramFiles(const QString& from, const QString& to)
     for (const TNoticeKind kind : {TNoticeKind::nkNoUser, TNoticeKind::nkDisconnected, TNoticeKind::nkUser})
         items.append({noticeSoundFile(kind), false});
     items.append({kHelpFileName, true});
+    items.append({kHelpIndex, true});
     const QString helpFolder = QFileInfo(kHelpIndex).path();
     for (const QString& page : QDir(source.filePath(helpFolder)).entryList(QDir::Files))
-        items.append({helpFolder + QLatin1Char('/') + page, true});
+        if (const QString name = helpFolder + QLatin1Char('/') + page; name != kHelpIndex)
+            items.append({name, true});
 
-    QStringList failed;
+    ProgramFilesResult result;
     for (const Item& item : items) {
-        if (!QFileInfo(source.filePath(item.name)).isFile())
+        if (!QFileInfo(source.filePath(item.name)).isFile()) {
+            result.missing << item.name;
             continue;
+        }
         target.mkpath(QFileInfo(item.name).path());
         if (!copyFile(source.filePath(item.name), target.filePath(item.name), item.replace))
-            failed << target.filePath(item.name);
+            result.failed << target.filePath(item.name);
     }
-    return failed;
+    return result;
 }
 
 } // namespace xr

@@ -7,9 +7,14 @@
 
 namespace xr {
 
+struct ProgramFilesResult {
+    QStringList missing; // expected files that `from` lacks, by their names in the folder
+    QStringList failed;  // files of `to` that could not be written
+};
+
 // Copies those files from the folder `from` into the folder `to`. Sounds already in `to` are
 // kept (a user may have chosen their own); the help is replaced. Files that `from` lacks are
-// skipped. Returns the files that could not be copied.
-QStringList installProgramFiles(const QString& from, const QString& to);
+// skipped and reported as missing.
+ProgramFilesResult installProgramFiles(const QString& from, const QString& to);
 
 } // namespace xr

@@ -34,8 +34,10 @@ QString dialServiceText(const std::string& name)
 
 } // namespace
 
-TwinAbout::TwinAbout(platform::DesktopShell& shell, const std::string& dialService, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint), m_shell(shell)
+TwinAbout::TwinAbout(platform::DesktopShell& shell, Prompter& prompter, const QString& supportMail,
+                     const std::string& dialService, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint), m_shell(shell), m_prompter(prompter),
+      m_supportMail(supportMail)
 {
     setObjectName(QStringLiteral("winAbout"));
     setWindowTitle(QStringLiteral("关于XR"));
@@ -54,9 +56,14 @@ TwinAbout::TwinAbout(platform::DesktopShell& shell, const std::string& dialServi
     bvlLine->setFrameStyle(QFrame::HLine | QFrame::Sunken);
     bvlLine->setGeometry(16, 60, 271, 2);
     addLabel(this, QStringLiteral("Label5"), QStringLiteral("E_Mail:"), QRect(24, 78, 56, 16));
-    m_lblmail = addLabel(this, QStringLiteral("lblmail"), kAuthorMail, QRect(80, 78, 200, 16));
-    m_lblmail->setStyleSheet(QStringLiteral("color: blue; text-decoration: underline;"));
-    m_lblmail->setCursor(Qt::PointingHandCursor);
+    m_lblmail =
+        addLabel(this, QStringLiteral("lblmail"),
+                 supportMail.isEmpty() ? QStringLiteral("(未设置)") : supportMail, QRect(80, 78, 200, 16));
+    // Without an address the label is no link; a click still says that none is configured.
+    if (!supportMail.isEmpty()) {
+        m_lblmail->setStyleSheet(QStringLiteral("color: blue; text-decoration: underline;"));
+        m_lblmail->setCursor(Qt::PointingHandCursor);
+    }
     m_lblmail->installEventFilter(this);
     addLabel(this, QStringLiteral("lblService"), dialServiceText(dialService), QRect(24, 102, 255, 16));
     m_lblInfo = addLabel(this, QStringLiteral("lblInfo"), {}, QRect(24, 122, 255, 28));
@@ -75,7 +82,7 @@ void TwinAbout::FormCreate()
     m_lblInfo->setText(QString());
 }
 
-// Hovering makes the mail link bold; a click writes a mail.
+// Hovering makes the mail link bold; a click writes a mail (or says why it cannot).
 bool TwinAbout::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == m_lblmail) {
@@ -84,7 +91,7 @@ bool TwinAbout::eventFilter(QObject* watched, QEvent* event)
         else if (event->type() == QEvent::Leave)
             setMailBold(false);
         else if (event->type() == QEvent::MouseButtonRelease)
-            openAuthorMail(m_shell);
+            openSupportMail(m_shell, m_prompter, m_supportMail);
     }
     return QDialog::eventFilter(watched, event);
 }

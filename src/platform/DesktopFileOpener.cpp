@@ -1,6 +1,7 @@
 #include "platform/DesktopFileOpener.h"
 
 #include "platform/DesktopEntry.h"
+#include "platform/DesktopHandlers.h"
 
 #include <QFileInfo>
 #include <QProcess>
@@ -9,15 +10,6 @@
 namespace xr::platform {
 
 namespace {
-
-// Hands `target` (a file or an address) to the desktop's default handler.
-void openWithDefaultHandler(const QString& target)
-{
-    if (!QStandardPaths::findExecutable(QStringLiteral("xdg-open")).isEmpty())
-        QProcess::startDetached(QStringLiteral("xdg-open"), {target});
-    else
-        QProcess::startDetached(QStringLiteral("gio"), {QStringLiteral("open"), target});
-}
 
 void launchDesktopEntry(const QString& path)
 {

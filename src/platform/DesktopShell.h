@@ -11,8 +11,9 @@ class DesktopShell {
 public:
     virtual ~DesktopShell() = default;
 
-    // Whether the desktop has a program for files like `file` (an absolute UTF-8 path).
-    virtual bool hasHandlerFor(const std::string& file) = 0;
+    // Whether the desktop has a program for `target`: files like it (an absolute UTF-8 path) or
+    // links of its scheme ("mailto:..."). Answers at once.
+    virtual bool hasHandlerFor(const std::string& target) = 0;
     // Hands `target` (an absolute path, or a link such as "mailto:...") to the desktop's
     // handler and returns at once; the outcome is not reported.
     virtual void open(const std::string& target) = 0;

@@ -1,6 +1,6 @@
 #pragma once
-// The desktop shell through the freedesktop.org tools (xdg-open, xdg-mime) that every Linux
-// desktop provides, and programs found on PATH.
+// The desktop shell of a Linux desktop: its opener and the associations it keeps (see
+// DesktopHandlers), and programs found on PATH.
 
 #include "platform/DesktopShell.h"
 
@@ -8,7 +8,7 @@ namespace xr::platform {
 
 class XdgDesktopShell final : public DesktopShell {
 public:
-    bool hasHandlerFor(const std::string& file) override;
+    bool hasHandlerFor(const std::string& target) override;
     void open(const std::string& target) override;
     bool startFirstInstalled(const std::vector<std::string>& programs) override;
 };

@@ -27,6 +27,7 @@ struct TSettings {
     bool SynRun = false;
     bool FloatWin = false;
     int FWStyle = 0;
+    QString SupportMail; // the address the mail commands write to; set by the installation
 
     friend bool operator==(const TSettings&, const TSettings&) = default;
 };

@@ -19,7 +19,7 @@ struct Field {
     SettingMember member;
 };
 
-// The seventeen values of the settings key, in the order the load reads them.
+// The values of the settings key, in the order the load reads them.
 const std::vector<Field>& fields()
 {
     static const std::vector<Field> all{
@@ -40,6 +40,7 @@ const std::vector<Field>& fields()
         {QStringLiteral("SynRun"), &TSettings::SynRun},
         {QStringLiteral("FloatWin"), &TSettings::FloatWin},
         {QStringLiteral("FWStyle"), &TSettings::FWStyle},
+        {QStringLiteral("SupportMail"), &TSettings::SupportMail},
     };
     return all;
 }

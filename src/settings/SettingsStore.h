@@ -50,7 +50,7 @@ bool writeSettings(platform::Registry& registry, const TSettings& settings,
 // removed. A failure throws SettingsWriteError naming "Xarvane".
 void writeRunValue(platform::AutoStart& autoStart, const QString& appPath, bool autoRun);
 
-// For the installation: creates the settings key and gives each of the seventeen values that
+// For the installation: creates the settings key and gives each of its values that
 // is missing or of another type its default; values already present are kept. Throws
 // SettingsWriteError when the key cannot be created or a value not stored.
 void installDefaultSettings(platform::Registry& registry);

@@ -123,17 +123,30 @@ bool UserAccountsModel::post()
 
 void UserAccountsModel::cancel()
 {
-    if (m_state == State::Inserting) {
+    // Browsing first: a view that moves its current row off the removed one must find nothing
+    // left to post.
+    const State cancelled = m_state;
+    setState(State::Browsing);
+    if (cancelled == State::Inserting) {
         const int row = m_current;
         beginRemoveRows(QModelIndex(), row, row);
         m_rows.removeAt(row);
         endRemoveRows();
         setCurrent(std::min(row, static_cast<int>(m_rows.size()) - 1));
-    } else if (m_state == State::Editing) {
+    } else if (cancelled == State::Editing) {
         m_rows[m_current] = m_beforeEdit;
         rowChanged(m_current);
     }
-    setState(State::Browsing);
+}
+
+bool UserAccountsModel::keepOrDiscardEdit()
+{
+    if (!editing())
+        return true;
+    if (m_context.prompter.confirm(kSaveEditQuestion))
+        return post();
+    cancel();
+    return true;
 }
 
 bool UserAccountsModel::remove()
@@ -302,7 +315,9 @@ Qt::ItemFlags UserAccountsModel::flags(const QModelIndex& index) const
 
 QVariant UserAccountsModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
-    if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
+    if (orientation == Qt::Vertical) // the row indicator marks the current row, without numbers
+        return role == Qt::DisplayRole ? QVariant(QString()) : QVariant();
+    if (role != Qt::DisplayRole)
         return QAbstractTableModel::headerData(section, orientation, role);
     return columnTitle(section);
 }

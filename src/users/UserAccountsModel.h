@@ -13,6 +13,8 @@ namespace xr {
 struct AppContext;
 class Database;
 
+inline const QString kSaveEditQuestion = QStringLiteral("当前用户信息的修改尚未提交，是否保存？");
+
 struct AccountRow {
     QString UserId;
     QString UserName;
@@ -48,6 +50,9 @@ public:
     // True when the row was written (or nothing was being edited).
     bool post();
     void cancel();
+    // Before the list is left with a row being edited or inserted: asks whether to save it; Yes
+    // posts it, No cancels it. False when the row stays in its state (a refused post).
+    bool keepOrDiscardEdit();
     // Deletes the current row after the rules and the user's confirmation; true when deleted.
     bool remove();
     // The double-click on the administrator or enabled column of the current row.

@@ -1,5 +1,6 @@
 #include "users/utUserManage.h"
 
+#include "browser/RowIndicator.h"
 #include "common/NamedControls.h"
 #include "common/ScreenCentre.h"
 
@@ -66,7 +67,10 @@ void TwinUserManage::buildControls()
 void TwinUserManage::createGrid()
 {
     dbgUser = named(new QTableView, "dbgUser");
+    auto* indicator = named(new RowIndicator(dbgUser), "dbgUserIndicator");
+    dbgUser->setVerticalHeader(indicator);
     dbgUser->setModel(&m_adodsUser);
+    indicator->follow(*dbgUser);
     dbgUser->setSelectionBehavior(QAbstractItemView::SelectRows);
     dbgUser->setSelectionMode(QAbstractItemView::SingleSelection);
     dbgUser->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
@@ -78,7 +82,6 @@ void TwinUserManage::createGrid()
     dbgUser->setColumnWidth(UserAccountsModel::EnabledColumn, kEnabledWidth);
     dbgUser->setColumnWidth(UserAccountsModel::RemarkColumn, kRemarkWidth);
     dbgUser->horizontalHeader()->setHighlightSections(false);
-    QHeaderView* indicator = dbgUser->verticalHeader();
     indicator->setSectionResizeMode(QHeaderView::Fixed);
     indicator->setMinimumSectionSize(kRowHeight);
     indicator->setDefaultSectionSize(kRowHeight);
@@ -136,6 +139,13 @@ void TwinUserManage::showEvent(QShowEvent* event)
     QDialog::showEvent(event);
     centreOnScreen(*this);
     updateNavigator();
+}
+
+void TwinUserManage::reject()
+{
+    finishTyping();
+    if (m_adodsUser.keepOrDiscardEdit())
+        QDialog::reject();
 }
 
 // A cell being typed into hands its text to the row before a navigator button acts.

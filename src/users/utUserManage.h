@@ -24,6 +24,8 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    // Escape and the close box: a row still being edited is saved or discarded as the user says.
+    void reject() override;
 
 private:
     void buildControls();

@@ -446,6 +446,20 @@ TEST_F(MainWindow, StatusBarPanelsShowTheirLongestTextsWhole)
             << index;
         previousRight = label->geometry().right();
     }
+
+    // A name of 10,000 characters is elided to a bounded panel, whole in its tool tip.
+    const QString endless = QStringLiteral("用户：") + QString(10000, QChar(0x540D));
+    bar->setPanelText(MainStatusBar::UserPanel, endless);
+    bar->layout()->activate();
+    auto* user = window->findChild<QLabel*>(QStringLiteral("stbPanel0"));
+    EXPECT_LE(user->width(), 140);
+    EXPECT_TRUE(user->text().startsWith(QStringLiteral("用户：名")) && user->text().endsWith(QChar(0x2026)))
+        << user->text().size();
+    EXPECT_GE(user->contentsRect().width(), user->fontMetrics().horizontalAdvance(user->text()));
+    EXPECT_EQ(user->toolTip(), endless);
+    EXPECT_EQ(bar->panelText(MainStatusBar::UserPanel), endless);
+    bar->setPanelText(MainStatusBar::UserPanel, QStringLiteral("用户：张三"));
+    EXPECT_EQ(user->toolTip(), QString()) << "a name shown whole has no tip";
 }
 
 TEST_F(MainWindow, ReturnInTheQueryPanelRunsTheSearch)

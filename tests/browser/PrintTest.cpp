@@ -77,8 +77,9 @@ protected:
             if (c.unicode() >= 0x2F00 && c.unicode() <= 0x2FDF)
                 c = QString(c).normalized(QString::NormalizationForm_KC).at(0);
         }
-        // ⼾ reads as its compatibility form 戶, but its glyph is the simplified 户 in these fonts.
-        return text.replace(QChar(0x6236), QChar(0x6237));
+        // ⼾ reads as its compatibility form 戶, but its glyph is the simplified 户 in these fonts;
+        // ⻚ (a radical without a compatibility form) is the glyph of 页.
+        return text.replace(QChar(0x6236), QChar(0x6237)).replace(QChar(0x2EDA), QChar(0x9875));
     }
 };
 
@@ -201,6 +202,41 @@ TEST_F(Printing, ThePdfHoldsTheLabelsAndTheRowsInTheListsOrder)
     EXPECT_TRUE(first >= 0 && first < second && second < third) << text.toStdString();
     EXPECT_TRUE(text.contains(QStringLiteral("2004-3-2 10:00:00")));
     EXPECT_TRUE(text.contains(QStringLiteral("1小时5分7秒")));
+}
+
+// A connection name too long for its column is elided before the date columns, and every page
+// carries its number among all in the footer.
+TEST_F(Printing, LongNamesAreElidedInTheirColumnAndEveryPageIsNumbered)
+{
+    if (tool(QStringLiteral("pdftotext")).isEmpty())
+        GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+    const QString longName = QStringLiteral("甲连接") + QString(60, QLatin1Char('W'));
+    addRecord(at(3, 1, 7, 0), at(3, 1, 7, 30), kZhangId, longName);
+    for (int minute = 0; minute < 59; ++minute)
+        addRecord(at(3, 1, 8, minute), at(3, 1, 8, minute, 30), kZhangId);
+    signInZhang();
+    window->show();
+    const QString file = exportTo(QStringLiteral("long.pdf"));
+    const QString text = pdfText(file);
+    EXPECT_FALSE(text.contains(longName));
+    const QStringList lines = text.split(QLatin1Char('\n'));
+    const auto row = std::find_if(lines.begin(), lines.end(), [](const QString& line) {
+        return line.contains(QStringLiteral("甲连接"));
+    });
+    ASSERT_NE(row, lines.end()) << text.toStdString();
+    // Cut within its column (the text map leaves out the ellipsis), before the start time.
+    EXPECT_TRUE(row->startsWith(QStringLiteral("甲连接WWWW"))) << row->toStdString();
+    EXPECT_LT(row->count(QLatin1Char('W')), 30) << row->toStdString();
+    EXPECT_TRUE(row->contains(QStringLiteral("2004-3-1 7:00:00"))) << row->toStdString();
+    EXPECT_TRUE(row->contains(QStringLiteral("2004-3-1 7:30:00"))) << row->toStdString();
+    // Each page ends with its number, the footer below its last row.
+    const QStringList pages = text.split(QLatin1Char('\f'), Qt::SkipEmptyParts);
+    ASSERT_EQ(pages.size(), 2) << text.toStdString();
+    for (int page = 0; page < 2; ++page) {
+        // pdftotext drops the spaces between the characters.
+        const QString lastLine = pages[page].trimmed().split(QLatin1Char('\n')).last().remove(QLatin1Char(' '));
+        EXPECT_EQ(lastLine, QStringLiteral("第%1页/共2页").arg(page + 1)) << pages[page].toStdString();
+    }
 }
 
 TEST_F(Printing, TheTableLinesStandWhereTheLayoutPutsThem)

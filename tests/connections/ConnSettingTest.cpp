@@ -87,6 +87,7 @@ TEST_F(ConnSetting, RefusalsWithoutASelectionOrWhileConnected)
 {
     addEntry("Office");
     open();
+    list()->clearSelection();
     button("btnDefault")->click();
     button("btnConn")->click();
     EXPECT_EQ(promptTexts(), QStringList(2, kChooseEntryMessage));
@@ -102,6 +103,39 @@ TEST_F(ConnSetting, RefusalsWithoutASelectionOrWhileConnected)
     button("btnConn")->click();
     EXPECT_EQ(promptTexts(), QStringList{kAlreadyConnectedMessage});
     EXPECT_FALSE(winDialStatus->isVisible());
+}
+
+// What looks chosen is chosen: the default entry, or the first when the default is not listed.
+// A long entry name is elided in the list and in the dial status window, whole in its tip.
+TEST_F(ConnSetting, TheDefaultOrTheFirstEntryIsSelectedAndLongNamesKeepTheirTip)
+{
+    const QString longName = QStringLiteral("中国电信天翼宽带拨号连接") + QString(120, QLatin1Char('x'));
+    addEntry("Office");
+    addEntry(longName.toStdString());
+    context.settings.DefaultConn = longName;
+    open();
+    ASSERT_NE(list()->currentItem(), nullptr);
+    EXPECT_TRUE(list()->currentItem()->isSelected());
+    EXPECT_EQ(list()->currentItem()->text(), longName);
+    EXPECT_EQ(list()->currentItem()->toolTip(), longName);
+    EXPECT_LE(list()->visualItemRect(list()->currentItem()).right(), list()->viewport()->width())
+        << "the name is elided within the list";
+    button("btnConn")->click();
+    ASSERT_TRUE(winDialStatus->isVisible());
+    auto* connName = statusControl<QLabel>("lblConnName");
+    EXPECT_TRUE(connName->text().startsWith(QStringLiteral("连接名称：中国电信")));
+    EXPECT_TRUE(connName->text().endsWith(QChar(0x2026))) << connName->text().toStdString();
+    EXPECT_LE(connName->fontMetrics().horizontalAdvance(connName->text()), connName->width());
+    EXPECT_EQ(connName->toolTip(), QStringLiteral("连接名称：") + longName);
+    statusButton("btnCancel")->click();
+    dialog->close();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return dialog.isNull(); }));
+
+    context.settings.DefaultConn = kNoDefaultConn;
+    open();
+    button("btnDefault")->click();
+    EXPECT_EQ(shownDefault(), QStringLiteral("Office"));
+    EXPECT_TRUE(prompter.prompts.isEmpty()) << promptTexts().join(QLatin1Char('|')).toStdString();
 }
 
 TEST_F(ConnSetting, DoubleClickChoosesLikeTheButtonAndCancelKeepsTheDefault)

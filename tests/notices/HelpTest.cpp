@@ -1,7 +1,8 @@
 // Help, mail, calculator and about box: the help by its full path whatever the current
-// folder, the HTML pages where the compiled help cannot be shown, the message when neither
-// exists; the mail link; the desktop's calculator; the about box's link and fade-out; the
-// program files that the installation places.
+// folder, the HTML pages where the compiled help cannot be shown, a message when neither can be
+// shown; the support address's mail link; the desktop's calculator; what the user is told when
+// something is missing; the about box's link and fade-out; the program files that the
+// installation places.
 #include "FakeShell.h"
 #include "ScriptedPrompter.h"
 
@@ -16,6 +17,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QPointer>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
@@ -54,12 +56,20 @@ protected:
 
     QTemporaryDir programFolder;
     QTemporaryDir elsewhere;
+    QStringList promptTexts() const
+    {
+        QStringList texts;
+        for (const auto& prompt : prompter.prompts)
+            texts << prompt.text;
+        return texts;
+    }
+
     QString previous;
     FakeShell shell;
     ScriptedPrompter prompter;
 };
 
-TEST_F(HelpTest, CompiledHelpWhenTheDesktopShowsItElseThePagesElseTheMessage)
+TEST_F(HelpTest, CompiledHelpWhenTheDesktopShowsItElseThePagesElseAMessageNamingTheFiles)
 {
     ShowHelp(shell, prompter, appPath());
     ASSERT_EQ(prompter.prompts.size(), 1);
@@ -67,31 +77,42 @@ TEST_F(HelpTest, CompiledHelpWhenTheDesktopShowsItElseThePagesElseTheMessage)
     EXPECT_EQ(prompter.prompts[0].text, QStringLiteral("Xarvane(Xarvane)找不到帮助文件XRHelp.chm！"));
     EXPECT_TRUE(shell.opened.empty());
 
-    writeFile(appPath() + QStringLiteral("help/index.html"));
-    ShowHelp(shell, prompter, appPath());
+    // The compiled help alone, and nothing shows it: the message names it.
     writeFile(appPath() + QStringLiteral("XRHelp.chm"));
-    shell.handlerExists = false;
+    shell.unhandled = {".chm"};
     ShowHelp(shell, prompter, appPath());
-    shell.handlerExists = true;
+    ASSERT_EQ(prompter.prompts.size(), 2);
+    EXPECT_EQ(prompter.prompts[1].text,
+              kNoHelpViewerMessage.arg(QString::fromStdString(full(kHelpFileName))));
+
+    writeFile(appPath() + QStringLiteral("help/index.html"));
+    ShowHelp(shell, prompter, appPath()); // no CHM viewer: the pages
+    shell.unhandled.clear();
     ShowHelp(shell, prompter, appPath());
-    EXPECT_EQ(shell.opened, (std::vector<std::string>{full(QStringLiteral("help/index.html")),
-                                                      full(QStringLiteral("help/index.html")),
-                                                      full(QStringLiteral("XRHelp.chm"))}));
-    EXPECT_EQ(prompter.prompts.size(), 1);
+    EXPECT_EQ(shell.opened, (std::vector<std::string>{full(kHelpIndex), full(kHelpFileName)}));
     for (const std::string& target : shell.opened)
         EXPECT_TRUE(QFileInfo(QString::fromStdString(target)).isAbsolute()) << target;
+
+    shell.unhandled = {".chm", ".html"};
+    ShowHelp(shell, prompter, appPath());
+    ASSERT_EQ(prompter.prompts.size(), 3);
+    EXPECT_EQ(prompter.prompts[2].kind, PromptKind::Error);
+    EXPECT_EQ(prompter.prompts[2].text, kNoHelpViewerMessage.arg(QString::fromStdString(
+                                            full(kHelpFileName) + "\r" + full(kHelpIndex))));
+    EXPECT_EQ(shell.opened.size(), 2u);
 }
 
-TEST_F(HelpTest, AboutBoxMailLinkBoldOnHoverAndFadesOutWhenClosed)
+TEST_F(HelpTest, AboutBoxShowsTheSupportAddressBoldOnHoverAndFadesOutWhenClosed)
 {
-    QPointer<TwinAbout> box = new TwinAbout(shell, "NetworkManager");
+    const QString address = QStringLiteral("help@pellory.cn");
+    QPointer<TwinAbout> box = new TwinAbout(shell, prompter, address, "NetworkManager");
     box->show();
     EXPECT_EQ(box->windowTitle(), QStringLiteral("关于XR"));
     EXPECT_EQ(box->size(), QSize(303, 203));
     EXPECT_EQ(box->findChild<QLabel*>(QStringLiteral("lblService"))->text(),
               QStringLiteral("拨号服务：NetworkManager"));
     QLabel* mail = box->lblmail();
-    EXPECT_EQ(mail->text(), kAuthorMail);
+    EXPECT_EQ(mail->text(), address);
     QEvent enter(QEvent::Enter);
     QCoreApplication::sendEvent(mail, &enter);
     EXPECT_TRUE(mail->font().bold());
@@ -99,7 +120,7 @@ TEST_F(HelpTest, AboutBoxMailLinkBoldOnHoverAndFadesOutWhenClosed)
     QCoreApplication::sendEvent(mail, &leave);
     EXPECT_FALSE(mail->font().bold());
     QTest::mouseClick(mail, Qt::LeftButton);
-    EXPECT_EQ(shell.opened, (std::vector<std::string>{"mailto:" + kAuthorMail.toStdString()}));
+    EXPECT_EQ(shell.opened, (std::vector<std::string>{"mailto:help@pellory.cn"}));
 
     double opacityAtHide = -1;
     struct HideWatch : QObject {
@@ -117,12 +138,25 @@ TEST_F(HelpTest, AboutBoxMailLinkBoldOnHoverAndFadesOutWhenClosed)
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_DOUBLE_EQ(opacityAtHide, 0.0);
     EXPECT_TRUE(box.isNull()) << "freed when closed";
+    EXPECT_TRUE(prompter.prompts.isEmpty());
 
-    openAuthorMail(shell);
-    EXPECT_EQ(shell.opened.back(), "mailto:" + kAuthorMail.toStdString());
+    // Without a configured address, or without a mail program, the user is told so.
+    TwinAbout unset(shell, prompter, QString(), "NetworkManager");
+    EXPECT_EQ(unset.lblmail()->text(), QStringLiteral("(未设置)"));
+    QTest::mouseClick(unset.lblmail(), Qt::LeftButton);
+    shell.unhandled = {"mailto:"};
+    openSupportMail(shell, prompter, address);
+    ASSERT_EQ(prompter.prompts.size(), 2);
+    EXPECT_EQ(prompter.prompts[0].text, kNoSupportMailMessage);
+    EXPECT_EQ(prompter.prompts[0].kind, PromptKind::Information);
+    EXPECT_EQ(
+        prompter.prompts[1].text,
+        QStringLiteral("没有找到收发邮件的程序，无法给 help@pellory.cn 写信！\r\r请安装邮件程序后再试。"));
+    EXPECT_EQ(prompter.prompts[1].kind, PromptKind::Warning);
+    EXPECT_EQ(shell.opened.size(), 1u);
 }
 
-// The real shell starts the first calculator of the list found on PATH.
+// The real shell starts the first calculator of the list found on PATH; with none it says so.
 TEST_F(HelpTest, CalculatorIsTheFirstInstalledOfTheCommonOnes)
 {
     const QString bin = elsewhere.path() + QStringLiteral("/bin");
@@ -135,16 +169,75 @@ TEST_F(HelpTest, CalculatorIsTheFirstInstalledOfTheCommonOnes)
     const QByteArray savedPath = qgetenv("PATH");
     qputenv("PATH", bin.toUtf8());
     platform::XdgDesktopShell real;
-    startCalculator(real);
+    startCalculator(real, prompter);
     qputenv("PATH", savedPath);
     for (int i = 0; i < 100 && readFile(ran).isEmpty(); ++i)
         QThread::msleep(20);
     EXPECT_EQ(readFile(ran), QByteArray("kcalc\n"));
+    EXPECT_TRUE(prompter.prompts.isEmpty());
 
-    // With none installed nothing happens.
     qputenv("PATH", elsewhere.path().toUtf8());
-    EXPECT_FALSE(real.startFirstInstalled({"gnome-calculator", "kcalc"}));
+    startCalculator(real, prompter);
     qputenv("PATH", savedPath);
+    EXPECT_EQ(promptTexts(), QStringList{kNoCalculatorMessage});
+}
+
+// The real shell reads the desktop's associations itself (no tool runs to ask): with an empty
+// PATH nothing can open the help or a mail, and says so; with an opener, the HTML pages open
+// where only a browser is associated, the compiled help where a viewer declares its alias type.
+TEST_F(HelpTest, RealShellOpensWhatTheDesktopAssociatesAndSaysWhenNothingCan)
+{
+    const QString desktop = elsewhere.path() + QStringLiteral("/desktop");
+    const QString applications = desktop + QStringLiteral("/data/applications/");
+    const QString opened = elsewhere.path() + QStringLiteral("/opened");
+    const QString bin = elsewhere.path() + QStringLiteral("/bin");
+    writeFile(bin + QStringLiteral("/xdg-open"), "#!/bin/sh\necho \"$1\" >> '" + opened.toUtf8() + "'\n");
+    QFile::setPermissions(bin + QStringLiteral("/xdg-open"),
+                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    writeFile(applications + QStringLiteral("browser.desktop"),
+              "[Desktop Entry]\nType=Application\nExec=browser %u\n");
+    writeFile(desktop + QStringLiteral("/config/mimeapps.list"),
+              "[Default Applications]\ntext/html=browser.desktop\nx-scheme-handler/mailto=gone.desktop\n");
+    writeFile(appPath() + kHelpFileName);
+    writeFile(appPath() + kHelpIndex);
+    const QList<QByteArray> variables{"PATH", "XDG_DATA_HOME", "XDG_DATA_DIRS", "XDG_CONFIG_HOME",
+                                      "XDG_CONFIG_DIRS"};
+    QList<QByteArray> saved;
+    for (const QByteArray& name : variables)
+        saved << qgetenv(name);
+    qputenv("PATH", "");
+    qputenv("XDG_DATA_HOME", (desktop + QStringLiteral("/data")).toUtf8());
+    // The system's types, but none of its applications.
+    QDir().mkpath(desktop + QStringLiteral("/system"));
+    QFile::link(QStringLiteral("/usr/share/mime"), desktop + QStringLiteral("/system/mime"));
+    qputenv("XDG_DATA_DIRS", (desktop + QStringLiteral("/system")).toUtf8());
+    qputenv("XDG_CONFIG_HOME", (desktop + QStringLiteral("/config")).toUtf8());
+    qputenv("XDG_CONFIG_DIRS", (desktop + QStringLiteral("/none")).toUtf8());
+    platform::XdgDesktopShell real;
+
+    ShowHelp(real, prompter, appPath());
+    openSupportMail(real, prompter, QStringLiteral("help@pellory.cn"));
+    EXPECT_EQ(promptTexts(), (QStringList{kNoHelpViewerMessage.arg(QString::fromStdString(
+                                              full(kHelpFileName) + "\r" + full(kHelpIndex))),
+                                          kNoMailProgramMessage.arg(QStringLiteral("help@pellory.cn"))}));
+
+    qputenv("PATH", bin.toUtf8());
+    openSupportMail(real, prompter, QStringLiteral("help@pellory.cn")); // its mail program is not installed
+    // Each opener is waited for before the next starts, so that their lines come in order.
+    const auto openedLines = [&](int lines) {
+        for (int i = 0; i < 250 && readFile(opened).count('\n') < lines; ++i)
+            QThread::msleep(20);
+        return QString::fromUtf8(readFile(opened));
+    };
+    ShowHelp(real, prompter, appPath());
+    EXPECT_EQ(openedLines(1), QString::fromStdString(full(kHelpIndex) + "\n"));
+    writeFile(applications + QStringLiteral("chm.desktop"),
+              "[Desktop Entry]\nType=Application\nExec=chmviewer %f\nMimeType=application/x-chm;\n");
+    ShowHelp(real, prompter, appPath());
+    EXPECT_EQ(openedLines(2), QString::fromStdString(full(kHelpIndex) + "\n" + full(kHelpFileName) + "\n"));
+    for (int i = 0; i < variables.size(); ++i)
+        qputenv(variables[i], saved[i]);
+    EXPECT_EQ(prompter.prompts.size(), 3);
 }
 
 TEST_F(HelpTest, InstallationPlacesSoundsAndHelpKeepingAUsersOwnSound)
@@ -156,13 +249,50 @@ TEST_F(HelpTest, InstallationPlacesSoundsAndHelpKeepingAUsersOwnSound)
     writeFile(appPath() + QStringLiteral("Conn2.wav"), "mine");
     writeFile(appPath() + QStringLiteral("help/index.html"), "old");
 
-    EXPECT_TRUE(installProgramFiles(from, programFolder.path()).isEmpty());
+    const ProgramFilesResult result = installProgramFiles(from, programFolder.path());
+    EXPECT_TRUE(result.missing.isEmpty() && result.failed.isEmpty());
     EXPECT_EQ(readFile(appPath() + QStringLiteral("Conn1.wav")), "new");
     EXPECT_EQ(readFile(appPath() + QStringLiteral("Conn2.wav")), "mine");
     EXPECT_EQ(readFile(appPath() + QStringLiteral("Disconn.wav")), "new");
     EXPECT_EQ(readFile(appPath() + QStringLiteral("XRHelp.chm")), "new");
     EXPECT_EQ(readFile(appPath() + QStringLiteral("help/index.html")), "new");
     EXPECT_EQ(readFile(appPath() + QStringLiteral("help/style.css")), "new");
+}
+
+// The installation tool, run from a folder that holds only one sound, says which files it did
+// not find instead of announcing them ready; it writes the support address it is given.
+TEST_F(HelpTest, SetupNamesTheFilesItDidNotFindAndWritesTheSupportAddress)
+{
+    const QString tools = elsewhere.path() + QStringLiteral("/tools");
+    QDir().mkpath(tools);
+    ASSERT_TRUE(QFile::copy(QStringLiteral(XARVANE_BIN_DIR "/xarvane-setup"),
+                            tools + QStringLiteral("/xarvane-setup")));
+    writeFile(tools + QStringLiteral("/Conn1.wav"));
+    const auto setup = [&](const QStringList& arguments) {
+        QProcess process;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.remove(QStringLiteral("XARVANE_REGISTRY"));
+        process.setProcessEnvironment(environment);
+        process.start(tools + QStringLiteral("/xarvane-setup"), arguments);
+        EXPECT_TRUE(process.waitForFinished(60000));
+        return std::pair{process.exitCode(),
+                         QString::fromUtf8(process.readAllStandardOutput() + process.readAllStandardError())};
+    };
+    const QString folder = elsewhere.path() + QStringLiteral("/program");
+    const auto [code, output] =
+        setup({QStringLiteral("--support-mail"), QStringLiteral("help@pellory.cn"), folder});
+    EXPECT_EQ(code, 0) << output.toStdString();
+    EXPECT_FALSE(output.contains(QStringLiteral("Notice sounds and help ready"))) << output.toStdString();
+    EXPECT_TRUE(output.contains(QStringLiteral("Disconn.wav, Conn2.wav, XRHelp.chm, help/index.html")))
+        << output.toStdString();
+    EXPECT_TRUE(QFile::exists(folder + QStringLiteral("/Conn1.wav")));
+    const QByteArray registry = readFile(folder + QStringLiteral("/Xarvane.reg"));
+    EXPECT_TRUE(registry.contains(R"("SupportMail"="help@pellory.cn")")) << registry.toStdString();
+
+    const auto [refused, message] = setup({QStringLiteral("--force"), QStringLiteral("--support-mail"),
+                                           QStringLiteral("not an address"), folder});
+    EXPECT_EQ(refused, 1);
+    EXPECT_TRUE(message.contains(QStringLiteral("is not a mail address"))) << message.toStdString();
 }
 
 } // namespace

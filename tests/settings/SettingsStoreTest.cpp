@@ -93,7 +93,8 @@ TEST_F(SettingsStoreTest, ReadsEveryValueAsStored)
                      "\"AutoBackup\"=dword:00000001\n"
                      "\"SynRun\"=dword:00000001\n"
                      "\"FloatWin\"=dword:00000001\n"
-                     "\"FWStyle\"=dword:00000001\n");
+                     "\"FWStyle\"=dword:00000001\n"
+                     "\"SupportMail\"=\"help@pellory.cn\"\n");
     const QByteArray before = fileBytes();
     const TSettings settings = load();
     EXPECT_FALSE(settings.AutoRun);
@@ -113,6 +114,7 @@ TEST_F(SettingsStoreTest, ReadsEveryValueAsStored)
     EXPECT_TRUE(settings.SynRun);
     EXPECT_TRUE(settings.FloatWin);
     EXPECT_EQ(settings.FWStyle, 1);
+    EXPECT_EQ(settings.SupportMail, QStringLiteral("help@pellory.cn"));
     EXPECT_EQ(fileBytes(), before);
     EXPECT_TRUE(m_prompter.prompts.isEmpty());
 }
@@ -206,7 +208,8 @@ TEST_F(SettingsStoreTest, InstallationCreatesAllValuesAndKeepsThoseAlreadyThere)
     ASSERT_TRUE(tree);
     const auto* key = tree->findKey(QStringLiteral("HKEY_LOCAL_MACHINE\\") + kSettingsKey);
     ASSERT_NE(key, nullptr);
-    EXPECT_EQ(key->values.size(), 17u);
+    EXPECT_EQ(key->values.size(), 18u);
+    EXPECT_EQ(storedString("SupportMail"), "") << "no support address unless the installation is given one";
     EXPECT_EQ(load(), TSettings());
 
     TSettings changed;

@@ -4,8 +4,12 @@
 
 #include "AdministrationFixture.h"
 
+#include <QApplication>
+#include <QHeaderView>
+#include <QImage>
 #include <QLabel>
 #include <QTableView>
+#include <QTest>
 #include <QToolButton>
 
 namespace xr::test {
@@ -196,6 +200,79 @@ TEST_F(UserManageWindow, NavigatorHintsAndStatesFollowTheEditing)
     EXPECT_EQ(grid->currentIndex().row(), 1);
     EXPECT_TRUE(button("navFirst")->isEnabled());
     EXPECT_FALSE(button("navNext")->isEnabled());
+}
+
+// Escape in the cell, then Escape again, asks whether to save the row being edited or inserted:
+// Yes saves it and closes, a refused save keeps the dialog, No throws the row away.
+TEST_F(UserManageWindow, EscapeWithARowBeingEditedAsksWhetherToSaveIt)
+{
+    auto* grid = window.findChild<QTableView*>(QStringLiteral("dbgUser"));
+    const auto escapeTwice = [&] {
+        grid->edit(grid->currentIndex());
+        ASSERT_NE(QApplication::focusWidget(), grid) << "an editor is open";
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape); // ends the typing in the cell
+        QTest::keyClick(grid, Qt::Key_Escape);
+    };
+    const auto name = [&](const QString& id) {
+        return values(QStringLiteral("select UserName from XRUser where UserId = '%1'").arg(id));
+    };
+    window.show();
+    QApplication::setActiveWindow(&window);
+    button("navEdit")->click();
+    window.adodsUser().setData(window.adodsUser().index(0, UserAccountsModel::NameColumn),
+                               QStringLiteral("alice2"));
+    prompter.answers << PromptAnswer::Yes;
+    escapeTwice();
+    EXPECT_EQ(promptTexts(), QStringList{kSaveEditQuestion});
+    EXPECT_EQ(prompter.prompts.value(0).kind, PromptKind::Confirmation);
+    EXPECT_EQ(name(kAliceId), QStringList{QStringLiteral("alice2")});
+    EXPECT_FALSE(window.isVisible());
+
+    window.show();
+    QApplication::setActiveWindow(&window);
+    prompter.prompts.clear();
+    button("navInsert")->click();
+    prompter.answers << PromptAnswer::Yes;
+    escapeTwice(); // a new row without a name cannot be saved: the dialog stays
+    EXPECT_EQ(promptTexts(), (QStringList{kSaveEditQuestion, QStringLiteral("请输入用户名！")}));
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_TRUE(window.adodsUser().editing());
+
+    window.adodsUser().setData(window.adodsUser().index(window.adodsUser().currentRow(), 0),
+                               QStringLiteral("carol"));
+    prompter.answers << PromptAnswer::No;
+    escapeTwice();
+    EXPECT_EQ(promptTexts().size(), 3) << promptTexts().join(QLatin1Char('|')).toStdString();
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_FALSE(values(QStringLiteral("select UserName from XRUser")).contains(QStringLiteral("carol")));
+    EXPECT_EQ(window.adodsUser().rowCount(), 2);
+}
+
+// The row indicator marks the current row without a number, so row 11 and beyond are not cut.
+TEST_F(UserManageWindow, TheRowIndicatorMarksTheCurrentRowWithoutNumbers)
+{
+    for (int i = 0; i < 10; ++i)
+        addUser(QStringLiteral("2004030108000%1").arg(10 + i), QStringLiteral("user%1").arg(i));
+    TwinUserManage many{context, database};
+    many.show();
+    many.adodsUser().setCurrentRow(10);
+    QCoreApplication::processEvents();
+    auto* grid = many.findChild<QTableView*>(QStringLiteral("dbgUser"));
+    QHeaderView* indicator = grid->verticalHeader();
+    QImage picture(indicator->size(), QImage::Format_ARGB32);
+    indicator->render(&picture);
+    const auto darkPixels = [&](int row) {
+        const int top = indicator->sectionViewportPosition(row);
+        int dark = 0;
+        for (int y = std::max(top, 0); y < std::min(top + indicator->sectionSize(row), picture.height()); ++y)
+            for (int x = 0; x < picture.width(); ++x)
+                dark += qGray(picture.pixel(x, y)) < 80 ? 1 : 0;
+        return dark;
+    };
+    EXPECT_GT(darkPixels(10), 4) << "the current row is marked";
+    EXPECT_EQ(darkPixels(9), 0);
+    EXPECT_EQ(darkPixels(11), 0) << "no number beside the other rows";
+    EXPECT_EQ(darkPixels(0), 0);
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 // xarvane-setup DIR: the installation step. Creates the program's database in DIR with its
-// tables and reserved accounts.
+// tables and reserved accounts, the settings key (with the support address when given) and
+// places the notice sounds and the help.
 #include "notices/ProgramFiles.h"
 #include "platform/RegistryFile.h"
 #include "settings/SettingsStore.h"
@@ -12,9 +13,11 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <QSqlDatabase>
 
 #include <cstdio>
+#include <optional>
 
 namespace {
 
@@ -58,28 +61,52 @@ bool createDatabase(const QString& target, const QString& adminPassword, QString
     return error.isEmpty();
 }
 
-// The settings key with every value at its default; values already there are kept.
-int installSettings(const QString& programFolder)
+// The settings key with every value at its default, values already there kept; then the support
+// address when one is given (an empty one clears it).
+int installSettings(const QString& programFolder, const std::optional<QString>& supportMail)
 {
     xr::platform::RegistryFile registry(xr::platform::defaultRegistryPath(programFolder));
     try {
         xr::installDefaultSettings(registry);
+        xr::TSettings settings;
+        if (supportMail) {
+            settings.SupportMail = *supportMail;
+            if (!xr::writeSettings(registry, settings, {&xr::TSettings::SupportMail}))
+                throw xr::SettingsWriteError(QStringLiteral("SupportMail"));
+        }
     } catch (const xr::SettingsWriteError& error) {
         return fail(QStringLiteral("cannot write the settings to %1: %2")
                         .arg(registry.path(), QString::fromUtf8(error.what())));
     }
     say(QStringLiteral("Settings key %1 ready in %2").arg(xr::kSettingsKey, registry.path()));
+    if (supportMail)
+        say(supportMail->isEmpty() ? QStringLiteral("Support address cleared")
+                                   : QStringLiteral("Support address %1").arg(*supportMail));
     return 0;
 }
 
-// The notice sounds and the help, from beside this tool into the program folder.
+// The notice sounds and the help, from beside this tool into the program folder; what is not
+// there to copy is named, since the program then plays no sound or shows no help.
 int installFiles(const QString& programFolder)
 {
-    const QStringList failed = xr::installProgramFiles(QCoreApplication::applicationDirPath(), programFolder);
-    if (!failed.isEmpty())
-        return fail(QStringLiteral("cannot copy %1").arg(failed.join(QStringLiteral(", "))));
-    say(QStringLiteral("Notice sounds and help ready in %1").arg(programFolder));
+    const QString from = QCoreApplication::applicationDirPath();
+    const xr::ProgramFilesResult result = xr::installProgramFiles(from, programFolder);
+    if (!result.failed.isEmpty())
+        return fail(QStringLiteral("cannot copy %1").arg(result.failed.join(QStringLiteral(", "))));
+    if (result.missing.isEmpty())
+        say(QStringLiteral("Notice sounds and help ready in %1").arg(programFolder));
+    else
+        say(QStringLiteral("Not found beside xarvane-setup in %1, so not placed in %2: %3")
+                .arg(from, programFolder, result.missing.join(QStringLiteral(", "))));
     return 0;
+}
+
+// An address to write to: one "@" with text on both sides and no blanks.
+bool isMailAddress(const QString& address)
+{
+    const QStringList parts = address.split(QLatin1Char('@'));
+    return parts.size() == 2 && !parts[0].isEmpty() && !parts[1].isEmpty() &&
+           !address.contains(QRegularExpression(QStringLiteral("\\s")));
 }
 
 } // namespace
@@ -91,16 +118,23 @@ int main(int argc, char** argv)
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
         "Prepares a program folder for Xarvane: creates the database XRDB.mdb with the tables XRRecord and\n"
-        "XRUser, the anonymous account and the built-in administrator \"admin\", and places the notice sounds\n"
-        "and the help beside it."));
+        "XRUser, the anonymous account and the built-in administrator \"admin\", the settings, and places "
+        "the\n"
+        "notice sounds and the help beside it."));
     parser.addHelpOption();
     parser.addPositionalArgument(QStringLiteral("DIR"), QStringLiteral("The program folder."));
     const QCommandLineOption adminPassword(QStringLiteral("admin-password"),
                                            QStringLiteral("Password of \"admin\" (empty by default)."),
                                            QStringLiteral("PASSWORD"));
     const QCommandLineOption force(QStringLiteral("force"), QStringLiteral("Replace an existing database."));
+    const QCommandLineOption supportMail(
+        QStringLiteral("support-mail"),
+        QStringLiteral(
+            "The address that the about box shows and the mail commands write to (an empty one clears it)."),
+        QStringLiteral("ADDRESS"));
     parser.addOption(adminPassword);
     parser.addOption(force);
+    parser.addOption(supportMail);
     if (!parser.parse(app.arguments()))
         return fail(parser.errorText() + QStringLiteral("\n") + parser.helpText());
     if (parser.isSet(QStringLiteral("help"))) {
@@ -109,6 +143,12 @@ int main(int argc, char** argv)
     }
     if (parser.positionalArguments().size() != 1)
         return fail(QStringLiteral("expected one folder\n") + parser.helpText());
+    std::optional<QString> supportAddress;
+    if (parser.isSet(supportMail)) {
+        supportAddress = parser.value(supportMail).trimmed();
+        if (!supportAddress->isEmpty() && !isMailAddress(*supportAddress))
+            return fail(QStringLiteral("\"%1\" is not a mail address").arg(*supportAddress));
+    }
 
     const QDir folder(parser.positionalArguments().constFirst());
     if (!folder.exists() && !QDir().mkpath(folder.path()))
@@ -124,7 +164,7 @@ int main(int argc, char** argv)
     say(QStringLiteral("%1 database %2 (administrator \"admin\", %3 password)")
             .arg(existed ? QStringLiteral("Replaced") : QStringLiteral("Created"), database,
                  parser.value(adminPassword).isEmpty() ? QStringLiteral("empty") : QStringLiteral("given")));
-    if (const int failed = installSettings(folder.absolutePath() + QLatin1Char('/')))
+    if (const int failed = installSettings(folder.absolutePath() + QLatin1Char('/'), supportAddress))
         return failed;
     return installFiles(folder.absolutePath());
 }
