@@ -53,8 +53,8 @@ private:
     const ConnHandle m_handle;
     const RasDialNotifier m_notifier;
     QString m_activePath;
-    QStringList m_devices;                  // the active connection's devices, once known
-    QMap<QString, uint> m_deviceFailures;   // device path → reason it failed with
+    QStringList m_devices;                // the active connection's devices, once known
+    QMap<QString, uint> m_deviceFailures; // device path → reason it failed with
     QString m_lastFailedDevice;
     bool m_cancelled = false;
     bool m_following = false;

@@ -5,6 +5,7 @@
 #include "platform/RasErrorTexts.h"
 
 #include <QDBusArgument>
+#include <QDBusMetaType>
 #include <QDBusObjectPath>
 #include <QDBusPendingReply>
 #include <QDBusServiceWatcher>
@@ -64,7 +65,8 @@ std::uint32_t passwordFlags(const Settings& settings, const std::string& type)
 
 bool isPort(const Settings& settings)
 {
-    return !value(settings, "connection", "master").empty() || !value(settings, "connection", "controller").empty();
+    return !value(settings, "connection", "master").empty() ||
+           !value(settings, "connection", "controller").empty();
 }
 
 // A signal that cannot change an answer.
@@ -85,6 +87,7 @@ bool profileSignal(const QDBusMessage& message)
 
 NmRemoteAccess::NmRemoteAccess(QObject* parent) : QObject(parent)
 {
+    qDBusRegisterMetaType<Settings>(); // the answers of GetSettings
     watch();
     waitForFirstAnswers();
 }
@@ -250,8 +253,9 @@ void NmRemoteAccess::profileListAnswered(QDBusPendingCallWatcher* watcher)
     for (const QDBusObjectPath& path : reply.value()) {
         auto* settings = new QDBusPendingCallWatcher(
             m_bus.asyncCall(path.path(), nm::ProfileInterface, QStringLiteral("GetSettings")), this);
-        connect(settings, &QDBusPendingCallWatcher::finished, this,
-                [this, path = path.path()](QDBusPendingCallWatcher* answer) { profileAnswered(path, answer); });
+        connect(
+            settings, &QDBusPendingCallWatcher::finished, this,
+            [this, path = path.path()](QDBusPendingCallWatcher* answer) { profileAnswered(path, answer); });
     }
 }
 
@@ -263,7 +267,8 @@ void NmRemoteAccess::profileAnswered(const QString& path, QDBusPendingCallWatche
         Profile profile{path, {}, {}, false, reply.value()};
         profile.id = value(profile.settings, "connection", "id");
         const QVariant metered = setting(profile.settings, "connection", "metered");
-        profile.kind = {value(profile.settings, "connection", "type"), value(profile.settings, "bluetooth", "type"),
+        profile.kind = {value(profile.settings, "connection", "type"),
+                        value(profile.settings, "bluetooth", "type"),
                         metered.isValid() ? metered.toInt() : -1};
         profile.listed = nm::listedProfile(profile.kind.type, isPort(profile.settings));
         m_incoming.push_back(std::move(profile));
@@ -400,9 +405,10 @@ std::uint32_t NmRemoteAccess::enumEntries(std::size_t room, std::vector<std::str
 
 std::size_t NmRemoteAccess::uncountedLanEntries()
 {
-    return static_cast<std::size_t>(std::count_if(m_profiles.begin(), m_profiles.end(), [this](const Profile& p) {
-        return p.listed && nm::lanProfile(p.kind.type) && !counts(p.kind);
-    }));
+    return static_cast<std::size_t>(
+        std::count_if(m_profiles.begin(), m_profiles.end(), [this](const Profile& p) {
+            return p.listed && nm::lanProfile(p.kind.type) && !counts(p.kind);
+        }));
 }
 
 std::uint32_t NmRemoteAccess::getEntryDialParams(const std::string& entryName, RasDialParams& params)

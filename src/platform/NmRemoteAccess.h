@@ -121,7 +121,7 @@ private:
     std::vector<Profile> m_incoming; // profiles read so far by the running fetch
     int m_profilesAwaited = 0;
 
-    std::vector<NmDial*> m_dials;                // children; the finished ones are deleted at the next dial
+    std::vector<NmDial*> m_dials; // children; the finished ones are deleted at the next dial
     std::map<std::string, ConnHandle> m_dialsByPath; // active connections of dials, until seen
 };
 

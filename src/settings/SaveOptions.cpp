@@ -11,7 +11,7 @@ void SaveOptions(platform::Registry& registry, platform::AutoStart& autoStart, c
     writeSettings(registry, settings,
                   {&TSettings::TimeRecord, &TSettings::Interval, &TSettings::DefaultTime, &TSettings::AutoRun,
                    &TSettings::DefaultConnName, &TSettings::Precision, &TSettings::AutoBackup,
-                   &TSettings::SavePwEnabled, &TSettings::SavePw, &TSettings::FWStyle});
+                   &TSettings::SavePwEnabled, &TSettings::SavePw, &TSettings::FWStyle, &TSettings::RecordLan});
     writeCustomTimes(registry, customPeriods);
     writeRunValue(autoStart, appPath, settings.AutoRun);
 }

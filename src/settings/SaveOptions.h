@@ -1,5 +1,5 @@
 #pragma once
-// Storing the options dialog's settings: the ten values of the settings key, the custom periods
+// Storing the options dialog's settings: the eleven values of the settings key, the custom periods
 // and the start-with-the-desktop entry, in that order.
 
 #include "platform/AutoStart.h"
@@ -11,7 +11,7 @@
 
 namespace xr {
 
-// The ten values go only into an existing settings key (skipped silently without it); the
+// The eleven values go only into an existing settings key (skipped silently without it); the
 // custom periods and the Run entry are written all the same. Throws SettingsWriteError naming
 // the first value that could not be stored; what was written before it stays.
 void SaveOptions(platform::Registry& registry, platform::AutoStart& autoStart, const QString& appPath,

@@ -27,6 +27,8 @@ struct TSettings {
     bool SynRun = false;
     bool FloatWin = false;
     int FWStyle = 0;
+    // Wired and Wi-Fi network connections are recorded too, not only dial-up style ones.
+    bool RecordLan = false;
 
     friend bool operator==(const TSettings&, const TSettings&) = default;
 };

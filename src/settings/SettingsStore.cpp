@@ -19,7 +19,7 @@ struct Field {
     SettingMember member;
 };
 
-// The seventeen values of the settings key, in the order the load reads them.
+// The values of the settings key, in the order the load reads them.
 const std::vector<Field>& fields()
 {
     static const std::vector<Field> all{
@@ -40,6 +40,7 @@ const std::vector<Field>& fields()
         {QStringLiteral("SynRun"), &TSettings::SynRun},
         {QStringLiteral("FloatWin"), &TSettings::FloatWin},
         {QStringLiteral("FWStyle"), &TSettings::FWStyle},
+        {QStringLiteral("RecordLan"), &TSettings::RecordLan},
     };
     return all;
 }
@@ -99,6 +100,8 @@ TSettings LoadSettings(platform::Registry& registry, platform::RemoteAccess& rem
     for (const Field& field : fields())
         if (const auto value = readField(*key, field))
             assign(settings, field.member, *value);
+    // Before the phonebook check: the setting decides which entries there are.
+    remoteAccess.setRecordLan(settings.RecordLan);
     if (settings.DefaultConn != kNoDefaultConn && !EntryExists(remoteAccess, prompter, settings.DefaultConn)) {
         settings.DefaultConn = kNoDefaultConn;
         writeValue(*key, valueOf(settings, fieldOf(&TSettings::DefaultConn)));

@@ -96,10 +96,12 @@ TEST_F(NmRemoteAccessTest, WatchesOnlyChosenConnectionsUnderHandlesThatLastAsLon
                   nm::FlagIsPort);
 
     std::string address;
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !connectionsNow().empty() &&
-                                             service->getProjectionIp(connectionsNow()[0].handle, address) ==
-                                                 ras::Success; },
-                                kWaitMs));
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            return !connectionsNow().empty() &&
+                   service->getProjectionIp(connectionsNow()[0].handle, address) == ras::Success;
+        },
+        kWaitMs));
     QTest::qWait(300); // the other connections' changes have arrived too
     auto list = connectionsNow();
     ASSERT_EQ(list.size(), 1U);
@@ -153,7 +155,8 @@ TEST_F(NmRemoteAccessTest, OnlyDialUpKindsAndMeteredProfilesCountUnlessWiredAndW
                                             settings("connection", QStringLiteral("metered"), 1));
     mock.addProfile(QStringLiteral("Home"), QStringLiteral("802-11-wireless"));
     mock.addProfile(QStringLiteral("lo"), QStringLiteral("loopback"));
-    mock.addProfile(QStringLiteral("bridge-port"), QStringLiteral("802-3-ethernet"), {}, QStringLiteral("br0"));
+    mock.addProfile(QStringLiteral("bridge-port"), QStringLiteral("802-3-ethernet"), {},
+                    QStringLiteral("br0"));
     mock.activate(office, device);
     mock.activate(dsl, device);
     mock.activate(hotspot, mock.addEthernetDevice(QStringLiteral("wlan0"), QStringLiteral("wlan0")));
@@ -172,8 +175,8 @@ TEST_F(NmRemoteAccessTest, OnlyDialUpKindsAndMeteredProfilesCountUnlessWiredAndW
     EXPECT_EQ(list[1].entryName, "Hotspot");
 
     service->setRecordLan(true);
-    EXPECT_EQ(entries(), (std::vector<std::string>{"DSL", "EVDO", "Home", "Hotspot", "Mobile", "Office", "Phone",
-                                                   "Tunnel", "Work VPN"}));
+    EXPECT_EQ(entries(), (std::vector<std::string>{"DSL", "EVDO", "Home", "Hotspot", "Mobile", "Office",
+                                                   "Phone", "Tunnel", "Work VPN"}));
     EXPECT_EQ(service->uncountedLanEntries(), 0U);
     list = connectionsNow();
     ASSERT_EQ(list.size(), 3U) << "taken at the next poll, without a restart";
@@ -213,7 +216,8 @@ TEST_F(NmRemoteAccessTest, ProfilesAreEntriesWithTheirLoginsAndWhetherTheService
     ASSERT_EQ(service->getEntryDialParams("DSL", params), ras::Success);
     EXPECT_EQ(params.entryName, "DSL");
     EXPECT_EQ(params.userName, "alice");
-    EXPECT_EQ(params.password, "********") << "kept by NetworkManager: stored, though this user may not read it";
+    EXPECT_EQ(params.password, "********")
+        << "kept by NetworkManager: stored, though this user may not read it";
     EXPECT_TRUE(params.credentialsRequired);
     ASSERT_EQ(service->getEntryDialParams("Agent", params), ras::Success);
     EXPECT_EQ(params.password, "********") << "kept by the user's agent";
@@ -295,7 +299,8 @@ TEST_F(NmRemoteAccessTest, FailedActivationsReportOurCodesWithChineseTexts)
     QTest::qWait(200); // the dial follows the connection and its device
     constexpr unsigned kNoSecrets = 7;
     mock.failDevice(device, kNoSecrets);
-    mock.changeState(mock.activeConnections().constFirst(), nm::ActiveDeactivated, nm::ReasonDeviceDisconnected);
+    mock.changeState(mock.activeConnections().constFirst(), nm::ActiveDeactivated,
+                     nm::ReasonDeviceDisconnected);
     ASSERT_TRUE(QTest::qWaitFor([&] { return notes.back().error != ras::Success; }));
     EXPECT_EQ(notes.back().error, nm::ErrorDeviceBase + kNoSecrets);
     ASSERT_EQ(service->getErrorString(notes.back().error, text), ras::Success);
@@ -353,8 +358,8 @@ TEST_F(NmRemoteAccessTest, AServiceThatRestartsKeepsTheConnectionsItStillHasUnde
 
     // The new service starts with nothing and takes the connection over under new object names.
     ASSERT_TRUE(mock.startService(true));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return service->enumConnections(16, list, needed) == ras::Success; },
-                                kWaitMs));
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return service->enumConnections(16, list, needed) == ras::Success; }, kWaitMs));
     QTest::qWait(300);
     list = connectionsNow();
     ASSERT_EQ(list.size(), 1U) << "still starting: the connection is not gone";

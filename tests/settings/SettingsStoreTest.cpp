@@ -206,7 +206,7 @@ TEST_F(SettingsStoreTest, InstallationCreatesAllValuesAndKeepsThoseAlreadyThere)
     ASSERT_TRUE(tree);
     const auto* key = tree->findKey(QStringLiteral("HKEY_LOCAL_MACHINE\\") + kSettingsKey);
     ASSERT_NE(key, nullptr);
-    EXPECT_EQ(key->values.size(), 17u);
+    EXPECT_EQ(key->values.size(), 18u);
     EXPECT_EQ(load(), TSettings());
 
     TSettings changed;
