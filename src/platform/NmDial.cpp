@@ -7,6 +7,8 @@
 #include <QDBusPendingReply>
 #include <QVariantMap>
 
+#include <algorithm>
+
 namespace xr::platform {
 
 namespace {
@@ -95,17 +97,19 @@ void NmDial::deviceStateChanged(uint newState, uint, uint reason, const QDBusMes
     m_lastFailedDevice = message.path();
 }
 
-// The failed device's reason where it has a text of its own, else the active connection's.
+// The failed device's reason where it has a text of its own, else the active connection's. The
+// device is one of the connection's own once they are known, else the last one seen failing.
 std::uint32_t NmDial::failureCode(std::uint32_t activeReason) const
 {
     if (activeReason == nm::ReasonDeviceDisconnected) {
-        QString device = m_lastFailedDevice;
-        for (const QString& path : m_devices)
-            if (m_deviceFailures.contains(path))
-                device = path;
-        if (m_devices.isEmpty() || m_devices.contains(device))
-            if (const std::uint32_t code = nm::errorForDeviceReason(m_deviceFailures.value(device)))
-                return code;
+        const auto failed = std::find_if(m_devices.begin(), m_devices.end(), [this](const QString& path) {
+            return m_deviceFailures.contains(path);
+        });
+        const QString device = m_devices.isEmpty()         ? m_lastFailedDevice
+                               : failed == m_devices.end() ? QString()
+                                                           : *failed;
+        if (const std::uint32_t code = nm::errorForDeviceReason(m_deviceFailures.value(device)))
+            return code;
     }
     return nm::errorForReason(activeReason);
 }

@@ -69,13 +69,17 @@ bool isPort(const Settings& settings)
            !value(settings, "connection", "controller").empty();
 }
 
-// A signal that cannot change an answer.
+// A signal that cannot change an answer: about an access point, or about a property of an
+// interface that no answer uses.
 bool ignored(const QDBusMessage& message)
 {
-    if (message.path().contains(QStringLiteral("/AccessPoint/")))
+    const QVariant first = message.arguments().value(0);
+    const QString object = message.interface() == nm::ObjectManagerInterface
+                               ? qdbus_cast<QDBusObjectPath>(first).path() // the object added or removed
+                               : message.path();
+    if (object.contains(QStringLiteral("/AccessPoint/")))
         return true;
-    return message.interface() == nm::PropertiesInterface && !message.arguments().isEmpty() &&
-           kIgnoredInterfaces.contains(message.arguments().constFirst().toString());
+    return message.interface() == nm::PropertiesInterface && kIgnoredInterfaces.contains(first.toString());
 }
 
 bool profileSignal(const QDBusMessage& message)

@@ -177,6 +177,24 @@ QString NmMock::addEthernetDevice(const QString& name, const QString& interfaceN
         .toString();
 }
 
+QString NmMock::addWifiDevice(const QString& name, const QString& interfaceName)
+{
+    constexpr int kDisconnected = 30;
+    return mock(nm::ManagerPath, QStringLiteral("AddWiFiDevice"), {name, interfaceName, kDisconnected})
+        .arguments()
+        .value(0)
+        .toString();
+}
+
+void NmMock::addAccessPoint(const QString& devicePath, const QString& name)
+{
+    constexpr int kInfrastructure = 2;
+    constexpr uint kWpaPsk = 0x100;
+    mock(nm::ManagerPath, QStringLiteral("AddAccessPoint"),
+         {devicePath, name, name, QStringLiteral("00:11:22:33:44:55"), kInfrastructure, 2437U, 54000U,
+          QVariant::fromValue(uchar(40)), kWpaPsk});
+}
+
 QString NmMock::addProfile(const QString& id, const QString& type, const NmSettings& extra,
                            const QString& master)
 {

@@ -46,6 +46,9 @@ public:
     void resume();
 
     QString addEthernetDevice(const QString& name, const QString& interfaceName);
+    // A Wi-Fi device and an access point it sees.
+    QString addWifiDevice(const QString& name, const QString& interfaceName);
+    void addAccessPoint(const QString& devicePath, const QString& name);
     // A saved profile; `extra` adds settings beside "connection". Returns its object path. Its
     // secrets are refused, as NetworkManager refuses a system profile's secrets to an ordinary
     // user.
