@@ -43,6 +43,9 @@ void TwinConnSetting::buildControls()
 {
     lbConnList = named(new QListWidget, "lbConnList");
     lbConnList->setItemDelegate(new ViewWidthDelegate(lbConnList));
+    lblLanHint = named(new QLabel(kLanLeftOutHint), "lblLanHint");
+    lblLanHint->setWordWrap(true);
+    lblLanHint->hide();
     edtDefault = named(new QLineEdit, "edtDefault");
     edtDefault->setReadOnly(true);
     btnDefault = named(new QPushButton(QStringLiteral("设为默认")), "btnDefault");
@@ -60,13 +63,14 @@ void TwinConnSetting::buildControls()
     side->addWidget(btnConn);
     side->addStretch();
     grid->addLayout(side, 1, 1);
-    grid->addWidget(labelFor(QStringLiteral("XR默认连接(&D)"), edtDefault), 4, 0);
-    grid->addWidget(edtDefault, 5, 0);
+    grid->addWidget(lblLanHint, 4, 0, 1, 2);
+    grid->addWidget(labelFor(QStringLiteral("XR默认连接(&D)"), edtDefault), 5, 0);
+    grid->addWidget(edtDefault, 6, 0);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(btnOk);
     buttons->addWidget(btnCancel);
-    grid->addLayout(buttons, 6, 0, 1, 2);
+    grid->addLayout(buttons, 7, 0, 1, 2);
 }
 
 bool TwinConnSetting::FillConnList()
@@ -81,6 +85,7 @@ bool TwinConnSetting::FillConnList()
     // A name too long for the list is elided there; its tip shows it whole.
     for (int row = 0; row < lbConnList->count(); ++row)
         lbConnList->item(row)->setToolTip(lbConnList->item(row)->text());
+    lblLanHint->setVisible(entries->isEmpty() && m_context.remoteAccess.uncountedLanEntries() > 0);
     return true;
 }
 

@@ -5,6 +5,7 @@
 
 #include <QDialog>
 
+class QLabel;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
@@ -17,6 +18,9 @@ class TRASNotify;
 
 inline const QString kPhonebookUnreadableMessage = QStringLiteral("获取系统电话本失败！请于系统管理员联系！");
 inline const QString kChooseEntryMessage = QStringLiteral("请在列表中选择一个连接！");
+// Shown under an empty list when the only saved connections are wired or Wi-Fi ones.
+inline const QString kLanLeftOutHint = QStringLiteral(
+    "有线和无线网络连接默认不作为拨号连接，因此没有列出。\n要记录它们，请在“设置选项”中选中“同时记录有线和无线网络连接”。");
 
 class TwinConnSetting : public QDialog {
     Q_OBJECT
@@ -43,6 +47,7 @@ private:
     const TRASNotify& m_notify;
     Dialer& m_dialer;
     QListWidget* lbConnList = nullptr;
+    QLabel* lblLanHint = nullptr;
     QLineEdit* edtDefault = nullptr;
     QPushButton* btnDefault = nullptr;
     QPushButton* btnConn = nullptr;

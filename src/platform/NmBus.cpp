@@ -49,12 +49,12 @@ QDBusConnection NmBus::connection()
     return openSystemBus(m_name);
 }
 
-QDBusMessage NmBus::call(const QString& path, const QString& interface, const QString& method,
-                         const QVariantList& arguments)
+QDBusPendingCall NmBus::asyncCall(const QString& path, const QString& interface, const QString& method,
+                                  const QVariantList& arguments)
 {
     QDBusMessage message = QDBusMessage::createMethodCall(nm::Service, path, interface, method);
     message.setArguments(arguments);
-    return connection().call(message, QDBus::Block, kCallTimeoutMs);
+    return connection().asyncCall(message, kCallTimeoutMs);
 }
 
 void NmBus::send(const QString& path, const QString& interface, const QString& method,

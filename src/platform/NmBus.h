@@ -1,10 +1,12 @@
 #pragma once
 // The system bus as NetworkManager's back-end uses it: a connection of its own that is opened
-// again when the bus went away (a restarted bus daemon), and calls to NetworkManager with a
-// bounded wait, so that a service that hangs never stops the program for long.
+// again when the bus went away (a restarted bus daemon), and asynchronous calls to
+// NetworkManager with a bounded wait: nobody waits for an answer, and a service that hangs
+// answers with an error after a few seconds.
 
 #include <QDBusConnection>
 #include <QDBusMessage>
+#include <QDBusPendingCall>
 #include <QString>
 #include <QVariantList>
 
@@ -19,9 +21,11 @@ public:
 
     // The connection, opened again first when it was lost.
     QDBusConnection connection();
-    // A method call to NetworkManager; the answer is a reply or an error message.
-    QDBusMessage call(const QString& path, const QString& interface, const QString& method,
-                      const QVariantList& arguments = {});
+    // The name of the connection that connection() gives; a new name means a new connection.
+    QString name() const { return m_name; }
+    // A method call to NetworkManager; its answer arrives through the event loop.
+    QDBusPendingCall asyncCall(const QString& path, const QString& interface, const QString& method,
+                               const QVariantList& arguments = {});
     // A call whose answer nobody waits for.
     void send(const QString& path, const QString& interface, const QString& method,
               const QVariantList& arguments);

@@ -5,12 +5,16 @@
 
 #include <QDBusObjectPath>
 #include <QDBusPendingReply>
+#include <QVariantMap>
+
+#include <algorithm>
 
 namespace xr::platform {
 
 namespace {
 
 const QDBusObjectPath kNone(QStringLiteral("/"));
+const QString kStateChanged = QStringLiteral("StateChanged");
 
 } // namespace
 
@@ -26,11 +30,11 @@ NmDial::~NmDial()
 
 void NmDial::start(const QString& profilePath)
 {
-    QDBusMessage call = QDBusMessage::createMethodCall(nm::Service, nm::ManagerPath, nm::ManagerInterface,
-                                                       QStringLiteral("ActivateConnection"));
-    call.setArguments({QVariant::fromValue(QDBusObjectPath(profilePath)), QVariant::fromValue(kNone),
-                       QVariant::fromValue(kNone)});
-    auto* watcher = new QDBusPendingCallWatcher(m_bus.connection().asyncCall(call), this);
+    auto* watcher = new QDBusPendingCallWatcher(
+        m_bus.asyncCall(nm::ManagerPath, nm::ManagerInterface, QStringLiteral("ActivateConnection"),
+                        {QVariant::fromValue(QDBusObjectPath(profilePath)), QVariant::fromValue(kNone),
+                         QVariant::fromValue(kNone)}),
+        this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this, &NmDial::activationAnswered);
 }
 
@@ -57,19 +61,57 @@ void NmDial::activationAnswered(QDBusPendingCallWatcher* watcher)
         cancel();
 }
 
-// Listens to the active connection's state changes, then looks at the state it has already
-// reached: a fast activation may be over before the listening began.
+// Listens to the state changes of the active connection and of the devices, then asks for the
+// state the connection has already reached: a fast activation may be over before the listening
+// began.
 void NmDial::follow(const QString& activePath)
 {
-    m_following =
-        m_bus.connection().connect(nm::Service, activePath, nm::ActiveInterface,
-                                   QStringLiteral("StateChanged"), this, SLOT(stateChanged(uint, uint)));
-    const QDBusMessage answer = m_bus.call(activePath, nm::PropertiesInterface, QStringLiteral("Get"),
-                                           {nm::ActiveInterface, QStringLiteral("State")});
-    if (answer.type() == QDBusMessage::ReplyMessage)
-        stateChanged(answer.arguments().constFirst().value<QDBusVariant>().variant().toUInt(), 0);
-    else // gone already: the activation ended before it could be watched
-        stateChanged(nm::ActiveDeactivated, 0);
+    QDBusConnection bus = m_bus.connection();
+    m_following = bus.connect(nm::Service, activePath, nm::ActiveInterface, kStateChanged, this,
+                              SLOT(stateChanged(uint, uint)));
+    bus.connect(nm::Service, QString(), nm::DeviceInterface, kStateChanged, this,
+                SLOT(deviceStateChanged(uint, uint, uint, QDBusMessage)));
+    auto* watcher = new QDBusPendingCallWatcher(
+        m_bus.asyncCall(activePath, nm::PropertiesInterface, QStringLiteral("GetAll"), {nm::ActiveInterface}),
+        this);
+    connect(watcher, &QDBusPendingCallWatcher::finished, this, &NmDial::propertiesAnswered);
+}
+
+void NmDial::propertiesAnswered(QDBusPendingCallWatcher* watcher)
+{
+    watcher->deleteLater();
+    const QDBusPendingReply<QVariantMap> reply = *watcher;
+    if (reply.isError()) // gone already: the activation ended before it could be watched
+        return stateChanged(nm::ActiveDeactivated, 0);
+    for (const QDBusObjectPath& device :
+         qdbus_cast<QList<QDBusObjectPath>>(reply.value().value(QStringLiteral("Devices"))))
+        m_devices << device.path();
+    stateChanged(reply.value().value(QStringLiteral("State")).toUInt(), 0);
+}
+
+void NmDial::deviceStateChanged(uint newState, uint, uint reason, const QDBusMessage& message)
+{
+    if (newState != nm::DeviceFailed)
+        return;
+    m_deviceFailures.insert(message.path(), reason);
+    m_lastFailedDevice = message.path();
+}
+
+// The failed device's reason where it has a text of its own, else the active connection's. The
+// device is one of the connection's own once they are known, else the last one seen failing.
+std::uint32_t NmDial::failureCode(std::uint32_t activeReason) const
+{
+    if (activeReason == nm::ReasonDeviceDisconnected) {
+        const auto failed = std::find_if(m_devices.begin(), m_devices.end(), [this](const QString& path) {
+            return m_deviceFailures.contains(path);
+        });
+        const QString device = m_devices.isEmpty()         ? m_lastFailedDevice
+                               : failed == m_devices.end() ? QString()
+                                                           : *failed;
+        if (const std::uint32_t code = nm::errorForDeviceReason(m_deviceFailures.value(device)))
+            return code;
+    }
+    return nm::errorForReason(activeReason);
 }
 
 void NmDial::stateChanged(uint state, uint reason)
@@ -83,7 +125,7 @@ void NmDial::stateChanged(uint state, uint reason)
             finish();
         return;
     }
-    report(ras::StateDisconnected, nm::errorForReason(reason));
+    report(ras::StateDisconnected, failureCode(reason));
     finish();
 }
 
@@ -95,9 +137,13 @@ void NmDial::report(std::uint32_t state, std::uint32_t error)
 void NmDial::finish()
 {
     m_finished = true;
-    if (m_following)
-        m_bus.connection().disconnect(nm::Service, m_activePath, nm::ActiveInterface,
-                                      QStringLiteral("StateChanged"), this, SLOT(stateChanged(uint, uint)));
+    if (!m_following)
+        return;
+    QDBusConnection bus = m_bus.connection();
+    bus.disconnect(nm::Service, m_activePath, nm::ActiveInterface, kStateChanged, this,
+                   SLOT(stateChanged(uint, uint)));
+    bus.disconnect(nm::Service, QString(), nm::DeviceInterface, kStateChanged, this,
+                   SLOT(deviceStateChanged(uint, uint, uint, QDBusMessage)));
     m_following = false;
 }
 

@@ -1,12 +1,16 @@
 #include "platform/NmRemoteAccess.h"
 
 #include "platform/NmDial.h"
-#include "platform/NmMapping.h"
 #include "platform/NmNames.h"
 #include "platform/RasErrorTexts.h"
 
 #include <QDBusArgument>
+#include <QDBusMetaType>
 #include <QDBusObjectPath>
+#include <QDBusPendingReply>
+#include <QDBusServiceWatcher>
+#include <QEventLoop>
+#include <QTimer>
 
 #include <algorithm>
 #include <set>
@@ -15,27 +19,32 @@ namespace xr::platform {
 
 namespace {
 
-// The calls of one poll come within a few milliseconds; the next poll is at least 200 ms later.
-constexpr qint64 kSnapshotLifeMs = 100;
+// Longer than a call may take (the bus gives up after three seconds).
+constexpr int kFirstAnswersMs = 4000;
 
-std::uint32_t failure(const QDBusMessage& answer)
+// Interfaces whose changes never change an answer: access points come and go and change
+// strength all day.
+const QStringList kIgnoredInterfaces = {
+    QStringLiteral("org.freedesktop.NetworkManager.AccessPoint"),
+    QStringLiteral("org.freedesktop.NetworkManager.Device.Wireless"),
+    QStringLiteral("org.freedesktop.NetworkManager.Device.Statistics"),
+};
+
+using Settings = QMap<QString, QVariantMap>;
+
+std::uint32_t failure(const QDBusError& error)
 {
-    return nm::errorForCall(answer.errorName().toStdString());
+    return nm::errorForCall(error.name().toStdString());
 }
 
-bool failed(const QDBusMessage& answer)
+QVariant setting(const Settings& settings, const char* name, const char* key)
 {
-    return answer.type() != QDBusMessage::ReplyMessage || answer.arguments().isEmpty();
+    return settings.value(QLatin1String(name)).value(QLatin1String(key));
 }
 
-QMap<QString, QVariantMap> settingsOf(const QDBusMessage& answer)
+std::string value(const Settings& settings, const char* name, const char* key)
 {
-    return qdbus_cast<QMap<QString, QVariantMap>>(answer.arguments().constFirst());
-}
-
-std::string value(const QMap<QString, QVariantMap>& settings, const char* setting, const char* key)
-{
-    return settings.value(QLatin1String(setting)).value(QLatin1String(key)).toString().toStdString();
+    return setting(settings, name, key).toString().toStdString();
 }
 
 // The setting of a profile type that holds its login; empty for types without one.
@@ -44,9 +53,48 @@ std::string loginSetting(const std::string& type)
     return type == "pppoe" || type == "gsm" || type == "cdma" ? type : std::string();
 }
 
+// The secret flags of a profile's password: in its login setting, or among a VPN's data.
+std::uint32_t passwordFlags(const Settings& settings, const std::string& type)
+{
+    if (type == "vpn") {
+        const auto data = qdbus_cast<QMap<QString, QString>>(setting(settings, "vpn", "data"));
+        return data.value(QStringLiteral("password-flags")).toUInt();
+    }
+    return setting(settings, loginSetting(type).c_str(), "password-flags").toUInt();
+}
+
+bool isPort(const Settings& settings)
+{
+    return !value(settings, "connection", "master").empty() ||
+           !value(settings, "connection", "controller").empty();
+}
+
+// A signal that cannot change an answer: about an access point, or about a property of an
+// interface that no answer uses.
+bool ignored(const QDBusMessage& message)
+{
+    const QVariant first = message.arguments().value(0);
+    const QString object = message.interface() == nm::ObjectManagerInterface
+                               ? qdbus_cast<QDBusObjectPath>(first).path() // the object added or removed
+                               : message.path();
+    if (object.contains(QStringLiteral("/AccessPoint/")))
+        return true;
+    return message.interface() == nm::PropertiesInterface && kIgnoredInterfaces.contains(first.toString());
+}
+
+bool profileSignal(const QDBusMessage& message)
+{
+    return message.interface() == nm::SettingsInterface || message.interface() == nm::ProfileInterface;
+}
+
 } // namespace
 
-NmRemoteAccess::NmRemoteAccess(QObject* parent) : QObject(parent) {}
+NmRemoteAccess::NmRemoteAccess(QObject* parent) : QObject(parent)
+{
+    qDBusRegisterMetaType<Settings>(); // the answers of GetSettings
+    watch();
+    waitForFirstAnswers();
+}
 
 NmRemoteAccess::~NmRemoteAccess()
 {
@@ -54,30 +102,249 @@ NmRemoteAccess::~NmRemoteAccess()
     qDeleteAll(findChildren<NmDial*>(Qt::FindDirectChildrenOnly));
 }
 
+// At start-up, before any window: the first poll and the phonebook check need real answers.
+void NmRemoteAccess::waitForFirstAnswers()
+{
+    QEventLoop loop;
+    QTimer::singleShot(kFirstAnswersMs, &loop, &QEventLoop::quit);
+    connect(this, &NmRemoteAccess::answered, &loop, [&] {
+        if (m_activeAnswered && m_profilesAnswered)
+            loop.quit();
+    });
+    if (!m_activeAnswered || !m_profilesAnswered)
+        loop.exec();
+}
+
+// Follows the service's changes on the current connection and asks for everything anew.
+void NmRemoteAccess::watch()
+{
+    QDBusConnection bus = m_bus.connection();
+    m_watchedBus = m_bus.name();
+    delete m_serviceWatcher;
+    m_serviceWatcher =
+        new QDBusServiceWatcher(nm::Service, bus, QDBusServiceWatcher::WatchForOwnerChange, this);
+    connect(m_serviceWatcher, &QDBusServiceWatcher::serviceOwnerChanged, this,
+            &NmRemoteAccess::serviceOwnerChanged);
+    const QString stateChanged = QStringLiteral("StateChanged");
+    watchChanges(nm::PropertiesInterface, QStringLiteral("PropertiesChanged"));
+    watchChanges(nm::ManagerInterface, QStringLiteral("PropertiesChanged")); // older services
+    watchChanges(nm::ActiveInterface, stateChanged);
+    watchChanges(nm::DeviceInterface, stateChanged);
+    watchChanges(nm::ObjectManagerInterface, QStringLiteral("InterfacesAdded"));
+    watchChanges(nm::ObjectManagerInterface, QStringLiteral("InterfacesRemoved"));
+    watchChanges(nm::SettingsInterface, QStringLiteral("NewConnection"));
+    watchChanges(nm::SettingsInterface, QStringLiteral("ConnectionRemoved"));
+    watchChanges(nm::ProfileInterface, QStringLiteral("Updated"));
+    fetchActive();
+    fetchProfiles();
+}
+
+void NmRemoteAccess::watchChanges(const QString& interface, const QString& signal)
+{
+    m_bus.connection().connect(nm::Service, QString(), interface, signal, this, SLOT(changed(QDBusMessage)));
+}
+
+void NmRemoteAccess::changed(const QDBusMessage& message)
+{
+    if (ignored(message))
+        return;
+    if (profileSignal(message))
+        fetchProfiles();
+    fetchActive();
+}
+
+void NmRemoteAccess::serviceOwnerChanged(const QString&, const QString&, const QString& newOwner)
+{
+    if (newOwner.isEmpty()) {
+        activeFailed(nm::ErrorServiceUnavailable);
+        emit answered();
+        return;
+    }
+    fetchActive();
+    fetchProfiles();
+}
+
+void NmRemoteAccess::fetchActive()
+{
+    if (m_activeFetch.running) {
+        m_activeFetch.again = true;
+        return;
+    }
+    m_activeFetch = {true, false};
+    auto* watcher = new QDBusPendingCallWatcher(
+        m_bus.asyncCall(nm::RootPath, nm::ObjectManagerInterface, QStringLiteral("GetManagedObjects")), this);
+    connect(watcher, &QDBusPendingCallWatcher::finished, this, &NmRemoteAccess::activeAnswered);
+}
+
+void NmRemoteAccess::activeAnswered(QDBusPendingCallWatcher* watcher)
+{
+    watcher->deleteLater();
+    const QDBusMessage reply = watcher->reply();
+    if (reply.type() == QDBusMessage::ReplyMessage && !reply.arguments().isEmpty())
+        take(readSnapshot(reply));
+    else
+        activeFailed(failure(watcher->error()));
+    m_activeAnswered = true;
+    const bool again = m_activeFetch.again;
+    m_activeFetch = {};
+    if (again)
+        fetchActive();
+    emit answered();
+}
+
+// A service that stops answering keeps its connections aside: a successor that is still
+// starting has not yet taken them over.
+void NmRemoteAccess::activeFailed(std::uint32_t status)
+{
+    if (m_activeStatus == ras::Success)
+        m_carried = m_snapshot.connections;
+    m_activeStatus = status;
+}
+
+void NmRemoteAccess::take(NmSnapshot snapshot)
+{
+    if (snapshot.startingUp) {
+        for (const NmActiveConnection& carried : m_carried)
+            if (std::none_of(snapshot.connections.begin(), snapshot.connections.end(),
+                             [&](const NmActiveConnection& active) { return active.key == carried.key; }))
+                snapshot.connections.push_back(carried);
+    } else {
+        m_carried.clear();
+    }
+    m_snapshot = std::move(snapshot);
+    m_activeStatus = ras::Success;
+    std::set<std::string> live;
+    for (const NmActiveConnection& active : m_snapshot.connections)
+        live.insert(active.key);
+    bindDials();
+    m_handles.keepOnly(live);
+}
+
+// The handles of dials whose active connections this answer shows name them from now on.
+void NmRemoteAccess::bindDials()
+{
+    for (const NmActiveConnection& active : m_snapshot.connections) {
+        const auto dial = m_dialsByPath.find(active.path);
+        if (dial == m_dialsByPath.end())
+            continue;
+        m_handles.bind(dial->second, active.key);
+        m_dialsByPath.erase(dial);
+    }
+}
+
+void NmRemoteAccess::fetchProfiles()
+{
+    if (m_profileFetch.running) {
+        m_profileFetch.again = true;
+        return;
+    }
+    m_profileFetch = {true, false};
+    auto* watcher = new QDBusPendingCallWatcher(
+        m_bus.asyncCall(nm::SettingsPath, nm::SettingsInterface, QStringLiteral("ListConnections")), this);
+    connect(watcher, &QDBusPendingCallWatcher::finished, this, &NmRemoteAccess::profileListAnswered);
+}
+
+void NmRemoteAccess::profileListAnswered(QDBusPendingCallWatcher* watcher)
+{
+    watcher->deleteLater();
+    const QDBusPendingReply<QList<QDBusObjectPath>> reply = *watcher;
+    if (reply.isError())
+        return profilesRead(failure(reply.error()));
+    m_incoming.clear();
+    m_profilesAwaited = static_cast<int>(reply.value().size());
+    if (m_profilesAwaited == 0)
+        return profilesRead(ras::Success);
+    for (const QDBusObjectPath& path : reply.value()) {
+        auto* settings = new QDBusPendingCallWatcher(
+            m_bus.asyncCall(path.path(), nm::ProfileInterface, QStringLiteral("GetSettings")), this);
+        connect(
+            settings, &QDBusPendingCallWatcher::finished, this,
+            [this, path = path.path()](QDBusPendingCallWatcher* answer) { profileAnswered(path, answer); });
+    }
+}
+
+void NmRemoteAccess::profileAnswered(const QString& path, QDBusPendingCallWatcher* watcher)
+{
+    watcher->deleteLater();
+    const QDBusPendingReply<Settings> reply = *watcher;
+    if (!reply.isError()) { // else removed while being listed
+        Profile profile{path, {}, {}, false, reply.value()};
+        profile.id = value(profile.settings, "connection", "id");
+        const QVariant metered = setting(profile.settings, "connection", "metered");
+        profile.kind = {value(profile.settings, "connection", "type"),
+                        value(profile.settings, "bluetooth", "type"),
+                        metered.isValid() ? metered.toInt() : -1};
+        profile.listed = nm::listedProfile(profile.kind.type, isPort(profile.settings));
+        m_incoming.push_back(std::move(profile));
+    }
+    if (--m_profilesAwaited == 0)
+        profilesRead(ras::Success);
+}
+
+void NmRemoteAccess::profilesRead(std::uint32_t status)
+{
+    if (status == ras::Success) {
+        std::stable_sort(m_incoming.begin(), m_incoming.end(),
+                         [](const Profile& a, const Profile& b) { return a.id < b.id; });
+        m_profiles = std::move(m_incoming);
+    }
+    m_incoming.clear();
+    m_profilesStatus = status;
+    m_profilesAnswered = true;
+    const bool again = m_profileFetch.again;
+    m_profileFetch = {};
+    if (again)
+        fetchProfiles();
+    emit answered();
+}
+
 std::uint32_t NmRemoteAccess::refresh()
 {
-    if (m_snapshotAge.isValid() && m_snapshotAge.elapsed() < kSnapshotLifeMs)
-        return ras::Success;
-    m_snapshotAge.invalidate();
-    const QDBusMessage answer =
-        m_bus.call(nm::RootPath, nm::ObjectManagerInterface, QStringLiteral("GetManagedObjects"));
-    if (failed(answer))
-        return failure(answer);
-    m_snapshot = readActiveConnections(answer);
-    std::set<std::string> live;
-    for (const NmActiveConnection& active : m_snapshot)
-        live.insert(active.key);
-    m_handles.keepOnly(live);
-    m_snapshotAge.start();
-    return ras::Success;
+    m_bus.connection(); // opened again when the bus went away
+    if (m_bus.name() != m_watchedBus)
+        watch(); // nothing was followed meanwhile
+    if (m_activeStatus != ras::Success)
+        fetchActive();
+    if (m_profilesStatus != ras::Success)
+        fetchProfiles();
+    return m_activeStatus;
+}
+
+std::uint32_t NmRemoteAccess::profilesAnswer()
+{
+    refresh();
+    return m_profilesStatus;
+}
+
+bool NmRemoteAccess::counts(const nm::ProfileKind& kind) const
+{
+    return nm::recordedProfile(kind, m_recordLan);
+}
+
+// The active connections of profiles that count. One whose profile this user cannot see is
+// judged by its type alone.
+std::vector<const NmActiveConnection*> NmRemoteAccess::counted() const
+{
+    std::vector<const NmActiveConnection*> result;
+    for (const NmActiveConnection& active : m_snapshot.connections) {
+        const auto profile = std::find_if(m_profiles.begin(), m_profiles.end(), [&](const Profile& p) {
+            return p.path.toStdString() == active.profilePath;
+        });
+        if (counts(profile == m_profiles.end() ? nm::ProfileKind{active.profileType, {}, -1} : profile->kind))
+            result.push_back(&active);
+    }
+    return result;
 }
 
 const NmActiveConnection* NmRemoteAccess::findActive(ConnHandle handle) const
 {
     const std::string key = m_handles.keyOf(handle);
-    const auto it = std::find_if(m_snapshot.begin(), m_snapshot.end(),
-                                 [&](const NmActiveConnection& active) { return active.key == key; });
-    return key.empty() || it == m_snapshot.end() ? nullptr : &*it;
+    if (key.empty())
+        return nullptr;
+    for (const NmActiveConnection* active : counted())
+        if (active->key == key)
+            return active;
+    return nullptr;
 }
 
 NmDial* NmRemoteAccess::pendingDial(ConnHandle handle) const
@@ -94,12 +361,13 @@ std::uint32_t NmRemoteAccess::enumConnections(std::size_t room, std::vector<RasC
     connections.clear();
     if (const std::uint32_t result = refresh(); result != ras::Success)
         return result;
-    needed = m_snapshot.size();
+    const std::vector<const NmActiveConnection*> list = counted();
+    needed = list.size();
     if (needed > room)
         return ras::ErrorBufferTooSmall;
-    for (const NmActiveConnection& active : m_snapshot)
-        connections.push_back({m_handles.handleFor(active.key), active.id.substr(0, 256), active.type,
-                               active.interfaceName.substr(0, 128)});
+    for (const NmActiveConnection* active : list)
+        connections.push_back({m_handles.handleFor(active->key), active->id.substr(0, 256), active->type,
+                               active->interfaceName.substr(0, 128)});
     return ras::Success;
 }
 
@@ -116,79 +384,56 @@ std::uint32_t NmRemoteAccess::getConnectStatus(ConnHandle handle, std::uint32_t&
     return ras::ErrorInvalidHandle;
 }
 
-std::uint32_t NmRemoteAccess::readProfiles(std::vector<Profile>& profiles)
+const NmRemoteAccess::Profile* NmRemoteAccess::findProfile(const std::string& entryName) const
 {
-    profiles.clear();
-    const QDBusMessage list =
-        m_bus.call(nm::SettingsPath, nm::SettingsInterface, QStringLiteral("ListConnections"));
-    if (failed(list))
-        return failure(list);
-    for (const QDBusObjectPath& path : qdbus_cast<QList<QDBusObjectPath>>(list.arguments().constFirst())) {
-        const QDBusMessage answer =
-            m_bus.call(path.path(), nm::ProfileInterface, QStringLiteral("GetSettings"));
-        if (failed(answer))
-            continue; // removed while being listed
-        Profile profile{path.path(), {}, {}, settingsOf(answer)};
-        profile.id = value(profile.settings, "connection", "id");
-        profile.type = value(profile.settings, "connection", "type");
-        const bool port = !value(profile.settings, "connection", "master").empty() ||
-                          !value(profile.settings, "connection", "controller").empty();
-        if (nm::listedProfile(profile.type, port))
-            profiles.push_back(std::move(profile));
-    }
-    std::stable_sort(profiles.begin(), profiles.end(),
-                     [](const Profile& a, const Profile& b) { return a.id < b.id; });
-    return ras::Success;
-}
-
-std::uint32_t NmRemoteAccess::findProfile(const std::string& entryName, Profile& profile)
-{
-    std::vector<Profile> profiles;
-    if (const std::uint32_t result = readProfiles(profiles); result != ras::Success)
-        return result;
-    const auto it =
-        std::find_if(profiles.begin(), profiles.end(), [&](const Profile& p) { return p.id == entryName; });
-    if (it == profiles.end())
-        return ras::ErrorCannotFindPhonebookEntry;
-    profile = *it;
-    return ras::Success;
+    const auto it = std::find_if(m_profiles.begin(), m_profiles.end(), [&](const Profile& p) {
+        return p.listed && counts(p.kind) && p.id == entryName;
+    });
+    return it == m_profiles.end() ? nullptr : &*it;
 }
 
 std::uint32_t NmRemoteAccess::enumEntries(std::size_t room, std::vector<std::string>& names)
 {
     names.clear();
-    std::vector<Profile> profiles;
-    if (const std::uint32_t result = readProfiles(profiles); result != ras::Success)
+    if (const std::uint32_t result = profilesAnswer(); result != ras::Success)
         return result;
-    if (profiles.size() > room)
+    for (const Profile& profile : m_profiles)
+        if (profile.listed && counts(profile.kind))
+            names.push_back(profile.id);
+    if (names.size() > room) {
+        names.clear();
         return ras::ErrorBufferTooSmall;
-    for (const Profile& profile : profiles)
-        names.push_back(profile.id);
+    }
     return ras::Success;
 }
 
-std::string NmRemoteAccess::password(const Profile& profile, const std::string& setting)
+std::size_t NmRemoteAccess::uncountedLanEntries()
 {
-    const QDBusMessage answer = m_bus.call(profile.path, nm::ProfileInterface, QStringLiteral("GetSecrets"),
-                                           {QString::fromStdString(setting)});
-    return failed(answer) ? std::string() : value(settingsOf(answer), setting.c_str(), "password");
+    return static_cast<std::size_t>(
+        std::count_if(m_profiles.begin(), m_profiles.end(), [this](const Profile& p) {
+            return p.listed && nm::lanProfile(p.kind.type) && !counts(p.kind);
+        }));
 }
 
 std::uint32_t NmRemoteAccess::getEntryDialParams(const std::string& entryName, RasDialParams& params)
 {
-    Profile profile;
-    if (const std::uint32_t result = findProfile(entryName, profile); result != ras::Success)
+    if (const std::uint32_t result = profilesAnswer(); result != ras::Success)
         return result;
-    const std::string login = loginSetting(profile.type);
-    params = RasDialParams{profile.id, {}, {}, {}, {}, {}, false};
+    const Profile* profile = findProfile(entryName);
+    if (!profile)
+        return ras::ErrorCannotFindPhonebookEntry;
+    const std::string& type = profile->kind.type;
+    const std::string login = loginSetting(type);
+    params = RasDialParams{profile->id, {}, {}, {}, {}, {}, false};
     if (!login.empty()) {
-        params.userName = value(profile.settings, login.c_str(), "username");
-        params.phoneNumber = value(profile.settings, login.c_str(), "number");
-        params.password = password(profile, login);
-    } else if (profile.type == "vpn") {
-        params.userName = value(profile.settings, "vpn", "user-name");
+        params.userName = value(profile->settings, login.c_str(), "username");
+        params.phoneNumber = value(profile->settings, login.c_str(), "number");
+    } else if (type == "vpn") {
+        params.userName = value(profile->settings, "vpn", "user-name");
     }
-    params.credentialsRequired = nm::needsCredentials(profile.type, params.userName);
+    if (!login.empty() || type == "vpn")
+        params.password = nm::storedPasswordMark(passwordFlags(profile->settings, type));
+    params.credentialsRequired = nm::needsCredentials(type, params.userName);
     return ras::Success;
 }
 
@@ -197,9 +442,11 @@ std::uint32_t NmRemoteAccess::dial(const RasDialParams& params, RasDialNotifier 
     handle = 0;
     if (!notifier)
         return ras::ErrorInvalidParameter; // this service only dials asynchronously
-    Profile profile;
-    if (const std::uint32_t result = findProfile(params.entryName, profile); result != ras::Success)
+    if (const std::uint32_t result = profilesAnswer(); result != ras::Success)
         return result;
+    const Profile* profile = findProfile(params.entryName);
+    if (!profile)
+        return ras::ErrorCannotFindPhonebookEntry;
     for (NmDial* dial : m_dials)
         if (dial->finished())
             dial->deleteLater();
@@ -207,22 +454,13 @@ std::uint32_t NmRemoteAccess::dial(const RasDialParams& params, RasDialNotifier 
     handle = m_handles.reserve();
     auto* dial = new NmDial(m_bus, handle, std::move(notifier), this);
     m_dials.push_back(dial);
-    connect(dial, &NmDial::activeConnectionKnown, this, &NmRemoteAccess::bindDial);
-    dial->start(profile.path);
+    connect(dial, &NmDial::activeConnectionKnown, this, [this](ConnHandle dialHandle, const QString& path) {
+        m_dialsByPath[path.toStdString()] = dialHandle;
+        bindDials();
+        fetchActive();
+    });
+    dial->start(profile->path);
     return ras::Success;
-}
-
-// The dial's handle names its active connection from now on.
-void NmRemoteAccess::bindDial(ConnHandle handle, const QString& activePath)
-{
-    m_snapshotAge.invalidate();
-    if (refresh() != ras::Success)
-        return;
-    const std::string path = activePath.toStdString();
-    const auto it = std::find_if(m_snapshot.begin(), m_snapshot.end(),
-                                 [&](const NmActiveConnection& active) { return active.path == path; });
-    if (it != m_snapshot.end())
-        m_handles.bind(handle, it->key);
 }
 
 std::uint32_t NmRemoteAccess::hangUp(ConnHandle handle)
@@ -238,7 +476,6 @@ std::uint32_t NmRemoteAccess::hangUp(ConnHandle handle)
         return ras::ErrorInvalidHandle;
     m_bus.send(nm::ManagerPath, nm::ManagerInterface, QStringLiteral("DeactivateConnection"),
                {QVariant::fromValue(QDBusObjectPath(QString::fromStdString(active->path)))});
-    m_snapshotAge.invalidate();
     return ras::Success;
 }
 

@@ -1,22 +1,29 @@
 #pragma once
 // The dial-up service on a Linux desktop: NetworkManager over the system bus. Its saved
-// profiles are the phonebook entries, its active connections the connections; dials activate
-// a profile and hang-ups deactivate it. A poll costs one call: the answers of one poll come
-// from one snapshot of NetworkManager's objects. Lives on the thread of the event loop that
-// delivers the dials' state changes.
+// profiles of dial-up kinds are the phonebook entries, their active connections the
+// connections; dials activate a profile and hang-ups deactivate it. No call waits for the
+// service: the back-end keeps the last answers (the active connections, the profiles) and asks
+// again when the service signals a change, so every operation answers at once from them, and
+// all calls of one poll see the same answer. A restart of the service (a new owner of its bus
+// name) keeps the connections it had while the new one is still starting, so that their
+// handles and records go on. Lives on the thread of the event loop that delivers the answers.
 
 #include "platform/NmBus.h"
 #include "platform/NmHandles.h"
+#include "platform/NmMapping.h"
 #include "platform/NmSnapshot.h"
 #include "platform/RemoteAccess.h"
 
-#include <QElapsedTimer>
+#include <QDBusMessage>
+#include <QDBusPendingCallWatcher>
 #include <QMap>
 #include <QObject>
 #include <QVariantMap>
 
-#include <memory>
+#include <map>
 #include <vector>
+
+class QDBusServiceWatcher;
 
 namespace xr::platform {
 
@@ -25,6 +32,7 @@ class NmDial;
 class NmRemoteAccess final : public QObject, public RemoteAccess {
     Q_OBJECT
 public:
+    // Waits (at most a few seconds, at start-up) for the first answers.
     explicit NmRemoteAccess(QObject* parent = nullptr);
     ~NmRemoteAccess() override;
 
@@ -33,39 +41,88 @@ public:
                                   std::size_t& needed) override;
     // Activating is a dialling state; a connection that is ending or gone is no longer valid.
     std::uint32_t getConnectStatus(ConnHandle handle, std::uint32_t& state) override;
-    // The profile names in alphabetical order, loopback and ports of other connections left out.
+    // The names of the profiles that count, in alphabetical order; loopback and ports of other
+    // connections are never listed.
     std::uint32_t enumEntries(std::size_t room, std::vector<std::string>& names) override;
-    // User name and phone number from the profile; the password only when NetworkManager gives
-    // its secrets to this user (nobody is asked for it).
+    // User name and phone number from the profile; for the password, whether one is stored
+    // (from its secret flags; the secret itself is not read).
     std::uint32_t getEntryDialParams(const std::string& entryName, RasDialParams& params) override;
     std::uint32_t dial(const RasDialParams& params, RasDialNotifier notifier, ConnHandle& handle) override;
     std::uint32_t hangUp(ConnHandle handle) override;
     std::uint32_t getErrorString(std::uint32_t code, std::string& text) override;
     std::uint32_t getProjectionIp(ConnHandle handle, std::string& address) override;
+    void setRecordLan(bool recordLan) override { m_recordLan = recordLan; }
+    std::size_t uncountedLanEntries() override;
+
+signals:
+    // A new answer of the service (or its failure) has been taken.
+    void answered();
+
+private slots:
+    // Any signal of the service that may change what the answers say; a string-based slot, as
+    // QDBusConnection::connect requires.
+    void changed(const QDBusMessage& message);
 
 private:
     struct Profile {
         QString path;
         std::string id;
-        std::string type;
+        nm::ProfileKind kind;
+        bool listed = false;
         QMap<QString, QVariantMap> settings; // one map per setting, as read
     };
 
-    // Takes a new snapshot unless the current one was taken within this poll.
+    // One kind of answer that is asked for again after each change.
+    struct Fetch {
+        bool running = false;
+        bool again = false; // a change arrived while it ran
+    };
+
+    void waitForFirstAnswers();
+    void watch();
+    void watchChanges(const QString& interface, const QString& signal);
+    void serviceOwnerChanged(const QString& service, const QString& oldOwner, const QString& newOwner);
+    void fetchActive();
+    void activeAnswered(QDBusPendingCallWatcher* watcher);
+    void fetchProfiles();
+    void profileListAnswered(QDBusPendingCallWatcher* watcher);
+    void profileAnswered(const QString& path, QDBusPendingCallWatcher* watcher);
+    void profilesRead(std::uint32_t status);
+    void activeFailed(std::uint32_t status);
+    void take(NmSnapshot snapshot);
+    void bindDials();
+
+    // The answer to use now; a failed answer is asked for again.
     std::uint32_t refresh();
+    std::uint32_t profilesAnswer();
+    std::vector<const NmActiveConnection*> counted() const;
     const NmActiveConnection* findActive(ConnHandle handle) const;
     NmDial* pendingDial(ConnHandle handle) const;
-    // The saved profiles that are listed as entries, in alphabetical order.
-    std::uint32_t readProfiles(std::vector<Profile>& profiles);
-    std::uint32_t findProfile(const std::string& entryName, Profile& profile);
-    std::string password(const Profile& profile, const std::string& setting);
-    void bindDial(ConnHandle handle, const QString& activePath);
+    const Profile* findProfile(const std::string& entryName) const;
+    bool counts(const nm::ProfileKind& kind) const;
 
     NmBus m_bus;
+    QString m_watchedBus; // the connection the signals are followed on
+    QDBusServiceWatcher* m_serviceWatcher = nullptr;
     NmHandles m_handles;
-    std::vector<NmActiveConnection> m_snapshot;
-    QElapsedTimer m_snapshotAge;  // invalid: no usable snapshot
+    bool m_recordLan = false;
+
+    NmSnapshot m_snapshot;
+    std::uint32_t m_activeStatus = nm::ErrorServiceUnavailable;
+    bool m_activeAnswered = false;
+    Fetch m_activeFetch;
+    // The connections of a service that went away, kept while its successor is starting.
+    std::vector<NmActiveConnection> m_carried;
+
+    std::vector<Profile> m_profiles;
+    std::uint32_t m_profilesStatus = nm::ErrorServiceUnavailable;
+    bool m_profilesAnswered = false;
+    Fetch m_profileFetch;
+    std::vector<Profile> m_incoming; // profiles read so far by the running fetch
+    int m_profilesAwaited = 0;
+
     std::vector<NmDial*> m_dials; // children; the finished ones are deleted at the next dial
+    std::map<std::string, ConnHandle> m_dialsByPath; // active connections of dials, until seen
 };
 
 } // namespace xr::platform

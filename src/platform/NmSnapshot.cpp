@@ -90,11 +90,12 @@ std::string text(const QVariantMap& map, const char* name)
 
 } // namespace
 
-std::vector<NmActiveConnection> readActiveConnections(const QDBusMessage& managedObjects)
+NmSnapshot readSnapshot(const QDBusMessage& managedObjects)
 {
     const Objects objects = readObjects(managedObjects);
     const QVariantMap manager = properties(objects, nm::ManagerPath, nm::ManagerInterface);
-    std::vector<NmActiveConnection> result;
+    NmSnapshot result;
+    result.startingUp = manager.value(QStringLiteral("Startup")).toBool();
     for (const QDBusObjectPath& path : objectPaths(manager.value(QStringLiteral("ActiveConnections")))) {
         const QVariantMap active = properties(objects, path.path(), nm::ActiveInterface);
         if (active.isEmpty())
@@ -106,9 +107,11 @@ std::vector<NmActiveConnection> readActiveConnections(const QDBusMessage& manage
         const std::uint32_t state = active.value(QStringLiteral("State")).toUInt();
         if (!nm::chosenConnection(type, interfaceName.toStdString(), hasMaster, flags) || nm::ending(state))
             continue;
-        result.push_back({path.path().toStdString(), text(active, "Uuid") + '|' + interfaceName.toStdString(),
-                          text(active, "Id"), nm::plainType(type), state, interfaceName.toStdString(),
-                          firstAddress(objects, active).toStdString()});
+        result.connections.push_back({path.path().toStdString(),
+                                      text(active, "Uuid") + '|' + interfaceName.toStdString(), text(active, "Id"),
+                                      objectPath(active.value(QStringLiteral("Connection"))).toStdString(), type,
+                                      nm::plainType(type), state, interfaceName.toStdString(),
+                                      firstAddress(objects, active).toStdString()});
     }
     return result;
 }

@@ -95,6 +95,13 @@ public:
     virtual std::uint32_t getErrorString(std::uint32_t code, std::string& text) = 0;
     // IP address (dotted text) of the connection's PPP IP projection.
     virtual std::uint32_t getProjectionIp(ConnHandle handle, std::string& address) = 0;
+
+    // Whether wired and wireless network connections count as dial-up connections (the
+    // RecordLan setting), from the next answer on. Back-ends without them ignore it.
+    virtual void setRecordLan(bool) {}
+    // How many saved wired or wireless connections the phonebook leaves out because they do not
+    // count; 0 for back-ends without them.
+    virtual std::size_t uncountedLanEntries() { return 0; }
 };
 
 } // namespace xr::platform

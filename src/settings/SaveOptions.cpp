@@ -11,7 +11,7 @@ void storeOptionValues(platform::Registry& registry, const TSettings& settings,
     writeSettings(registry, settings,
                   {&TSettings::TimeRecord, &TSettings::Interval, &TSettings::DefaultTime, &TSettings::AutoRun,
                    &TSettings::DefaultConnName, &TSettings::Precision, &TSettings::AutoBackup,
-                   &TSettings::SavePwEnabled, &TSettings::SavePw, &TSettings::FWStyle});
+                   &TSettings::SavePwEnabled, &TSettings::SavePw, &TSettings::FWStyle, &TSettings::RecordLan});
     writeCustomTimes(registry, customPeriods);
 }
 

@@ -28,6 +28,8 @@ struct TSettings {
     bool FloatWin = false;
     int FWStyle = 0;
     QString SupportMail; // the address the mail commands write to; set by the installation
+    // Wired and Wi-Fi network connections are recorded too, not only dial-up style ones.
+    bool RecordLan = false;
 
     friend bool operator==(const TSettings&, const TSettings&) = default;
 };

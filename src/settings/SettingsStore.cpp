@@ -41,6 +41,7 @@ const std::vector<Field>& fields()
         {QStringLiteral("FloatWin"), &TSettings::FloatWin},
         {QStringLiteral("FWStyle"), &TSettings::FWStyle},
         {QStringLiteral("SupportMail"), &TSettings::SupportMail},
+        {QStringLiteral("RecordLan"), &TSettings::RecordLan},
     };
     return all;
 }
@@ -100,6 +101,8 @@ TSettings LoadSettings(platform::Registry& registry, platform::RemoteAccess& rem
     for (const Field& field : fields())
         if (const auto value = readField(*key, field))
             assign(settings, field.member, *value);
+    // Before the phonebook check: the setting decides which entries there are.
+    remoteAccess.setRecordLan(settings.RecordLan);
     if (settings.DefaultConn != kNoDefaultConn && !EntryExists(remoteAccess, prompter, settings.DefaultConn)) {
         settings.DefaultConn = kNoDefaultConn;
         writeValue(*key, valueOf(settings, fieldOf(&TSettings::DefaultConn)));

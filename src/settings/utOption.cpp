@@ -134,7 +134,9 @@ QWidget* TwinOption::createGeneralPage()
                                                    QStringLiteral("允许保存密码"), QRect(64, 130, 230, 22));
     m_chkbBigSize = makeCaptioned<QCheckBox>(page, QStringLiteral("chkbBigSize"),
                                              QStringLiteral("使用大尺寸悬浮窗口"), QRect(64, 158, 230, 22));
-    auto* rgPrecision = make<QGroupBox>(page, QStringLiteral("rgPrecision"), QRect(16, 192, 285, 56));
+    m_chkbRecordLan = makeCaptioned<QCheckBox>(page, QStringLiteral("chkbRecordLan"),
+                                               QStringLiteral("同时记录有线和无线网络连接"), QRect(64, 186, 230, 22));
+    auto* rgPrecision = make<QGroupBox>(page, QStringLiteral("rgPrecision"), QRect(16, 210, 285, 48));
     rgPrecision->setTitle(QStringLiteral("累计上网时间精确度(&P)"));
     m_rbMinutes = makeCaptioned<QRadioButton>(rgPrecision, QStringLiteral("rbMinutes"),
                                               QStringLiteral("分钟"), QRect(16, 24, 120, 22));
@@ -201,6 +203,7 @@ void TwinOption::FormShow()
         static_cast<int>(m_cbDefaultConnName->findText(settings.DefaultConnName)));
     m_chkbAutoBackup->setChecked(settings.AutoBackup);
     m_chkbSavePwEnabled->setChecked(settings.SavePwEnabled);
+    m_chkbRecordLan->setChecked(settings.RecordLan);
 }
 
 // The list from the working periods, `selected` chosen, and the default period's caption.
@@ -279,6 +282,7 @@ void TwinOption::btnDefaultClick()
     m_sedtTime->setEnabled(false);
     m_chkbAutoBackup->setChecked(false);
     m_chkbSavePwEnabled->setChecked(false);
+    m_chkbRecordLan->setChecked(false);
     m_sedtTime->setValue(kDefaultInterval);
     m_periods->setDefault(0);
     showPeriods(0);
@@ -300,6 +304,7 @@ void TwinOption::btnOkClick()
     if (!saveOptions(chosen))
         return;
     m_context.settings = chosen;
+    m_context.remoteAccess.setRecordLan(chosen.RecordLan); // the next poll counts accordingly
     m_sedtTime->setEnabled(chosen.TimeRecord);
     emit recordTimerPeriodChanged(recordTimerIntervalMs(chosen.Interval));
     emit queryListsChanged(m_periods->entries());
@@ -323,6 +328,7 @@ TSettings TwinOption::chosenSettings() const
         m_cbDefaultConnName->currentIndex() < 0 ? QString() : m_cbDefaultConnName->currentText();
     settings.Precision = m_rbSeconds->isChecked() ? 1 : m_rbMinutes->isChecked() ? 0 : -1; // none chosen: -1
     settings.DefaultTime = m_periods->defaultPosition();
+    settings.RecordLan = m_chkbRecordLan->isChecked();
     return settings;
 }
 

@@ -1,16 +1,19 @@
 // The program's connection parts over the NetworkManager back-end and NetworkManager's mock:
 // the notifier's events, the address in the main window's status bar, the phonebook check and
-// the hang-up.
+// the hang-up; the default connection dialog where only wired and wireless profiles exist.
 #include "NmMockTest.h"
 
 #include "browser/MainStatusBar.h"
 #include "browser/utMain.h"
 #include "common/AppContext.h"
 #include "connections/ConnectionDetails.h"
+#include "connections/Dialer.h"
+#include "connections/utConnSetting.h"
 #include "connections/HangUp.h"
 #include "connections/RASNotify.h"
 #include "platform/NmRemoteAccess.h"
 #include "platform/RegistryFile.h"
+#include "settings/SettingsStore.h"
 #include "store/Database.h"
 #include "store/DayCount.h"
 #include "store/Identifiers.h"
@@ -24,6 +27,7 @@
 
 #include <QDir>
 #include <QLabel>
+#include <QListWidget>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -47,6 +51,7 @@ protected:
         };
         device = mock.addEthernetDevice(QStringLiteral("eth0"), QStringLiteral("eth0"));
         office = mock.addProfile(QStringLiteral("Office"), QStringLiteral("802-3-ethernet"));
+        service->setRecordLan(true);
     }
 
     void poll()
@@ -116,6 +121,44 @@ TEST_F(NmConnections, TheAddressReachesTheStatusBarAndTheProfilesTheCheck)
         EXPECT_EQ(address, QStringLiteral("IP：172.16.254.254"));
     }
     database.close();
+}
+
+TEST_F(NmConnections, OnlyWiredAndWirelessProfilesLeaveTheListEmptyWithAHintToTheOption)
+{
+    mock.addProfile(QStringLiteral("Home"), QStringLiteral("802-11-wireless"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return PhonebookEntries(*service)->size() == 2; }));
+    {
+        const auto key = registry.openKey(kSettingsKey.toStdString(), true);
+        ASSERT_TRUE(key && key->writeString("DefaultConn", "Office") && key->writeDword("RecordLan", 0));
+    }
+    context->settings = LoadSettings(registry, *service, prompter);
+    EXPECT_EQ(context->settings.DefaultConn, kNoDefaultConn) << "a wired profile is no entry";
+    {
+        const auto key = registry.openKey(kSettingsKey.toStdString(), false);
+        ASSERT_TRUE(key && key->writeString("DefaultConn", "Office") && key->writeDword("RecordLan", 1));
+    }
+    context->settings = LoadSettings(registry, *service, prompter);
+    EXPECT_EQ(context->settings.DefaultConn, QStringLiteral("Office")) << "the setting is known before the check";
+
+    Dialer dialer(*context);
+    service->setRecordLan(false);
+    auto* dialog = new TwinConnSetting(*context, *notify, dialer);
+    dialog->show();
+    EXPECT_EQ(dialog->findChild<QListWidget*>(QStringLiteral("lbConnList"))->count(), 0);
+    const auto* hint = dialog->findChild<QLabel*>(QStringLiteral("lblLanHint"));
+    ASSERT_NE(hint, nullptr);
+    EXPECT_TRUE(hint->isVisible()) << "the empty list is explained";
+    EXPECT_TRUE(hint->text().contains(QStringLiteral("同时记录有线和无线网络连接")));
+    EXPECT_TRUE(prompter.prompts.isEmpty());
+    dialog->close();
+
+    mock.addProfile(QStringLiteral("DSL"), QStringLiteral("pppoe"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return PhonebookEntries(*service)->size() == 1; }));
+    dialog = new TwinConnSetting(*context, *notify, dialer);
+    dialog->show();
+    EXPECT_EQ(dialog->findChild<QListWidget*>(QStringLiteral("lbConnList"))->count(), 1);
+    EXPECT_FALSE(dialog->findChild<QLabel*>(QStringLiteral("lblLanHint"))->isVisible());
+    dialog->close();
 }
 
 } // namespace

@@ -43,6 +43,7 @@ protected:
         folder.setEnvironment(QStringLiteral("DISPLAY"), display.name());
         folder.setSetting(QStringLiteral("DefaultConn"), QStringLiteral("Office"));
         folder.setSetting(QStringLiteral("LoginDial"), 1);
+        folder.setSetting(QStringLiteral("RecordLan"), 1); // the wired profile is an entry
     }
 
     void TearDown() override

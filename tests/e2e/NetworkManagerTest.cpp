@@ -65,18 +65,20 @@ protected:
     QString office;
 };
 
-TEST_F(NetworkManagerEndToEnd, AProfileActivatedOutsideIsRecordedWithItsNameAndLoopbackAndBridgesNever)
+TEST_F(NetworkManagerEndToEnd, ADialUpProfileActivatedOutsideIsRecordedWithItsNameAndWiredLoopbackAndBridgesNot)
 {
     ASSERT_TRUE(folder.start());
+    mock.activate(office, eth0); // up all day: no dial-up connection
     mock.activate(mock.addProfile(QStringLiteral("lo"), QStringLiteral("loopback")),
                   mock.addEthernetDevice(QStringLiteral("lo"), QStringLiteral("lo")));
     mock.activate(mock.addProfile(QStringLiteral("docker0"), QStringLiteral("bridge")),
                   mock.addEthernetDevice(QStringLiteral("docker0"), QStringLiteral("docker0")), 2, kExternal);
     QThread::msleep(1500);
-    EXPECT_TRUE(records().isEmpty()) << "loopback and a container bridge are not a person's connections";
+    EXPECT_TRUE(records().isEmpty()) << "wired, loopback and a container bridge are not dial-up connections";
 
+    const QString dsl = mock.addProfile(QStringLiteral("DSL"), QStringLiteral("pppoe"));
     const double connected = nowDays();
-    const QString active = mock.activate(office, eth0);
+    const QString active = mock.activate(dsl, eth0);
     ASSERT_TRUE(waitForRecords(1, 2000)) << "recorded within two seconds";
     QThread::msleep(1500);
     const double disconnected = nowDays();
@@ -86,7 +88,7 @@ TEST_F(NetworkManagerEndToEnd, AProfileActivatedOutsideIsRecordedWithItsNameAndL
     const auto rows = records();
     ASSERT_EQ(rows.size(), 1);
     EXPECT_EQ(rows[0][0], QStringLiteral("000000000000000002"));
-    EXPECT_EQ(rows[0][3], QStringLiteral("Office"));
+    EXPECT_EQ(rows[0][3], QStringLiteral("DSL"));
     EXPECT_NEAR(rows[0][1].toDouble(), connected, kTwoSeconds);
     EXPECT_NEAR(rows[0][2].toDouble(), disconnected, kTwoSeconds);
     stopProgram();
@@ -95,6 +97,7 @@ TEST_F(NetworkManagerEndToEnd, AProfileActivatedOutsideIsRecordedWithItsNameAndL
 
 TEST_F(NetworkManagerEndToEnd, TwoConnectionsAtOnceRaiseARowEachAndEachIsClosed)
 {
+    folder.setSetting(QStringLiteral("RecordLan"), 1); // wired and Wi-Fi count too
     ASSERT_TRUE(folder.start());
     const QString wired = mock.activate(office, eth0);
     ASSERT_TRUE(waitForRecords(1));
@@ -118,6 +121,7 @@ TEST_F(NetworkManagerEndToEnd, TwoConnectionsAtOnceRaiseARowEachAndEachIsClosed)
 
 TEST_F(NetworkManagerEndToEnd, TheServiceGoingAwayAndComingBackLosesNoRecord)
 {
+    folder.setSetting(QStringLiteral("RecordLan"), 1);
     ASSERT_TRUE(folder.start());
     mock.activate(office, eth0);
     ASSERT_TRUE(waitForRecords(1));
@@ -125,9 +129,11 @@ TEST_F(NetworkManagerEndToEnd, TheServiceGoingAwayAndComingBackLosesNoRecord)
     mock.stopService();
     QThread::msleep(3000);
     ASSERT_EQ(folder.program().state(), QProcess::Running);
-    ASSERT_TRUE(mock.startService());
+    ASSERT_TRUE(mock.startService(true));
+    QThread::msleep(2500); // polls of a service that is still starting
     addOffice();
     const QString active = mock.activate(office, eth0); // the connection stayed up meanwhile
+    mock.finishStartup();
     QThread::msleep(2500);
     EXPECT_EQ(records().size(), 1) << "the same connection, not a new one";
 

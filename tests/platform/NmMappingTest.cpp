@@ -44,6 +44,53 @@ TEST(NmMapping, EveryReasonHasItsOwnCodeAndChineseTextExceptTheUsersOwnHangUp)
     EXPECT_FALSE(nm::errorText(1000, text));
 }
 
+TEST(NmMapping, AFailedDeviceGivesItsOwnCauseWhereItHasOne)
+{
+    constexpr std::uint32_t kNoSecrets = 7, kPppFailed = 14, kModemBusy = 23, kSimPinRequired = 46;
+    constexpr std::uint32_t kUserRequested = 39;
+    std::set<std::uint32_t> codes;
+    for (const auto& [reason, text] : std::vector<std::pair<std::uint32_t, std::string>>{
+             {kNoSecrets, "需要密码或密钥，但没有提供。"},
+             {kPppFailed, "PPP 连接失败，请检查用户名和密码。"},
+             {kModemBusy, "线路忙。"},
+             {kSimPinRequired, "需要 SIM 卡的 PIN 码。"}}) {
+        const std::uint32_t code = nm::errorForDeviceReason(reason);
+        EXPECT_EQ(code, nm::ErrorDeviceBase + reason);
+        std::string shown;
+        ASSERT_TRUE(nm::errorText(code, shown)) << reason;
+        EXPECT_EQ(shown, text);
+        codes.insert(code);
+    }
+    for (std::uint32_t code : codes)
+        EXPECT_GT(code, nm::ErrorAlreadyActive) << "no clash with the activation and call codes";
+    EXPECT_EQ(nm::errorForDeviceReason(kUserRequested), 0U) << "a person's own disconnection is no failure";
+    EXPECT_EQ(nm::errorForDeviceReason(0), 0U);
+    std::string text;
+    EXPECT_FALSE(nm::errorText(nm::ErrorDeviceBase + kUserRequested, text));
+}
+
+TEST(NmMapping, DialUpKindsCountAndWiredAndWirelessOnlyWhenRecorded)
+{
+    for (const char* type : {"pppoe", "gsm", "cdma", "vpn", "wireguard"})
+        EXPECT_TRUE(nm::recordedProfile({type, {}, -1}, false)) << type;
+    EXPECT_TRUE(nm::recordedProfile({"bluetooth", "dun", -1}, false));
+    EXPECT_FALSE(nm::recordedProfile({"bluetooth", "panu", -1}, false));
+    EXPECT_TRUE(nm::recordedProfile({"802-11-wireless", {}, 1}, false)) << "metered: costs by use";
+    EXPECT_FALSE(nm::recordedProfile({"802-11-wireless", {}, 0}, false));
+    EXPECT_FALSE(nm::recordedProfile({"802-3-ethernet", {}, -1}, false));
+    EXPECT_TRUE(nm::recordedProfile({"802-3-ethernet", {}, -1}, true));
+    EXPECT_TRUE(nm::recordedProfile({"802-11-wireless", {}, -1}, true));
+    EXPECT_FALSE(nm::recordedProfile({"bridge", {}, -1}, true)) << "only wired and Wi-Fi are added";
+}
+
+TEST(NmMapping, APasswordIsStoredUnlessItIsNeverSaved)
+{
+    EXPECT_EQ(nm::storedPasswordMark(0), "********") << "kept by NetworkManager";
+    EXPECT_EQ(nm::storedPasswordMark(nm::SecretAgentOwned), "********") << "kept by the user's agent";
+    EXPECT_EQ(nm::storedPasswordMark(nm::SecretNotSaved), "");
+    EXPECT_EQ(nm::storedPasswordMark(nm::SecretNotSaved | nm::SecretNotRequired), "********") << "none needed";
+}
+
 TEST(NmMapping, CallErrorsByName)
 {
     EXPECT_EQ(nm::errorForCall("org.freedesktop.NetworkManager.UnknownConnection"),

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QTest>
 
 #include <optional>
@@ -15,6 +16,8 @@ namespace {
 
 using test::NmSettings;
 
+constexpr int kWaitMs = 5000;
+
 class NmRemoteAccessTest : public test::NmMockTest {
 protected:
     void SetUp() override
@@ -22,26 +25,55 @@ protected:
         NmMockTest::SetUp();
         if (!ready())
             return;
-        service = std::make_unique<NmRemoteAccess>();
         device = mock.addEthernetDevice(QStringLiteral("eth0"), QStringLiteral("eth0"));
         office = mock.addProfile(QStringLiteral("Office"), QStringLiteral("802-3-ethernet"));
+        service = std::make_unique<NmRemoteAccess>();
+        service->setRecordLan(true);
     }
 
-    std::vector<RasConnection> connections()
+    std::vector<RasConnection> connectionsNow()
     {
-        QTest::qWait(120); // past the snapshot that served the previous poll
         std::vector<RasConnection> list;
         std::size_t needed = 0;
         EXPECT_EQ(service->enumConnections(16, list, needed), ras::Success);
         return list;
     }
 
+    // The connections once the back-end has taken the service's change to `count` of them.
+    std::vector<RasConnection> connections(std::size_t count = 1)
+    {
+        EXPECT_TRUE(QTest::qWaitFor([&] { return connectionsNow().size() == count; }, kWaitMs)) << count;
+        return connectionsNow();
+    }
+
+    std::vector<std::string> entries()
+    {
+        std::vector<std::string> names;
+        EXPECT_EQ(service->enumEntries(16, names), ras::Success);
+        return names;
+    }
+
     std::optional<std::uint32_t> status(ConnHandle handle)
     {
-        QTest::qWait(120);
         std::uint32_t state = 0;
         const std::uint32_t result = service->getConnectStatus(handle, state);
         return result == ras::Success ? std::optional(state) : std::nullopt;
+    }
+
+    bool statusBecomes(ConnHandle handle, std::optional<std::uint32_t> expected)
+    {
+        return QTest::qWaitFor([&] { return status(handle) == expected; }, kWaitMs);
+    }
+
+    // The questions the back-end asked the service so far (its log also has the driver's calls and
+    // the signals).
+    qsizetype questionsAsked()
+    {
+        QFile log(mock.logPath());
+        if (!log.open(QIODevice::ReadOnly))
+            return -1;
+        const QByteArray text = log.readAll();
+        return text.count(" GetManagedObjects") + text.count(" ListConnections") + text.count(" GetSettings");
     }
 
     std::unique_ptr<NmRemoteAccess> service;
@@ -68,66 +100,146 @@ TEST_F(NmRemoteAccessTest, WatchesOnlyChosenConnectionsUnderHandlesThatLastAsLon
     mock.activate(port, mock.addEthernetDevice(QStringLiteral("eth1"), QStringLiteral("eth1")), 2,
                   nm::FlagIsPort);
 
-    auto list = connections();
+    std::string address;
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            return !connectionsNow().empty() &&
+                   service->getProjectionIp(connectionsNow()[0].handle, address) == ras::Success;
+        },
+        kWaitMs));
+    QTest::qWait(300); // the other connections' changes have arrived too
+    auto list = connectionsNow();
     ASSERT_EQ(list.size(), 1U);
     EXPECT_EQ(list[0].entryName, "Office");
     EXPECT_EQ(list[0].deviceType, "ethernet");
     EXPECT_EQ(list[0].deviceName, "eth0");
     const ConnHandle handle = list[0].handle;
     EXPECT_EQ(status(handle), ras::StateConnected);
-    std::string address;
-    EXPECT_EQ(service->getProjectionIp(handle, address), ras::Success);
     EXPECT_EQ(address, "192.168.100.200");
-    EXPECT_EQ(connections().at(0).handle, handle);
+
+    // Polls while nothing that matters changes ask the service nothing: access points come and
+    // go all day.
+    const QString wifi = mock.addWifiDevice(QStringLiteral("wlan0"), QStringLiteral("wlan0"));
+    QTest::qWait(300);
+    const qsizetype asked = questionsAsked();
+    mock.addAccessPoint(wifi, QStringLiteral("ap1"));
+    mock.addAccessPoint(wifi, QStringLiteral("ap2"));
+    for (int poll = 0; poll < 5; ++poll) {
+        EXPECT_EQ(connectionsNow().at(0).handle, handle);
+        EXPECT_EQ(status(handle), ras::StateConnected);
+        QTest::qWait(50);
+    }
+    EXPECT_GT(asked, 0);
+    EXPECT_EQ(questionsAsked(), asked) << "an idle poll costs no call";
 
     std::size_t needed = 0;
     EXPECT_EQ(service->enumConnections(0, list, needed), ras::ErrorBufferTooSmall);
     EXPECT_EQ(needed, 1U);
 
     mock.changeState(active, nm::ActiveDeactivating, nm::ReasonUserDisconnected);
-    EXPECT_TRUE(connections().empty()) << "the service still lists a connection that is ending";
+    EXPECT_TRUE(connections(0).empty()) << "the service still lists a connection that is ending";
     EXPECT_EQ(status(handle), std::nullopt);
     mock.deactivate(active);
     mock.activate(office, device, nm::ActiveActivating);
-    list = connections();
+    list = connections(1);
     ASSERT_EQ(list.size(), 1U);
     EXPECT_NE(list[0].handle, handle) << "a new connection never gets an old handle";
     EXPECT_NE(status(list[0].handle), ras::StateConnected);
     EXPECT_EQ(service->getProjectionIp(list[0].handle, address), ras::ErrorProjectionNotComplete);
 }
 
-TEST_F(NmRemoteAccessTest, ProfilesAreEntriesWithTheirLoginsAndTheSecretsTheServiceGives)
+TEST_F(NmRemoteAccessTest, OnlyDialUpKindsAndMeteredProfilesCountUnlessWiredAndWirelessAreRecordedToo)
 {
-    const QString dsl = mock.addProfile(
-        QStringLiteral("DSL"), QStringLiteral("pppoe"),
-        NmSettings{{QStringLiteral("pppoe"), {{QStringLiteral("username"), QStringLiteral("alice")}}}});
-    mock.giveSecret(dsl, QStringLiteral("pppoe"), QStringLiteral("s3cret"));
-    mock.addProfile(
-        QStringLiteral("Mobile"), QStringLiteral("gsm"),
-        NmSettings{{QStringLiteral("gsm"), {{QStringLiteral("number"), QStringLiteral("*99#")}}}});
-    mock.addProfile(
-        QStringLiteral("Card"), QStringLiteral("gsm"),
-        NmSettings{{QStringLiteral("gsm"), {{QStringLiteral("username"), QStringLiteral("card")}}}});
+    const auto settings = [](const char* name, const QString& key, const QVariant& value) {
+        return NmSettings{{QLatin1String(name), {{key, value}}}};
+    };
+    const QString dsl = mock.addProfile(QStringLiteral("DSL"), QStringLiteral("pppoe"));
+    mock.addProfile(QStringLiteral("Mobile"), QStringLiteral("gsm"));
+    mock.addProfile(QStringLiteral("EVDO"), QStringLiteral("cdma"));
+    mock.addProfile(QStringLiteral("Phone"), QStringLiteral("bluetooth"),
+                    settings("bluetooth", QStringLiteral("type"), QStringLiteral("dun")));
+    mock.addProfile(QStringLiteral("Tether"), QStringLiteral("bluetooth"),
+                    settings("bluetooth", QStringLiteral("type"), QStringLiteral("panu")));
+    mock.addProfile(QStringLiteral("Work VPN"), QStringLiteral("vpn"));
+    mock.addProfile(QStringLiteral("Tunnel"), QStringLiteral("wireguard"));
+    const QString hotspot = mock.addProfile(QStringLiteral("Hotspot"), QStringLiteral("802-11-wireless"),
+                                            settings("connection", QStringLiteral("metered"), 1));
+    mock.addProfile(QStringLiteral("Home"), QStringLiteral("802-11-wireless"));
     mock.addProfile(QStringLiteral("lo"), QStringLiteral("loopback"));
     mock.addProfile(QStringLiteral("bridge-port"), QStringLiteral("802-3-ethernet"), {},
                     QStringLiteral("br0"));
+    mock.activate(office, device);
+    mock.activate(dsl, device);
+    mock.activate(hotspot, mock.addEthernetDevice(QStringLiteral("wlan0"), QStringLiteral("wlan0")));
 
+    service->setRecordLan(false);
+    const std::vector<std::string> dialUp{"DSL", "EVDO", "Hotspot", "Mobile", "Phone", "Tunnel", "Work VPN"};
+    ASSERT_TRUE(QTest::qWaitFor([&] { return entries() == dialUp; }, kWaitMs)) << entries().size();
+    EXPECT_EQ(service->uncountedLanEntries(), 2U) << "Home and Office";
     std::vector<std::string> names;
-    ASSERT_EQ(service->enumEntries(10, names), ras::Success);
-    EXPECT_EQ(names, (std::vector<std::string>{"Card", "DSL", "Mobile", "Office"}));
-    EXPECT_EQ(service->enumEntries(3, names), ras::ErrorBufferTooSmall);
+    EXPECT_EQ(service->enumEntries(6, names), ras::ErrorBufferTooSmall);
+    RasDialParams params;
+    EXPECT_EQ(service->getEntryDialParams("Office", params), ras::ErrorCannotFindPhonebookEntry);
+    auto list = connections(2);
+    ASSERT_EQ(list.size(), 2U);
+    EXPECT_EQ(list[0].entryName, "DSL");
+    EXPECT_EQ(list[1].entryName, "Hotspot");
+
+    service->setRecordLan(true);
+    EXPECT_EQ(entries(), (std::vector<std::string>{"DSL", "EVDO", "Home", "Hotspot", "Mobile", "Office",
+                                                   "Phone", "Tunnel", "Work VPN"}));
+    EXPECT_EQ(service->uncountedLanEntries(), 0U);
+    list = connectionsNow();
+    ASSERT_EQ(list.size(), 3U) << "taken at the next poll, without a restart";
+    EXPECT_EQ(list[0].entryName, "Office");
+}
+
+TEST_F(NmRemoteAccessTest, ProfilesAreEntriesWithTheirLoginsAndWhetherTheServiceKeepsThePassword)
+{
+    // The service refuses every secret to this user (see NmMock::addProfile).
+    mock.addProfile(QStringLiteral("DSL"), QStringLiteral("pppoe"),
+                    NmSettings{{QStringLiteral("pppoe"),
+                                {{QStringLiteral("username"), QStringLiteral("alice")},
+                                 {QStringLiteral("password-flags"), 0U}}}});
+    mock.addProfile(QStringLiteral("Agent"), QStringLiteral("pppoe"),
+                    NmSettings{{QStringLiteral("pppoe"),
+                                {{QStringLiteral("username"), QStringLiteral("bob")},
+                                 {QStringLiteral("password-flags"), nm::SecretAgentOwned}}}});
+    mock.addProfile(
+        QStringLiteral("Mobile"), QStringLiteral("gsm"),
+        NmSettings{{QStringLiteral("gsm"), {{QStringLiteral("number"), QStringLiteral("*99#")}}}});
+    mock.addProfile(QStringLiteral("Card"), QStringLiteral("gsm"),
+                    NmSettings{{QStringLiteral("gsm"),
+                                {{QStringLiteral("username"), QStringLiteral("card")},
+                                 {QStringLiteral("password-flags"), nm::SecretNotSaved}}}});
+    mock.addProfile(QStringLiteral("VPN"), QStringLiteral("vpn"),
+                    NmSettings{{QStringLiteral("vpn"),
+                                {{QStringLiteral("user-name"), QStringLiteral("carol")},
+                                 {QStringLiteral("data"),
+                                  QVariant::fromValue(QMap<QString, QString>{
+                                      {QStringLiteral("password-flags"), QStringLiteral("2")}})}}}});
+    mock.addProfile(QStringLiteral("lo"), QStringLiteral("loopback"));
+
+    const std::vector<std::string> all{"Agent", "Card", "DSL", "Mobile", "Office", "VPN"};
+    ASSERT_TRUE(QTest::qWaitFor([&] { return entries() == all; }, kWaitMs));
 
     RasDialParams params;
     ASSERT_EQ(service->getEntryDialParams("DSL", params), ras::Success);
     EXPECT_EQ(params.entryName, "DSL");
     EXPECT_EQ(params.userName, "alice");
-    EXPECT_EQ(params.password, "s3cret");
+    EXPECT_EQ(params.password, "********")
+        << "kept by NetworkManager: stored, though this user may not read it";
     EXPECT_TRUE(params.credentialsRequired);
+    ASSERT_EQ(service->getEntryDialParams("Agent", params), ras::Success);
+    EXPECT_EQ(params.password, "********") << "kept by the user's agent";
 
     ASSERT_EQ(service->getEntryDialParams("Card", params), ras::Success);
     EXPECT_EQ(params.userName, "card");
-    EXPECT_EQ(params.password, "") << "a secret the service keeps to itself stays unknown";
+    EXPECT_EQ(params.password, "") << "never saved";
     EXPECT_TRUE(params.credentialsRequired);
+    ASSERT_EQ(service->getEntryDialParams("VPN", params), ras::Success);
+    EXPECT_EQ(params.userName, "carol");
+    EXPECT_EQ(params.password, "");
 
     ASSERT_EQ(service->getEntryDialParams("Mobile", params), ras::Success);
     EXPECT_EQ(params.phoneNumber, "*99#");
@@ -160,7 +272,7 @@ TEST_F(NmRemoteAccessTest, DialActivatesTheProfileAndTheConnectionKeepsTheDialsH
 
     EXPECT_EQ(service->hangUp(handle), ras::Success);
     EXPECT_TRUE(QTest::qWaitFor([&] { return mock.activeConnections().isEmpty(); }));
-    EXPECT_EQ(status(handle), std::nullopt);
+    EXPECT_TRUE(statusBecomes(handle, std::nullopt));
     EXPECT_EQ(service->hangUp(handle), ras::ErrorInvalidHandle);
 }
 
@@ -174,7 +286,7 @@ TEST_F(NmRemoteAccessTest, FailedActivationsReportOurCodesWithChineseTexts)
               ras::Success);
     ASSERT_TRUE(QTest::qWaitFor([&] { return mock.activeConnections().size() == 1 && !notes.empty(); }));
     EXPECT_EQ(notes.back().error, ras::Success);
-    EXPECT_EQ(status(handle), ras::StateConnectDevice) << "activating is a dialling state";
+    EXPECT_TRUE(statusBecomes(handle, ras::StateConnectDevice)) << "activating is a dialling state";
 
     mock.changeState(mock.activeConnections().constFirst(), nm::ActiveDeactivated, nm::ReasonLoginFailed);
     ASSERT_TRUE(QTest::qWaitFor([&] { return notes.back().error != ras::Success; }));
@@ -186,6 +298,25 @@ TEST_F(NmRemoteAccessTest, FailedActivationsReportOurCodesWithChineseTexts)
     std::string text;
     ASSERT_EQ(service->getErrorString(notes.back().error, text), ras::Success);
     EXPECT_EQ(text, "用户名或密码无效，登录失败。");
+    mock.deactivate(mock.activeConnections().constFirst());
+
+    // On a device, the active connection only says that the device disconnected; the device
+    // failed first with the real cause.
+    notes.clear();
+    mock.activateSlowly(device);
+    ASSERT_EQ(service->dial(RasDialParams{"Office", {}, {}, {}, {}, {}, false}, notifier, handle),
+              ras::Success);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return mock.activeConnections().size() == 1 && !notes.empty(); }));
+    QTest::qWait(200); // the dial follows the connection and its device
+    constexpr unsigned kNoSecrets = 7;
+    mock.failDevice(device, kNoSecrets);
+    mock.changeState(mock.activeConnections().constFirst(), nm::ActiveDeactivated,
+                     nm::ReasonDeviceDisconnected);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return notes.back().error != ras::Success; }));
+    EXPECT_EQ(notes.back().error, nm::ErrorDeviceBase + kNoSecrets);
+    ASSERT_EQ(service->getErrorString(notes.back().error, text), ras::Success);
+    EXPECT_EQ(text, "需要密码或密钥，但没有提供。");
+    mock.deactivate(mock.activeConnections().constFirst());
 
     notes.clear();
     mock.refuseActivation(QStringLiteral("org.freedesktop.NetworkManager.PermissionDenied"));
@@ -203,27 +334,63 @@ TEST_F(NmRemoteAccessTest, FailedActivationsReportOurCodesWithChineseTexts)
     EXPECT_EQ(service->getErrorString(1000, text), ras::ErrorInvalidParameter);
 }
 
-TEST_F(NmRemoteAccessTest, AServiceThatLeavesTheBusFailsEachCallAndIsFoundAgainWithTheSameConnections)
+TEST_F(NmRemoteAccessTest, AServiceThatHangsIsAnsweredFromItsLastAnswerAtOnce)
+{
+    mock.activate(office, device);
+    const ConnHandle handle = connections().at(0).handle;
+
+    mock.stall();
+    std::vector<RasConnection> list;
+    std::size_t needed = 0;
+    EXPECT_EQ(service->enumConnections(16, list, needed), ras::Success);
+    ASSERT_EQ(list.size(), 1U);
+    EXPECT_EQ(list[0].handle, handle);
+    EXPECT_EQ(status(handle), ras::StateConnected);
+    std::vector<std::string> names;
+    EXPECT_EQ(service->enumEntries(16, names), ras::Success);
+    EXPECT_EQ(names, std::vector<std::string>{"Office"});
+    RasDialParams params;
+    EXPECT_EQ(service->getEntryDialParams("Office", params), ras::Success);
+    mock.resume();
+}
+
+TEST_F(NmRemoteAccessTest, AServiceThatRestartsKeepsTheConnectionsItStillHasUnderTheirHandles)
 {
     mock.activate(office, device);
     const ConnHandle handle = connections().at(0).handle;
 
     mock.stopService();
-    QTest::qWait(120);
     std::vector<RasConnection> list;
     std::size_t needed = 0;
-    EXPECT_EQ(service->enumConnections(16, list, needed), nm::ErrorServiceUnavailable);
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return service->enumConnections(16, list, needed) == nm::ErrorServiceUnavailable; }, kWaitMs));
     std::uint32_t state = 0;
     EXPECT_EQ(service->getConnectStatus(handle, state), nm::ErrorServiceUnavailable);
 
-    // The service starts again and finds the connection still up under new object names.
-    ASSERT_TRUE(mock.startService());
+    // The new service starts with nothing and takes the connection over under new object names.
+    ASSERT_TRUE(mock.startService(true));
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return service->enumConnections(16, list, needed) == ras::Success; }, kWaitMs));
+    QTest::qWait(300);
+    list = connectionsNow();
+    ASSERT_EQ(list.size(), 1U) << "still starting: the connection is not gone";
+    EXPECT_EQ(list[0].handle, handle);
     const QString again = mock.addProfile(QStringLiteral("Office"), QStringLiteral("802-3-ethernet"));
     mock.activate(again, mock.addEthernetDevice(QStringLiteral("eth0"), QStringLiteral("eth0")));
-    list = connections();
+    mock.finishStartup();
+    QTest::qWait(300);
+    list = connectionsNow();
     ASSERT_EQ(list.size(), 1U);
     EXPECT_EQ(list[0].handle, handle);
     EXPECT_EQ(status(handle), ras::StateConnected);
+
+    // A service that comes back without it: the connection ended.
+    mock.stopService();
+    ASSERT_TRUE(mock.startService(true));
+    mock.finishStartup();
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return service->enumConnections(16, list, needed) == ras::Success && list.empty(); }, kWaitMs));
+    EXPECT_EQ(status(handle), std::nullopt);
 }
 
 } // namespace

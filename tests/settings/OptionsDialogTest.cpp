@@ -265,7 +265,7 @@ TEST_F(OptionsDialogTest, AddingRefusesExactDuplicatesOnlyAndDeletingKeepsTheDef
                                                           QStringLiteral("2004-3-31*2004-3-1")}));
 }
 
-TEST_F(OptionsDialogTest, OkWritesTheTenValuesThenThePeriodsThenTheAutostartEntry)
+TEST_F(OptionsDialogTest, OkWritesTheElevenValuesThenThePeriodsThenTheAutostartEntry)
 {
     context.settings.DefaultConnName = QStringLiteral("已删除的连接"); // no longer listed: nothing chosen
     open();
@@ -276,10 +276,14 @@ TEST_F(OptionsDialogTest, OkWritesTheTenValuesThenThePeriodsThenTheAutostartEntr
     control<QCheckBox>("chkbSavePwEnabled")->click();
     control<QCheckBox>("chkbBigSize")->click();
     control<QRadioButton>("rbSeconds")->click();
+    EXPECT_EQ(control<QCheckBox>("chkbRecordLan")->text(), QStringLiteral("同时记录有线和无线网络连接"));
+    EXPECT_FALSE(control<QCheckBox>("chkbRecordLan")->isChecked());
+    control<QCheckBox>("chkbRecordLan")->click();
     QSignalSpy timer(dialog.get(), &TwinOption::recordTimerPeriodChanged);
     QSignalSpy lists(dialog.get(), &TwinOption::queryListsChanged);
     QSignalSpy total(dialog.get(), &TwinOption::totalWanted);
     click("btnOk");
+    EXPECT_TRUE(ras.recordLan) << "the back-end counts wired and wireless connections from the next poll";
 
     EXPECT_EQ(
         log,
@@ -287,7 +291,7 @@ TEST_F(OptionsDialogTest, OkWritesTheTenValuesThenThePeriodsThenTheAutostartEntr
                      QStringLiteral("AutoRun"), QStringLiteral("DefaultConnName"),
                      QStringLiteral("Precision"), QStringLiteral("AutoBackup"),
                      QStringLiteral("SavePwEnabled"), QStringLiteral("SavePw"), QStringLiteral("FWStyle"),
-                     QStringLiteral("delete SOFTWARE\\Pellory\\Xarvane\\CustomTime"), QStringLiteral("Count"),
+                     QStringLiteral("RecordLan"), QStringLiteral("delete SOFTWARE\\Pellory\\Xarvane\\CustomTime"), QStringLiteral("Count"),
                      QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("autostart write")}));
     const TSettings stored = LoadSettings(fileRegistry, ras, prompter);
     EXPECT_EQ(stored, context.settings);
@@ -298,6 +302,7 @@ TEST_F(OptionsDialogTest, OkWritesTheTenValuesThenThePeriodsThenTheAutostartEntr
     EXPECT_EQ(stored.FWStyle, 1);
     EXPECT_EQ(stored.Precision, 1);
     EXPECT_EQ(stored.DefaultConnName, QString());
+    EXPECT_TRUE(stored.RecordLan);
     EXPECT_TRUE(QFile::exists(autoStart.inner().filePath()));
     ASSERT_EQ(timer.size(), 1);
     EXPECT_EQ(timer[0][0].toInt(), 12 * 60000);

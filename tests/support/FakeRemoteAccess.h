@@ -34,6 +34,9 @@ public:
     std::uint32_t hangUp(platform::ConnHandle handle) override;
     std::uint32_t getErrorString(std::uint32_t code, std::string& text) override;
     std::uint32_t getProjectionIp(platform::ConnHandle handle, std::string& address) override;
+    void setRecordLan(bool value) override { recordLan = value; }
+
+    bool recordLan = false; // as the program last told it
 
     std::vector<Connection> connections;        // in enumeration order
     std::vector<platform::RasDialParams> phonebook;

@@ -10,6 +10,8 @@
 #include <QStandardPaths>
 #include <QTest>
 
+#include <signal.h>
+
 namespace xr::test {
 
 namespace nm = platform::nm;
@@ -20,6 +22,15 @@ const QString kMock = QStringLiteral("org.freedesktop.DBus.Mock");
 const QString kHelpers = QStringLiteral("org.xarvane.Test");
 // A busy machine starts Python slowly.
 constexpr int kStartMs = 30000;
+
+// python-dbusmock's NetworkManager, whose Startup property says whether it is still starting.
+const char* const kTemplate = R"(from dbusmock.templates.networkmanager import *
+from dbusmock.templates import networkmanager as _base
+
+def load(mock, parameters):
+    _base.load(mock, parameters)
+    dbusmock.get_object(MANAGER_OBJ).Set(MANAGER_IFACE, 'Startup', dbus.Boolean(parameters.get('Startup', False)))
+)";
 
 // A Python that has python-dbusmock: the system's own first (a user's Python may lack it).
 QString pythonWithDbusmock()
@@ -52,6 +63,7 @@ NmMock::NmMock()
 {
     qDBusRegisterMetaType<NmSettings>();
     qDBusRegisterMetaType<QList<QVariantMap>>();
+    qDBusRegisterMetaType<QMap<QString, QString>>();
     m_python = pythonWithDbusmock();
     if (QStandardPaths::findExecutable(QStringLiteral("dbus-daemon")).isEmpty()) {
         m_why = QStringLiteral("dbus-daemon is not installed");
@@ -95,14 +107,20 @@ bool NmMock::waitForService(bool present)
         [&] { return bus.interface()->isServiceRegistered(nm::Service).value() == present; }, kStartMs);
 }
 
-bool NmMock::startService()
+bool NmMock::startService(bool startingUp)
 {
+    const QString templatePath = m_dir.filePath(QStringLiteral("networkmanager_starting.py"));
+    QFile file(templatePath);
+    if (!file.open(QIODevice::WriteOnly) || file.write(kTemplate) < 0)
+        return false;
+    file.close();
     m_service = std::make_unique<QProcess>();
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("DBUS_SYSTEM_BUS_ADDRESS"), m_address);
     m_service->setProcessEnvironment(environment);
     m_service->start(m_python, {QStringLiteral("-m"), QStringLiteral("dbusmock"), QStringLiteral("--system"),
-                                QStringLiteral("--template"), QStringLiteral("networkmanager"),
+                                QStringLiteral("--template"), templatePath, QStringLiteral("--parameters"),
+                                startingUp ? QStringLiteral("{\"Startup\": true}") : QStringLiteral("{}"),
                                 QStringLiteral("--logfile"), logPath()});
     if (!m_service->waitForStarted() || !waitForService(true))
         return false;
@@ -135,6 +153,22 @@ void NmMock::stopService()
     waitForService(false);
 }
 
+void NmMock::finishStartup()
+{
+    mock(nm::ManagerPath, QStringLiteral("UpdateProperties"),
+         {nm::ManagerInterface, QVariantMap{{QStringLiteral("Startup"), false}}});
+}
+
+void NmMock::stall()
+{
+    ::kill(static_cast<pid_t>(m_service->processId()), SIGSTOP);
+}
+
+void NmMock::resume()
+{
+    ::kill(static_cast<pid_t>(m_service->processId()), SIGCONT);
+}
+
 QString NmMock::addEthernetDevice(const QString& name, const QString& interfaceName)
 {
     return mock(nm::ManagerPath, QStringLiteral("AddEthernetDevice"), {name, interfaceName, 100})
@@ -143,28 +177,42 @@ QString NmMock::addEthernetDevice(const QString& name, const QString& interfaceN
         .toString();
 }
 
+QString NmMock::addWifiDevice(const QString& name, const QString& interfaceName)
+{
+    constexpr int kDisconnected = 30;
+    return mock(nm::ManagerPath, QStringLiteral("AddWiFiDevice"), {name, interfaceName, kDisconnected})
+        .arguments()
+        .value(0)
+        .toString();
+}
+
+void NmMock::addAccessPoint(const QString& devicePath, const QString& name)
+{
+    constexpr int kInfrastructure = 2;
+    constexpr uint kWpaPsk = 0x100;
+    mock(nm::ManagerPath, QStringLiteral("AddAccessPoint"),
+         {devicePath, name, name, QStringLiteral("00:11:22:33:44:55"), kInfrastructure, 2437U, 54000U,
+          QVariant::fromValue(uchar(40)), kWpaPsk});
+}
+
 QString NmMock::addProfile(const QString& id, const QString& type, const NmSettings& extra,
                            const QString& master)
 {
     NmSettings settings = extra;
-    settings[QStringLiteral("connection")] =
-        QVariantMap{{QStringLiteral("id"), id},
-                    {QStringLiteral("type"), type},
-                    {QStringLiteral("uuid"), QStringLiteral("uuid-") + id}};
+    QVariantMap& connection = settings[QStringLiteral("connection")];
+    connection.insert({{QStringLiteral("id"), id},
+                       {QStringLiteral("type"), type},
+                       {QStringLiteral("uuid"), QStringLiteral("uuid-") + id}});
     if (!master.isEmpty())
-        settings[QStringLiteral("connection")][QStringLiteral("master")] = master;
+        connection[QStringLiteral("master")] = master;
     const QDBusMessage answer = call(nm::SettingsPath, nm::SettingsInterface, QStringLiteral("AddConnection"),
                                      {QVariant::fromValue(settings)});
-    return qdbus_cast<QDBusObjectPath>(answer.arguments().value(0)).path();
-}
-
-void NmMock::giveSecret(const QString& profilePath, const QString& setting, const QString& password)
-{
-    mock(profilePath, QStringLiteral("AddMethod"),
-         {nm::ProfileInterface, QStringLiteral("GetSecrets"), QStringLiteral("s"),
-          QStringLiteral("a{sa{sv}}"),
-          QStringLiteral("ret = {args[0]: {'password': '%1'}} if args[0] == '%2' else {}")
-              .arg(password, setting)});
+    const QString path = qdbus_cast<QDBusObjectPath>(answer.arguments().value(0)).path();
+    mock(path, QStringLiteral("AddMethod"),
+         {nm::ProfileInterface, QStringLiteral("GetSecrets"), QStringLiteral("s"), QStringLiteral("a{sa{sv}}"),
+          QStringLiteral("raise dbus.exceptions.DBusException('not allowed', "
+                         "name='org.freedesktop.NetworkManager.Settings.PermissionDenied')")});
+    return path;
 }
 
 QString NmMock::activate(const QString& profilePath, const QString& devicePath, unsigned state,
@@ -186,9 +234,12 @@ void NmMock::setAddress(const QString& activePath, const QString& address)
 {
     const QString configPath = activePath + QStringLiteral("/ip4");
     call(nm::ManagerPath, kHelpers, QStringLiteral("AddIp4Config"), {configPath, address});
+    const QVariant config = QVariant::fromValue(QDBusObjectPath(configPath));
     mock(activePath, QStringLiteral("AddProperty"),
-         {nm::ActiveInterface, QStringLiteral("Ip4Config"),
-          QVariant::fromValue(QDBusVariant(QVariant::fromValue(QDBusObjectPath(configPath))))});
+         {nm::ActiveInterface, QStringLiteral("Ip4Config"), QVariant::fromValue(QDBusVariant(config))});
+    // The change is announced, as the service does.
+    mock(activePath, QStringLiteral("UpdateProperties"),
+         {nm::ActiveInterface, QVariantMap{{QStringLiteral("Ip4Config"), config}}});
 }
 
 void NmMock::changeState(const QString& activePath, unsigned state, unsigned reason)
@@ -200,18 +251,31 @@ void NmMock::changeState(const QString& activePath, unsigned state, unsigned rea
           QVariantList{state, reason}});
 }
 
+void NmMock::failDevice(const QString& devicePath, unsigned reason)
+{
+    constexpr unsigned kFailed = 120;
+    constexpr unsigned kConfig = 50;
+    mock(devicePath, QStringLiteral("UpdateProperties"),
+         {nm::DeviceInterface, QVariantMap{{QStringLiteral("State"), kFailed}}});
+    mock(devicePath, QStringLiteral("EmitSignal"),
+         {nm::DeviceInterface, QStringLiteral("StateChanged"), QStringLiteral("uuu"),
+          QVariantList{kFailed, kConfig, reason}});
+}
+
 void NmMock::deactivate(const QString& activePath)
 {
     call(nm::ManagerPath, kHelpers, QStringLiteral("Drop"), {activePath});
 }
 
-void NmMock::activateSlowly()
+void NmMock::activateSlowly(const QString& devicePath)
 {
+    const QString devices = devicePath.isEmpty() ? QString() : QLatin1Char('\'') + devicePath + QLatin1Char('\'');
     mock(nm::ManagerPath, QStringLiteral("AddMethod"),
          {nm::ManagerInterface, QStringLiteral("ActivateConnection"), QStringLiteral("ooo"),
           QStringLiteral("o"),
-          QStringLiteral("ret = dbus.ObjectPath(self.AddActiveConnection([], args[0], '/', "
-                         "'slow%d' % len(objects), dbus.UInt32(1)))")});
+          QStringLiteral("ret = dbus.ObjectPath(self.AddActiveConnection([%1], args[0], '/', "
+                         "'slow%d' % len(objects), dbus.UInt32(1)))")
+              .arg(devices)});
 }
 
 void NmMock::refuseActivation(const QString& errorName)

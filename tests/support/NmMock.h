@@ -35,27 +35,38 @@ public:
     // The call log of the service (one line per call it served).
     QString logPath() const { return m_dir.filePath(QStringLiteral("nm.log")); }
 
-    // The service leaves the bus / comes back with an empty state.
+    // The service leaves the bus / comes back with an empty state. A service that comes back
+    // `startingUp` says so (its Startup property) until finishStartup(), as NetworkManager does
+    // while it takes over the connections that are up.
     void stopService();
-    bool startService();
+    bool startService(bool startingUp = false);
+    void finishStartup();
+    // The service process stops answering (SIGSTOP) / goes on.
+    void stall();
+    void resume();
 
     QString addEthernetDevice(const QString& name, const QString& interfaceName);
-    // A saved profile; `extra` adds settings beside "connection". Returns its object path.
+    // A Wi-Fi device and an access point it sees.
+    QString addWifiDevice(const QString& name, const QString& interfaceName);
+    void addAccessPoint(const QString& devicePath, const QString& name);
+    // A saved profile; `extra` adds settings beside "connection". Returns its object path. Its
+    // secrets are refused, as NetworkManager refuses a system profile's secrets to an ordinary
+    // user.
     QString addProfile(const QString& id, const QString& type, const NmSettings& extra = {},
                        const QString& master = QString());
-    // Makes GetSecrets of a profile give `password` for `setting`, as a service that lets
-    // this user read the secret does.
-    void giveSecret(const QString& profilePath, const QString& setting, const QString& password);
     // An active connection of a profile on a device ("/" for none), in `state`.
     QString activate(const QString& profilePath, const QString& devicePath, unsigned state = 2,
                      unsigned stateFlags = 0);
     void setAddress(const QString& activePath, const QString& address);
     // Moves an active connection to `state`, as NetworkManager reports it with `reason`.
     void changeState(const QString& activePath, unsigned state, unsigned reason);
+    // The device fails with NMDeviceStateReason `reason` (its StateChanged to FAILED).
+    void failDevice(const QString& devicePath, unsigned reason);
     // The active connection disappears (NetworkManager dropped it).
     void deactivate(const QString& activePath);
-    // ActivateConnection answers with a new active connection that stays activating.
-    void activateSlowly();
+    // ActivateConnection answers with a new active connection that stays activating, on the
+    // device at `devicePath` when one is given.
+    void activateSlowly(const QString& devicePath = QString());
     // ActivateConnection is refused with the D-Bus error `errorName`.
     void refuseActivation(const QString& errorName);
     // The active connections NetworkManager lists now.
