@@ -84,7 +84,14 @@ NmMock::NmMock()
         return;
     }
     m_connectionName = QStringLiteral("nm-mock-driver-") + m_dir.path();
-    if (!QDBusConnection::connectToBus(m_address, m_connectionName).isConnected()) {
+    // The socket file appears when the daemon binds it, a moment before it listens.
+    const auto connected = [&] {
+        if (QDBusConnection::connectToBus(m_address, m_connectionName).isConnected())
+            return true;
+        QDBusConnection::disconnectFromBus(m_connectionName);
+        return false;
+    };
+    if (!QTest::qWaitFor(connected, kStartMs)) {
         m_why = QStringLiteral("cannot reach the private bus");
         return;
     }
