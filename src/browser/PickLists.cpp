@@ -2,7 +2,7 @@
 
 #include "browser/RecordFilter.h"
 #include "browser/RecordQuery.h"
-#include "settings/Settings.h"
+#include "common/Settings.h"
 
 namespace xr {
 

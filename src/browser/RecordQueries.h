@@ -5,8 +5,8 @@
 
 #include "browser/RecordFilter.h"
 #include "browser/RecordQuery.h"
-#include "settings/Settings.h"
-#include "store/CurrentConnection.h"
+#include "common/CurrentConnection.h"
+#include "common/Settings.h"
 
 #include <QDateTime>
 

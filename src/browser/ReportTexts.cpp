@@ -2,7 +2,7 @@
 
 #include "browser/RecordFilter.h"
 #include "common/DisplayFormats.h"
-#include "settings/Settings.h"
+#include "common/Settings.h"
 
 namespace xr {
 
