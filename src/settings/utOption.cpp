@@ -11,7 +11,6 @@
 #include "settings/SaveOptions.h"
 #include "settings/SettingsWriteError.h"
 #include "store/Database.h"
-#include "store/Recorder.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
