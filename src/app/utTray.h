@@ -5,10 +5,10 @@
 
 #include "app/AppWindows.h"
 #include "app/TrayMenu.h"
+#include "browser/BackupRestore.h"
 #include "common/AppContext.h"
 #include "connections/RASNotify.h"
 #include "connections/Recorder.h"
-#include "store/BackupRestore.h"
 #include "store/Database.h"
 #include "store/SqlCommand.h"
 
