@@ -1,8 +1,8 @@
 #include "browser/PickLists.h"
 
 #include "browser/RecordFilter.h"
-#include "browser/RecordQuery.h"
 #include "common/Settings.h"
+#include "store/RecordQuery.h"
 
 namespace xr {
 
