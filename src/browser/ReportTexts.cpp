@@ -3,6 +3,7 @@
 #include "browser/RecordFilter.h"
 #include "common/DisplayFormats.h"
 #include "common/Settings.h"
+#include "store/PickLists.h"
 
 namespace xr {
 

@@ -2,7 +2,6 @@
 
 #include "browser/DurationText.h"
 #include "browser/MainStatusBar.h"
-#include "browser/PickLists.h"
 #include "browser/QueryPanel.h"
 #include "common/AppContext.h"
 #include "common/DisplayFormats.h"
@@ -14,6 +13,7 @@
 #include "settings/SettingsStore.h"
 #include "store/Database.h"
 #include "store/DayCount.h"
+#include "store/PickLists.h"
 #include "users/SignOut.h"
 
 #include <QCloseEvent>

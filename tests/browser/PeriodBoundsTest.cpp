@@ -1,6 +1,6 @@
-#include "browser/PeriodBounds.h"
-#include "browser/DateConversionError.h"
+#include "store/DateConversionError.h"
 #include "store/DayCount.h"
+#include "store/PeriodBounds.h"
 
 #include <gtest/gtest.h>
 

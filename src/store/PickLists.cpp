@@ -1,6 +1,5 @@
-#include "browser/PickLists.h"
+#include "store/PickLists.h"
 
-#include "browser/RecordFilter.h"
 #include "common/Settings.h"
 #include "store/RecordQuery.h"
 
