@@ -1,6 +1,6 @@
+#include "store/PeriodBounds.h"
 #include "store/DateConversionError.h"
 #include "store/DayCount.h"
-#include "store/PeriodBounds.h"
 
 #include <gtest/gtest.h>
 
