@@ -28,8 +28,8 @@ for folder_path in "$source_dir"/src/*/; do
             echo "${file#"$source_dir"/}:$line: includes \"$include\", but $target is above $folder"
             status=1
         fi
-    done < <(grep -rHnoE --include='*.h' --include='*.cpp' '^#include "[a-z]+/[^"]+"' "$folder_path" |
-        sed -E 's/#include "([^"]+)"/\1/')
+    done < <(grep -rHnoE --include='*.h' --include='*.cpp' '^\s*#\s*include\s*[<"][a-z]+/[^">]+' "$folder_path" |
+        sed -E 's/\s*#\s*include\s*[<"]//')
 done
 ((status == 0)) && echo "layers: every include runs downwards (${layers[*]})"
 exit $status
