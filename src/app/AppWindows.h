@@ -2,7 +2,7 @@
 // The application's windows as the tray controller and the recorder reach them: the start-up
 // windows are registered here once they exist; a window not registered yet is left alone.
 
-#include "store/RecorderWindows.h"
+#include "connections/RecorderWindows.h"
 
 #include <QPointer>
 

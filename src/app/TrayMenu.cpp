@@ -1,9 +1,10 @@
 #include "app/TrayMenu.h"
 
-#include "common/AppContext.h"
 #include "app/AppWindows.h"
+#include "common/AppContext.h"
 #include "connections/HangUp.h"
 #include "connections/RASNotify.h"
+#include "notices/Notices.h"
 #include "users/LoginMode.h"
 #include "users/SignOut.h"
 
@@ -94,6 +95,16 @@ void TrayMenu::pmiOpenManagerClick()
         m_windows.showMainWindow();
     else
         m_windows.showLogin(kLoginModeOpenManager);
+}
+
+void TrayMenu::connectNotices(Notices& notices)
+{
+    FloatingDisplay& floatingDisplay = notices.floatingDisplay();
+    floatingDisplay.setPopupMenu(&m_pmTray);
+    connect(m_pmiFW, &QAction::triggered, &floatingDisplay, &FloatingDisplay::pmiFWClick);
+    connect(m_pmiAbout, &QAction::triggered, &notices, [&notices] { notices.showAbout(nullptr); });
+    connect(m_pmiHelp, &QAction::triggered, &notices, &Notices::ShowHelp);
+    connect(&floatingDisplay, &FloatingDisplay::managerWanted, this, &TrayMenu::pmiOpenManagerClick);
 }
 
 } // namespace xr

@@ -12,6 +12,7 @@ namespace xr {
 
 struct AppContext;
 class AppWindows;
+class Notices;
 class TRASNotify;
 
 struct TrayMenuAvailability {
@@ -45,6 +46,10 @@ public:
     void pmiLoginClick();
     void pmiLogoutClick();
     void pmiOpenManagerClick();
+
+    // The floating-display, about and help items go to the notices; the floating display
+    // carries this menu and its double-click does what "open the usage browser" does.
+    void connectNotices(Notices& notices);
 
 private:
     QAction* addItem(const QString& caption, const char* name);

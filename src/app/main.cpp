@@ -117,7 +117,7 @@ int main(int argc, char** argv)
     windows.setDialStatus(&winDialStatus);
     xr::ConnSettingCommand connSetting(context, winTray.RASNotify(), dialer);
     xr::connectDialing(context, winTray, winMain, winLogin, dialer, connSetting);
-    notices.connectTray(winTray.trayMenu(), winTray.pmTray());
+    winTray.trayMenu().connectNotices(notices);
     notices.connectMainWindow(winMain);
     notices.connectLogin(winLogin);
     xr::platform::XdgAutoStart autoStart(xr::platform::defaultAutoStartFolder());

@@ -3,13 +3,13 @@
 // shared statement object, the connection notifier, the recorder's two timers and the
 // notification icon, and it runs the start-up and the orderly stop.
 
-#include "common/AppContext.h"
 #include "app/AppWindows.h"
 #include "app/TrayMenu.h"
+#include "browser/BackupRestore.h"
+#include "common/AppContext.h"
 #include "connections/RASNotify.h"
-#include "store/BackupRestore.h"
+#include "connections/Recorder.h"
 #include "store/Database.h"
-#include "store/Recorder.h"
 #include "store/SqlCommand.h"
 
 #include <QMenu>

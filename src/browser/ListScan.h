@@ -4,7 +4,7 @@
 // every value, because a list of years of records holds a million rows and must open at once.
 
 #include "browser/DurationSums.h"
-#include "browser/RecordQuery.h"
+#include "store/RecordQuery.h"
 
 #include <QSqlDatabase>
 

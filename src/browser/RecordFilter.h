@@ -9,8 +9,6 @@
 
 namespace xr {
 
-inline const QString kAllUsers = QStringLiteral("所有用户");
-
 struct RecordFilter {
     PickList users;       // cbUserName; its last item is "所有用户" for an administrator
     QStringList userIds;  // slUserId, parallel to users.items

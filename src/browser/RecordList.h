@@ -5,8 +5,8 @@
 // once. The statement and its values stay with the list while it is open.
 
 #include "browser/DurationSums.h"
-#include "browser/RecordQuery.h"
 #include "browser/UsageRecord.h"
+#include "store/RecordQuery.h"
 
 #include <unordered_map>
 #include <vector>

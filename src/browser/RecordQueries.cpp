@@ -1,6 +1,6 @@
 #include "browser/RecordQueries.h"
 
-#include "browser/PeriodBounds.h"
+#include "store/PeriodBounds.h"
 
 namespace xr {
 

@@ -4,9 +4,9 @@
 // the list stays closed then.
 
 #include "browser/RecordFilter.h"
-#include "browser/RecordQuery.h"
-#include "settings/Settings.h"
-#include "store/CurrentConnection.h"
+#include "common/CurrentConnection.h"
+#include "common/Settings.h"
+#include "store/RecordQuery.h"
 
 #include <QDateTime>
 

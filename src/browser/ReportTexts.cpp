@@ -2,7 +2,8 @@
 
 #include "browser/RecordFilter.h"
 #include "common/DisplayFormats.h"
-#include "settings/Settings.h"
+#include "common/Settings.h"
+#include "store/PickLists.h"
 
 namespace xr {
 

@@ -2,7 +2,7 @@
 // The texts of the printed usage list: the seven labels set before each printing, and how the
 // listed user and the connection are read from the open list.
 
-#include "browser/RecordQuery.h"
+#include "store/RecordQuery.h"
 
 #include <QSqlDatabase>
 #include <QString>

@@ -3,11 +3,11 @@
 // to every window and service through its constructor.
 
 #include "common/Clock.h"
+#include "common/CurrentConnection.h"
 #include "common/Prompter.h"
+#include "common/Settings.h"
 #include "platform/Registry.h"
 #include "platform/RemoteAccess.h"
-#include "settings/Settings.h"
-#include "store/CurrentConnection.h"
 
 #include <QString>
 

@@ -1,7 +1,7 @@
 #include "connections/Dialer.h"
 
-#include "connections/ConnectionDetails.h"
 #include "connections/RasErrorText.h"
+#include "store/ConnectionDetails.h"
 
 #include <QMetaObject>
 

@@ -3,11 +3,11 @@
 #include "common/AppContext.h"
 #include "common/NamedControls.h"
 #include "common/ViewWidthDelegate.h"
-#include "connections/ConnectionDetails.h"
 #include "connections/DialStatusLayout.h"
 #include "connections/Dialer.h"
 #include "connections/RASNotify.h"
 #include "settings/SettingsStore.h"
+#include "store/ConnectionDetails.h"
 
 #include <QGridLayout>
 #include <QLabel>

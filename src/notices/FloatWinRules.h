@@ -2,7 +2,7 @@
 // The floating time display's rules that need no window: its size for each FWStyle, the
 // bring-back-on-screen rule after a drag, its hint and its banner.
 
-#include "store/CurrentConnection.h"
+#include "common/CurrentConnection.h"
 
 #include <QPoint>
 #include <QRect>

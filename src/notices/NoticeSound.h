@@ -1,8 +1,8 @@
 #pragma once
 // The sound of a connection notice, played from the program folder to its end.
 
+#include "connections/RecorderWindows.h"
 #include "platform/Sound.h"
-#include "store/RecorderWindows.h"
 
 #include <QString>
 

@@ -1,7 +1,7 @@
 #pragma once
 // What each kind of connection notice says and which sound file it plays.
 
-#include "store/RecorderWindows.h"
+#include "connections/RecorderWindows.h"
 
 #include <QString>
 

@@ -1,27 +1,15 @@
 #include "notices/Notices.h"
 
-#include "app/TrayMenu.h"
 #include "browser/utMain.h"
 #include "common/AppContext.h"
 #include "notices/HelpCommands.h"
 #include "users/utLogin.h"
-
-#include <QAction>
 
 namespace xr {
 
 Notices::Notices(AppContext& context, platform::Sound& sound, platform::DesktopShell& shell)
     : m_context(context), m_shell(shell), m_popups(context, sound), m_floatingDisplay(context)
 {
-}
-
-void Notices::connectTray(TrayMenu& trayMenu, QMenu& pmTray)
-{
-    m_floatingDisplay.setPopupMenu(&pmTray);
-    connect(trayMenu.pmiFW(), &QAction::triggered, &m_floatingDisplay, &FloatingDisplay::pmiFWClick);
-    connect(trayMenu.pmiAbout(), &QAction::triggered, this, [this] { showAbout(nullptr); });
-    connect(trayMenu.pmiHelp(), &QAction::triggered, this, &Notices::ShowHelp);
-    connect(&m_floatingDisplay, &FloatingDisplay::managerWanted, &trayMenu, &TrayMenu::pmiOpenManagerClick);
 }
 
 void Notices::connectMainWindow(TwinMain& winMain)

@@ -1,7 +1,7 @@
 #pragma once
 // The notices and displays of a running program: the notice popup, the floating display, the
-// about box and the help, mail and calculator commands, wired to the tray menu, the main
-// window and the sign-in dialog that reach them.
+// about box and the help, mail and calculator commands, wired to the main window and the
+// sign-in dialog that reach them (the tray menu, above them, wires its own items).
 
 #include "notices/FloatingDisplay.h"
 #include "notices/NoticePopups.h"
@@ -10,12 +10,9 @@
 #include <QObject>
 #include <QPointer>
 
-class QMenu;
-
 namespace xr {
 
 struct AppContext;
-class TrayMenu;
 class TwinLogin;
 class TwinMain;
 
@@ -27,9 +24,6 @@ public:
     NoticePopups& popups() { return m_popups; }
     FloatingDisplay& floatingDisplay() { return m_floatingDisplay; }
 
-    // The tray menu's floating-display, about and help items; the display carries `pmTray`
-    // and its double-click does what the menu's "open the usage browser" does.
-    void connectTray(TrayMenu& trayMenu, QMenu& pmTray);
     void connectMainWindow(TwinMain& winMain);
     // After a sign-in with FloatWin set, the display opens.
     void connectLogin(TwinLogin& winLogin);

@@ -3,9 +3,9 @@
 // at the bottom right of the screen with a sound, shows what happened to the connection, and
 // sinks away eight seconds after it was created.
 
+#include "connections/RecorderWindows.h"
 #include "notices/NoticePlacement.h"
 #include "platform/Sound.h"
-#include "store/RecorderWindows.h"
 
 #include <QDialog>
 #include <QTimer>

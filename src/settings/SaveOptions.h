@@ -2,9 +2,9 @@
 // Storing the options dialog's settings: the eleven values of the settings key, the custom periods
 // and the start-with-the-desktop entry, in that order.
 
+#include "common/Settings.h"
 #include "platform/AutoStart.h"
 #include "platform/Registry.h"
-#include "settings/Settings.h"
 
 #include <QString>
 #include <QStringList>

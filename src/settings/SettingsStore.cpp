@@ -1,7 +1,7 @@
 #include "settings/SettingsStore.h"
 
-#include "connections/ConnectionDetails.h"
 #include "settings/SettingsWriteError.h"
+#include "store/ConnectionDetails.h"
 
 #include <algorithm>
 #include <vector>

@@ -5,10 +5,10 @@
 // write that fails once the key is open throws SettingsWriteError naming the value.
 
 #include "common/Prompter.h"
+#include "common/Settings.h"
 #include "platform/AutoStart.h"
 #include "platform/Registry.h"
 #include "platform/RemoteAccess.h"
-#include "settings/Settings.h"
 
 #include <QList>
 #include <QString>

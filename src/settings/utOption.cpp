@@ -1,8 +1,5 @@
 #include "settings/utOption.h"
 
-#include "browser/DateConversionError.h"
-#include "browser/PeriodBounds.h"
-#include "browser/PickLists.h"
 #include "common/AppContext.h"
 #include "common/DisplayFormats.h"
 #include "common/ScreenCentre.h"
@@ -11,7 +8,9 @@
 #include "settings/SaveOptions.h"
 #include "settings/SettingsWriteError.h"
 #include "store/Database.h"
-#include "store/Recorder.h"
+#include "store/DateConversionError.h"
+#include "store/PeriodBounds.h"
+#include "store/PickLists.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>

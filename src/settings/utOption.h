@@ -4,7 +4,7 @@
 // stored, tells the other windows through its signals, in this order: the record timer's
 // period, the browser's lists, the floating display, the total.
 
-#include "settings/Settings.h"
+#include "common/Settings.h"
 #include "settings/TimePeriodList.h"
 
 #include <QDialog>

@@ -1,7 +1,7 @@
 #include "users/AnonymousRecords.h"
 
-#include "browser/RecordQuery.h"
 #include "store/Identifiers.h"
+#include "store/RecordQuery.h"
 #include "store/Statement.h"
 
 namespace xr {

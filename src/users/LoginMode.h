@@ -2,7 +2,7 @@
 // Why the sign-in dialog was opened; it decides the dialog's caption and what a sign-in does
 // with an open record and the main window.
 
-#include "store/RecorderWindows.h"
+#include "connections/RecorderWindows.h"
 
 namespace xr {
 

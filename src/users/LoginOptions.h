@@ -2,8 +2,8 @@
 // The sign-in dialog's choices and how a successful sign-in keeps them: always in the
 // settings of the run, and in the settings key only while the name is to be saved.
 
+#include "common/Settings.h"
 #include "platform/Registry.h"
-#include "settings/Settings.h"
 
 #include <QString>
 

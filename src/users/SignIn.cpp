@@ -1,8 +1,8 @@
 #include "users/SignIn.h"
 
 #include "common/AppContext.h"
+#include "connections/Recorder.h"
 #include "store/Identifiers.h"
-#include "store/Recorder.h"
 #include "users/Accounts.h"
 #include "users/LoginMode.h"
 

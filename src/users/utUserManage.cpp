@@ -1,7 +1,7 @@
 #include "users/utUserManage.h"
 
-#include "browser/RowIndicator.h"
 #include "common/NamedControls.h"
+#include "common/RowIndicator.h"
 #include "common/ScreenCentre.h"
 
 #include <QHBoxLayout>

@@ -1,8 +1,8 @@
 // Recording connections: rows inserted, kept current and closed, with a set clock.
 #include "TrayFixture.h"
 
+#include "connections/RecorderWindows.h"
 #include "store/Identifiers.h"
-#include "store/RecorderWindows.h"
 
 namespace xr::test {
 namespace {

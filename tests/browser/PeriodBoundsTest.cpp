@@ -1,5 +1,5 @@
-#include "browser/PeriodBounds.h"
-#include "browser/DateConversionError.h"
+#include "store/PeriodBounds.h"
+#include "store/DateConversionError.h"
 #include "store/DayCount.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 #include "UsageDatabase.h"
 
-#include "browser/PickLists.h"
 #include "store/Identifiers.h"
+#include "store/PickLists.h"
 
 #include <gtest/gtest.h>
 

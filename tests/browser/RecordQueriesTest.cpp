@@ -1,12 +1,12 @@
 #include "UsageDatabase.h"
 
-#include "browser/DateConversionError.h"
-#include "browser/PickLists.h"
 #include "browser/RecordList.h"
 #include "browser/RecordQueries.h"
 #include "store/DatabaseError.h"
+#include "store/DateConversionError.h"
 #include "store/DayCount.h"
 #include "store/Identifiers.h"
+#include "store/PickLists.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "connections/ConnectionDetails.h"
+#include "store/ConnectionDetails.h"
 
 #include "FakeRemoteAccess.h"
 #include "ScriptedPrompter.h"

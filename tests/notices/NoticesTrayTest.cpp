@@ -37,7 +37,7 @@ protected:
         windows.setNotices(&notices);
         tray = std::make_unique<TwinTray>(context, windows);
         ASSERT_TRUE(tray->databaseOpened());
-        notices.connectTray(tray->trayMenu(), tray->pmTray());
+        tray->trayMenu().connectNotices(notices);
     }
     void TearDown() override { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
 

@@ -1,8 +1,8 @@
 #include "settings/SettingsStore.h"
 
-#include "connections/ConnectionDetails.h"
 #include "platform/XdgAutoStart.h"
 #include "settings/SettingsWriteError.h"
+#include "store/ConnectionDetails.h"
 
 #include "SettingsFixture.h"
 #include "Unprivileged.h"

@@ -1,6 +1,6 @@
 // Backup and restore of the database file: the online copy, the refusals, the file check before
 // a restore, the safety copy and the sign-out.
-#include "store/BackupRestore.h"
+#include "browser/BackupRestore.h"
 
 #include "common/MessageBoxPrompter.h"
 #include "connections/RASNotify.h"

@@ -3,7 +3,7 @@
 #include "users/utPassword.h"
 
 #include "connections/RASNotify.h"
-#include "store/Recorder.h"
+#include "connections/Recorder.h"
 #include "users/SignIn.h"
 
 #include "AdministrationFixture.h"

@@ -1,7 +1,7 @@
-#include "browser/PeriodBounds.h"
+#include "store/PeriodBounds.h"
 
 #include "common/DisplayFormats.h"
-#include "browser/DateConversionError.h"
+#include "store/DateConversionError.h"
 #include "store/DayCount.h"
 
 namespace xr {

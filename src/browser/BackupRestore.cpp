@@ -1,4 +1,4 @@
-#include "store/BackupRestore.h"
+#include "browser/BackupRestore.h"
 
 #include "common/AppContext.h"
 #include "connections/RASNotify.h"

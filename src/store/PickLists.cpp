@@ -1,8 +1,7 @@
-#include "browser/PickLists.h"
+#include "store/PickLists.h"
 
-#include "browser/RecordFilter.h"
-#include "browser/RecordQuery.h"
-#include "settings/Settings.h"
+#include "common/Settings.h"
+#include "store/RecordQuery.h"
 
 namespace xr {
 

@@ -1,19 +1,16 @@
-#include "store/Recorder.h"
+#include "connections/Recorder.h"
 
 #include "connections/RASNotify.h"
+#include "connections/RecorderWindows.h"
 #include "store/Database.h"
 #include "store/DatabaseCopy.h"
 #include "store/DayCount.h"
 #include "store/Heartbeat.h"
 #include "store/Identifiers.h"
-#include "store/RecorderWindows.h"
 #include "store/SqlCommand.h"
 #include "store/Statement.h"
 
 #include <QTimer>
-
-#include <algorithm>
-#include <limits>
 
 namespace xr {
 
@@ -25,13 +22,6 @@ const QString kUpdateUser = QStringLiteral("update XRRecord set UserId = :u wher
 const QString kFindStart = QStringLiteral("select RecordId from XRRecord where Sdt = :s");
 const QString kAutoBackupFileName = QStringLiteral("AutoBackupXRDB.mdb");
 } // namespace
-
-int recordTimerIntervalMs(int minutes)
-{
-    constexpr int kMinute = 60000;
-    constexpr int kMostMinutes = std::numeric_limits<int>::max() / kMinute;
-    return std::clamp(minutes, 1, kMostMinutes) * kMinute;
-}
 
 Recorder::Recorder(AppContext& context, SqlCommand& adocommSql, TRASNotify& notify, QTimer& tmConn,
                    RecorderWindows& windows)

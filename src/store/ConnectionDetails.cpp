@@ -1,4 +1,4 @@
-#include "connections/ConnectionDetails.h"
+#include "store/ConnectionDetails.h"
 
 #include <algorithm>
 #include <limits>

@@ -1,4 +1,4 @@
-#include "browser/RowIndicator.h"
+#include "common/RowIndicator.h"
 
 #include <QAbstractItemView>
 #include <QItemSelectionModel>

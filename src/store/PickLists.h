@@ -3,9 +3,12 @@
 // the settings, readTimePeriods).
 
 #include <QSqlDatabase>
+#include <QString>
 #include <QStringList>
 
 namespace xr {
+
+inline const QString kAllUsers = QStringLiteral("所有用户");
 
 struct UserPickList {
     QStringList names; // items of the user list, ending with "所有用户"

@@ -1,4 +1,4 @@
-#include "browser/RecordQuery.h"
+#include "store/RecordQuery.h"
 
 #include "store/Statement.h"
 

@@ -4,6 +4,9 @@
 
 #include <QString>
 
+#include <algorithm>
+#include <limits>
+
 namespace xr {
 
 inline const QString kNoDefaultConn = QStringLiteral("未指定");
@@ -33,5 +36,14 @@ struct TSettings {
 
     friend bool operator==(const TSettings&, const TSettings&) = default;
 };
+
+// The record timer's period for `Interval` minutes, kept within what a timer can take (at
+// least a minute, at most about 24 days), whatever the stored setting holds.
+inline int recordTimerIntervalMs(int minutes)
+{
+    constexpr int kMinute = 60000;
+    constexpr int kMostMinutes = std::numeric_limits<int>::max() / kMinute;
+    return std::clamp(minutes, 1, kMostMinutes) * kMinute;
+}
 
 } // namespace xr

@@ -1,7 +1,7 @@
 #pragma once
 // Turning the chosen time period, or the two date pickers, into the bounds of the usage list.
 
-#include "browser/TimeBounds.h"
+#include "store/TimeBounds.h"
 
 #include <QDate>
 #include <QDateTime>

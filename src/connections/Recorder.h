@@ -20,10 +20,6 @@ class RecorderWindows;
 class SqlCommand;
 class TRASNotify;
 
-// The record timer's period for `Interval` minutes, kept within what a timer can take (at
-// least a minute, at most about 24 days), whatever the stored setting holds.
-int recordTimerIntervalMs(int minutes);
-
 class Recorder {
 public:
     using ConnHandle = platform::ConnHandle;
