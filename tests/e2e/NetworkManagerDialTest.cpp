@@ -77,13 +77,18 @@ protected:
         windows.signInAsAdmin(login);
     }
 
-    // The active connection NetworkManager made for the program's dial.
+    // The active connection NetworkManager made for the program's dial, once the program follows
+    // it: it asks for the connection's state after it has begun listening to its changes, so a
+    // change made from then on reaches it.
     QString dialledConnection()
     {
         QString active;
         ProgramFolder::waitUntil([&] {
             active = mock.activeConnections().value(0);
-            return !active.isEmpty();
+            QFile log(mock.logPath());
+            return !active.isEmpty() && log.open(QIODevice::ReadOnly) &&
+                   log.readAll().contains(
+                       QStringLiteral("GetAll %1 org.freedesktop.NetworkManager.Connection.Active").arg(active).toUtf8());
         });
         return active;
     }
