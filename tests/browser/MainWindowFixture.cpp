@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QLabel>
 #include <QSqlQuery>
+#include <QTableView>
 
 namespace xr::test {
 
@@ -25,12 +26,15 @@ MainWindowFixture::MainWindowFixture()
     EXPECT_TRUE(database.open(context.appPath + kDatabaseFileName));
     notify.Loaded();
     window = std::make_unique<TwinMain>(context, database, command, notify);
+    checkedRecords =
+        std::make_unique<CheckedModel>(window->findChild<QTableView*>(QStringLiteral("dbgMain"))->model());
     addUser(kZhangId, QStringLiteral("张三"));
     addUser(kLiId, QStringLiteral("李四"));
 }
 
 MainWindowFixture::~MainWindowFixture()
 {
+    checkedRecords.reset();
     window.reset();
     database.close();
 }

@@ -9,6 +9,7 @@
 #include "store/Database.h"
 #include "store/SqlCommand.h"
 
+#include "CheckedModel.h"
 #include "FakeRemoteAccess.h"
 #include "ManualClock.h"
 #include "ScriptedPrompter.h"
@@ -56,6 +57,7 @@ protected:
     SqlCommand command{database};
     TRASNotify notify{ras};
     std::unique_ptr<TwinMain> window;
+    std::unique_ptr<CheckedModel> checkedRecords; // the grid's model, for the window's life
 };
 
 } // namespace xr::test

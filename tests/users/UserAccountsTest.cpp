@@ -3,6 +3,7 @@
 #include "users/utUserManage.h"
 
 #include "AdministrationFixture.h"
+#include "CheckedModel.h"
 
 #include <QApplication>
 #include <QHeaderView>
@@ -36,6 +37,7 @@ protected:
     }
 
     UserAccountsModel model{context, database};
+    CheckedModel checked{&model};
 };
 
 TEST_F(UserAccounts, ListsEveryAccountButTheReservedOnesAndTypingNeedsEditOrInsert)
@@ -170,6 +172,7 @@ protected:
     }
 
     TwinUserManage window{context, database};
+    CheckedModel checked{&window.adodsUser()};
 };
 
 TEST_F(UserManageWindow, NavigatorHintsAndStatesFollowTheEditing)
