@@ -4,7 +4,6 @@
 #include "store/Identifiers.h"
 #include "InstalledDatabase.h"
 
-#include <QDir>
 #include <QLabel>
 #include <QSqlQuery>
 #include <QTableView>
@@ -17,10 +16,7 @@ int g_nextDatabase = 0;
 
 } // namespace
 
-MainWindowFixture::MainWindowFixture()
-    : registry(QDir(dir.path()).filePath(QStringLiteral("Xarvane.reg"))),
-      context(dir.path() + QLatin1Char('/'), clock, prompter, ras, registry),
-      database(QStringLiteral("main-window-%1").arg(++g_nextDatabase))
+MainWindowFixture::MainWindowFixture() : database(QStringLiteral("main-window-%1").arg(++g_nextDatabase))
 {
     createInstalledDatabase(context.appPath + kDatabaseFileName);
     EXPECT_TRUE(database.open(context.appPath + kDatabaseFileName));
