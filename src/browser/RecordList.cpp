@@ -89,19 +89,23 @@ void RecordList::fetchBlock(int row) const
         m_rows.insert_or_assign(query.value(0).toLongLong(), readRecord(query));
 }
 
-void RecordList::removeRecord(int row)
+UsageRecord RecordList::deleteRecord(int row)
 {
-    const qint64 rowId = m_rowIds.at(static_cast<std::size_t>(row));
     const UsageRecord leaving = record(row);
     QSqlQuery query(m_db);
     const QString statement = QStringLiteral("delete from XRRecord where rowid = ?");
     query.prepare(statement);
-    query.addBindValue(rowId);
+    query.addBindValue(m_rowIds.at(static_cast<std::size_t>(row)));
     if (!query.exec())
         throw DatabaseError(query.lastError(), statementPurpose(statement));
-    m_rows.erase(rowId);
+    return leaving;
+}
+
+void RecordList::forgetRecord(int row, const UsageRecord& deleted)
+{
+    m_rows.erase(m_rowIds.at(static_cast<std::size_t>(row)));
     m_rowIds.erase(m_rowIds.begin() + row);
-    m_sums.remove(DurationOf(leaving.Sdt, leaving.Edt));
+    m_sums.remove(DurationOf(deleted.Sdt, deleted.Edt));
 }
 
 void RecordList::assignRecord(int row, const QString& userId)

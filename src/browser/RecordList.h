@@ -29,9 +29,12 @@ public:
     // The duration sums of the listed rows.
     const DurationSums& sums() const { return m_sums; }
 
-    // Deletes row `row` from the table and from the list (and its duration from the sums). Throws
-    // DatabaseError, leaving the list as it was.
-    void removeRecord(int row);
+    // Deletes row `row` from the table and returns it; the list keeps it until forgetRecord().
+    // Throws DatabaseError, leaving the table and the list as they were.
+    UsageRecord deleteRecord(int row);
+    // Drops row `row`, deleted from the table as `deleted`, from the list and its duration from
+    // the sums.
+    void forgetRecord(int row, const UsageRecord& deleted);
     // Gives row `row` to the account `userId` in the table; the list keeps the row until it is
     // opened again. Throws DatabaseError.
     void assignRecord(int row, const QString& userId);

@@ -69,15 +69,12 @@ void RecordListModel::close()
     endResetModel();
 }
 
+// Views hear of the removal only once the table has let the row go.
 void RecordListModel::removeRecord(int row)
 {
+    const UsageRecord deleted = m_list.deleteRecord(row);
     beginRemoveRows(QModelIndex(), row, row);
-    try {
-        m_list.removeRecord(row);
-    } catch (...) {
-        endRemoveRows();
-        throw;
-    }
+    m_list.forgetRecord(row, deleted);
     endRemoveRows();
 }
 

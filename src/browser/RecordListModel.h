@@ -19,6 +19,7 @@ public:
     // Opens the list with `query` (DatabaseError or DateConversionError leave it closed).
     void open(const QSqlDatabase& db, RecordQuery query);
     void close();
+    // Deletes row `row` from the table and the list; DatabaseError leaves both as they were.
     void removeRecord(int row);
     void assignRecord(int row, const QString& userId) { m_list.assignRecord(row, userId); }
 

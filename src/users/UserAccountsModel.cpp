@@ -55,6 +55,31 @@ bool isFlagColumn(int column)
 
 } // namespace
 
+QString refusalText(AccountRefusal refusal)
+{
+    switch (refusal) {
+    case AccountRefusal::None:
+        break;
+    case AccountRefusal::NameMissing:
+        return QStringLiteral("请输入用户名！");
+    case AccountRefusal::NameReserved:
+        return QStringLiteral("[匿名用户]是系统保留的用户名，您不可以使用！");
+    case AccountRefusal::NameTaken:
+        return QStringLiteral("该用户名已经存在！");
+    case AccountRefusal::NotEditing:
+        return QStringLiteral("请单击[编辑用户信息]按钮进入编辑状态后修改！");
+    case AccountRefusal::SignedInAdminFlag:
+        return QStringLiteral("当前登录用户的[管理员]信息不能修改！");
+    case AccountRefusal::SignedInEnabledFlag:
+        return QStringLiteral("当前登录用户的[可用]信息不能修改！");
+    case AccountRefusal::SignedInRemoval:
+        return QStringLiteral("不能删除当前登录的用户！");
+    case AccountRefusal::RecordsInUse:
+        return kRecordsInUse;
+    }
+    return {};
+}
+
 UserAccountsModel::UserAccountsModel(AppContext& context, const Database& adoConnMain, QObject* parent)
     : QAbstractTableModel(parent), m_context(context), m_adoConnMain(adoConnMain)
 {
@@ -76,20 +101,20 @@ void UserAccountsModel::open()
     setCurrent(m_rows.isEmpty() ? -1 : 0);
 }
 
-bool UserAccountsModel::setCurrentRow(int row)
+AccountRefusal UserAccountsModel::setCurrentRow(int row)
 {
     if (row < 0 || row >= m_rows.size() || row == m_current)
-        return row == m_current;
-    if (!post())
-        return false;
-    setCurrent(row);
-    return true;
+        return AccountRefusal::None;
+    const AccountRefusal refusal = post();
+    if (refusal == AccountRefusal::None)
+        setCurrent(row);
+    return refusal;
 }
 
-void UserAccountsModel::insert()
+AccountRefusal UserAccountsModel::insert()
 {
-    if (!post())
-        return;
+    if (const AccountRefusal refusal = post(); refusal != AccountRefusal::None)
+        return refusal;
     const int at = std::max(m_current, 0);
     beginInsertRows(QModelIndex(), at, at);
     m_rows.insert(
@@ -97,6 +122,7 @@ void UserAccountsModel::insert()
     endInsertRows();
     setCurrent(at);
     setState(State::Inserting);
+    return AccountRefusal::None;
 }
 
 void UserAccountsModel::edit()
@@ -107,18 +133,18 @@ void UserAccountsModel::edit()
     setState(State::Editing);
 }
 
-bool UserAccountsModel::post()
+AccountRefusal UserAccountsModel::post()
 {
     if (!editing())
-        return true;
+        return AccountRefusal::None;
     AccountRow& account = m_rows[m_current];
-    const bool allowed = adodsUserBeforePost(account);
+    const AccountRefusal refusal = adodsUserBeforePost(account);
     rowChanged(m_current); // the trimmed name shows also when the post is refused
-    if (!allowed)
-        return false;
+    if (refusal != AccountRefusal::None)
+        return refusal;
     writeRow(account);
     setState(State::Browsing);
-    return true;
+    return AccountRefusal::None;
 }
 
 void UserAccountsModel::cancel()
@@ -139,19 +165,25 @@ void UserAccountsModel::cancel()
     }
 }
 
-bool UserAccountsModel::keepOrDiscardEdit()
+bool UserAccountsModel::removable() const
 {
-    if (!editing())
-        return true;
-    if (m_context.prompter.confirm(kSaveEditQuestion))
-        return post();
-    cancel();
-    return true;
+    return !editing() && m_current >= 0;
+}
+
+AccountRefusal UserAccountsModel::removalRefusal() const
+{
+    const AccountRow& account = m_rows.at(m_current);
+    if (account.UserId == m_context.currentConnection.UserId)
+        return AccountRefusal::SignedInRemoval;
+    QSqlQuery records = runStatement(m_adoConnMain.connection(),
+                                     QStringLiteral("select UserId from XRRecord where UserId = :u"),
+                                     {{QStringLiteral(":u"), account.UserId}});
+    return records.next() ? AccountRefusal::RecordsInUse : AccountRefusal::None;
 }
 
 bool UserAccountsModel::remove()
 {
-    if (editing() || m_current < 0 || !adodsUserBeforeDelete(m_rows[m_current]))
+    if (!removable() || removalRefusal() != AccountRefusal::None)
         return false;
     runStatement(m_adoConnMain.connection(), QStringLiteral("delete from XRUser where UserId = :u"),
                  {{QStringLiteral(":u"), m_rows[m_current].UserId}});
@@ -164,43 +196,33 @@ bool UserAccountsModel::remove()
     return true;
 }
 
-void UserAccountsModel::flipFlag(int column)
+AccountRefusal UserAccountsModel::flipFlag(int column)
 {
     if (!isFlagColumn(column) || m_current < 0)
-        return;
-    if (!editing()) {
-        m_context.prompter.inform(QStringLiteral("请单击[编辑用户信息]按钮进入编辑状态后修改！"));
-        return;
-    }
+        return AccountRefusal::None;
+    if (!editing())
+        return AccountRefusal::NotEditing;
     AccountRow& account = m_rows[m_current];
     const bool admin = column == AdminColumn;
-    if (account.UserId == m_context.currentConnection.UserId) {
-        m_context.prompter.inform(admin ? QStringLiteral("当前登录用户的[管理员]信息不能修改！")
-                                        : QStringLiteral("当前登录用户的[可用]信息不能修改！"));
-        return;
-    }
+    if (account.UserId == m_context.currentConnection.UserId)
+        return admin ? AccountRefusal::SignedInAdminFlag : AccountRefusal::SignedInEnabledFlag;
     bool& flag = admin ? account.Admin : account.Enabled;
     flag = !flag;
     rowChanged(m_current);
+    return AccountRefusal::None;
 }
 
 // The rules of a saved row; the name is written back trimmed whatever the outcome.
-bool UserAccountsModel::adodsUserBeforePost(AccountRow& account)
+AccountRefusal UserAccountsModel::adodsUserBeforePost(AccountRow& account) const
 {
     account.UserName = account.UserName.trimmed();
-    if (account.UserName.isEmpty()) {
-        m_context.prompter.inform(QStringLiteral("请输入用户名！"));
-        return false;
-    }
-    if (account.UserName == kAnonymousUserName) {
-        m_context.prompter.inform(QStringLiteral("[匿名用户]是系统保留的用户名，您不可以使用！"));
-        return false;
-    }
-    if (nameTakenByAnother(account)) {
-        m_context.prompter.inform(QStringLiteral("该用户名已经存在！"));
-        return false;
-    }
-    return true;
+    if (account.UserName.isEmpty())
+        return AccountRefusal::NameMissing;
+    if (account.UserName == kAnonymousUserName)
+        return AccountRefusal::NameReserved;
+    if (nameTakenByAnother(account))
+        return AccountRefusal::NameTaken;
+    return AccountRefusal::None;
 }
 
 // Over all accounts, the hidden reserved ones included. Any other account with the name
@@ -214,22 +236,6 @@ bool UserAccountsModel::nameTakenByAnother(const AccountRow& account) const
         if (query.value(0).toString() != account.UserId)
             return true;
     return false;
-}
-
-bool UserAccountsModel::adodsUserBeforeDelete(const AccountRow& account)
-{
-    if (account.UserId == m_context.currentConnection.UserId) {
-        m_context.prompter.inform(QStringLiteral("不能删除当前登录的用户！"));
-        return false;
-    }
-    QSqlQuery records = runStatement(m_adoConnMain.connection(),
-                                     QStringLiteral("select UserId from XRRecord where UserId = :u"),
-                                     {{QStringLiteral(":u"), account.UserId}});
-    if (records.next()) {
-        m_context.prompter.inform(kRecordsInUse);
-        return false;
-    }
-    return m_context.prompter.confirm(QStringLiteral("确认删除该用户吗？"));
 }
 
 void UserAccountsModel::writeRow(const AccountRow& account)

@@ -2,7 +2,8 @@
 // The accounts of the user administration (all but the two reserved ones) with the editing
 // states of a data set: browsing, editing one row, inserting one row. Only edit() and insert()
 // leave browsing; post() writes the row to XRUser after the account rules, and a refused post
-// keeps the row in its state with nothing written; cancel() throws the changes away.
+// keeps the row in its state with nothing written; cancel() throws the changes away. The model
+// never asks or tells the user anything: a refused change returns why, for the dialog to say.
 
 #include <QAbstractTableModel>
 #include <QList>
@@ -13,7 +14,21 @@ namespace xr {
 struct AppContext;
 class Database;
 
-inline const QString kSaveEditQuestion = QStringLiteral("当前用户信息的修改尚未提交，是否保存？");
+// Why an account change was not made; None when it was made or there was nothing to make.
+enum class AccountRefusal {
+    None,
+    NameMissing,
+    NameReserved,
+    NameTaken,
+    NotEditing,
+    SignedInAdminFlag,
+    SignedInEnabledFlag,
+    SignedInRemoval,
+    RecordsInUse,
+};
+
+// The message that tells the user why the change was refused.
+QString refusalText(AccountRefusal refusal);
 
 struct AccountRow {
     QString UserId;
@@ -41,22 +56,24 @@ public:
     int currentRow() const { return m_current; }
     const AccountRow& row(int row) const { return m_rows.at(row); }
 
-    // Moves to `row`, posting a row being edited first; false when that post is refused.
-    bool setCurrentRow(int row);
-    // A new row at the current place: a new identifier, an empty password, an enabled
-    // ordinary user.
-    void insert();
+    // Moves to `row`, posting a row being edited first; the current row stays when that post
+    // is refused.
+    AccountRefusal setCurrentRow(int row);
+    // A new row at the current place, after posting a row being edited: a new identifier, an
+    // empty password, an enabled ordinary user.
+    AccountRefusal insert();
     void edit();
-    // True when the row was written (or nothing was being edited).
-    bool post();
+    // Writes the row being edited (nothing to do while browsing).
+    AccountRefusal post();
     void cancel();
-    // Before the list is left with a row being edited or inserted: asks whether to save it; Yes
-    // posts it, No cancels it. False when the row stays in its state (a refused post).
-    bool keepOrDiscardEdit();
-    // Deletes the current row after the rules and the user's confirmation; true when deleted.
+    // Whether there is a current row and nothing is being edited, so that it may be deleted.
+    bool removable() const;
+    // The account rules against deleting the current removable row.
+    AccountRefusal removalRefusal() const;
+    // Deletes the current row when it is removable and the rules allow; true when deleted.
     bool remove();
     // The double-click on the administrator or enabled column of the current row.
-    void flipFlag(int column);
+    AccountRefusal flipFlag(int column);
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -70,9 +87,8 @@ signals:
     void currentRowChanged(int row);
 
 private:
-    bool adodsUserBeforePost(AccountRow& account);
+    AccountRefusal adodsUserBeforePost(AccountRow& account) const;
     bool nameTakenByAnother(const AccountRow& account) const;
-    bool adodsUserBeforeDelete(const AccountRow& account);
     void writeRow(const AccountRow& account);
     void setState(State state);
     void setCurrent(int row);

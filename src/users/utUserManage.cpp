@@ -1,5 +1,6 @@
 #include "users/utUserManage.h"
 
+#include "common/AppContext.h"
 #include "common/NamedControls.h"
 #include "common/RowIndicator.h"
 #include "common/ScreenCentre.h"
@@ -34,7 +35,8 @@ QLabel* navyHint(const QString& text)
 } // namespace
 
 TwinUserManage::TwinUserManage(AppContext& context, const Database& adoConnMain, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint), m_adodsUser(context, adoConnMain)
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint), m_prompter(context.prompter),
+      m_adodsUser(context, adoConnMain)
 {
     setObjectName(QStringLiteral("winUserManage"));
     setWindowTitle(QStringLiteral("用户管理"));
@@ -123,14 +125,15 @@ void TwinUserManage::buildNavigator()
             dbgUser->setFocus(); // typing goes on in the grid
         });
     };
-    on(m_navFirst, [this] { m_adodsUser.setCurrentRow(0); });
-    on(m_navPrior, [this] { m_adodsUser.setCurrentRow(m_adodsUser.currentRow() - 1); });
-    on(m_navNext, [this] { m_adodsUser.setCurrentRow(m_adodsUser.currentRow() + 1); });
-    on(m_navLast, [this] { m_adodsUser.setCurrentRow(m_adodsUser.rowCount() - 1); });
-    on(m_navInsert, [this] { m_adodsUser.insert(); });
-    on(m_navDelete, [this] { m_adodsUser.remove(); });
+    const auto moveTo = [this](int row) { showRefusal(m_adodsUser.setCurrentRow(row)); };
+    on(m_navFirst, [moveTo] { moveTo(0); });
+    on(m_navPrior, [this, moveTo] { moveTo(m_adodsUser.currentRow() - 1); });
+    on(m_navNext, [this, moveTo] { moveTo(m_adodsUser.currentRow() + 1); });
+    on(m_navLast, [this, moveTo] { moveTo(m_adodsUser.rowCount() - 1); });
+    on(m_navInsert, [this] { showRefusal(m_adodsUser.insert()); });
+    on(m_navDelete, [this] { removeAccount(); });
     on(m_navEdit, [this] { m_adodsUser.edit(); });
-    on(m_navPost, [this] { m_adodsUser.post(); });
+    on(m_navPost, [this] { showRefusal(m_adodsUser.post()); });
     on(m_navCancel, [this] { m_adodsUser.cancel(); });
 }
 
@@ -144,8 +147,34 @@ void TwinUserManage::showEvent(QShowEvent* event)
 void TwinUserManage::reject()
 {
     finishTyping();
-    if (m_adodsUser.keepOrDiscardEdit())
+    if (keepOrDiscardEdit())
         QDialog::reject();
+}
+
+bool TwinUserManage::keepOrDiscardEdit()
+{
+    if (!m_adodsUser.editing())
+        return true;
+    if (m_prompter.confirm(kSaveEditQuestion))
+        return !showRefusal(m_adodsUser.post());
+    m_adodsUser.cancel();
+    return true;
+}
+
+void TwinUserManage::removeAccount()
+{
+    if (!m_adodsUser.removable() || showRefusal(m_adodsUser.removalRefusal()))
+        return;
+    if (m_prompter.confirm(QStringLiteral("确认删除该用户吗？")))
+        m_adodsUser.remove();
+}
+
+bool TwinUserManage::showRefusal(AccountRefusal refusal)
+{
+    if (refusal == AccountRefusal::None)
+        return false;
+    m_prompter.inform(refusalText(refusal));
+    return true;
 }
 
 // A cell being typed into hands its text to the row before a navigator button acts.
@@ -169,7 +198,7 @@ void TwinUserManage::gridRowChosen(const QModelIndex& current)
 {
     if (!current.isValid() || current.row() == m_adodsUser.currentRow())
         return;
-    if (!m_adodsUser.setCurrentRow(current.row()))
+    if (showRefusal(m_adodsUser.setCurrentRow(current.row())))
         QMetaObject::invokeMethod(
             this, [this] { followCurrentRow(m_adodsUser.currentRow()); }, Qt::QueuedConnection);
 }
@@ -177,7 +206,7 @@ void TwinUserManage::gridRowChosen(const QModelIndex& current)
 void TwinUserManage::dbgUserDblClick(const QModelIndex& index)
 {
     if (index.isValid())
-        m_adodsUser.flipFlag(index.column());
+        showRefusal(m_adodsUser.flipFlag(index.column()));
 }
 
 void TwinUserManage::updateNavigator()
@@ -190,7 +219,7 @@ void TwinUserManage::updateNavigator()
     m_navNext->setEnabled(row >= 0 && row < last);
     m_navLast->setEnabled(row >= 0 && row < last);
     m_navInsert->setEnabled(true);
-    m_navDelete->setEnabled(!editing && row >= 0);
+    m_navDelete->setEnabled(m_adodsUser.removable());
     m_navEdit->setEnabled(!editing && row >= 0);
     m_navPost->setEnabled(editing);
     m_navCancel->setEnabled(editing);

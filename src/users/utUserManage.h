@@ -2,7 +2,8 @@
 // The user administration winUserManage: a grid over the accounts (the reserved ones are never
 // shown) with a navigator whose Edit and Insert buttons start editing, Post saves under the
 // account rules and Cancel throws the changes away. A double-click on a flag column flips it
-// in the row being edited. Shown modally from the main window.
+// in the row being edited. Shown modally from the main window. The dialog asks the questions
+// and says why the model refused a change.
 
 #include "users/UserAccountsModel.h"
 
@@ -12,6 +13,10 @@ class QTableView;
 class QToolButton;
 
 namespace xr {
+
+class Prompter;
+
+inline const QString kSaveEditQuestion = QStringLiteral("当前用户信息的修改尚未提交，是否保存？");
 
 class TwinUserManage : public QDialog {
     Q_OBJECT
@@ -36,7 +41,15 @@ private:
     void gridRowChosen(const QModelIndex& current);
     void finishTyping();
     void updateNavigator();
+    // Says why a change was refused; true when it was.
+    bool showRefusal(AccountRefusal refusal);
+    // Before the list is left with a row being edited or inserted: asks whether to save it; Yes
+    // posts it, No cancels it. False when the row stays in its state (a refused post).
+    bool keepOrDiscardEdit();
+    // Deletes the current account after the rules and the user's confirmation.
+    void removeAccount();
 
+    Prompter& m_prompter;
     UserAccountsModel m_adodsUser;
     QTableView* dbgUser = nullptr;
     QWidget* navUser = nullptr;

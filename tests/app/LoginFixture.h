@@ -66,14 +66,6 @@ protected:
         return found;
     }
 
-    QStringList promptTexts() const
-    {
-        QStringList texts;
-        for (const Prompt& prompt : prompter.prompts)
-            texts << prompt.text;
-        return texts;
-    }
-
     std::unique_ptr<TwinLogin> winLogin;
 
 private:

@@ -1,22 +1,16 @@
 #pragma once
 // A tray controller over a scripted dial-up service, a set clock and a fresh database.
 
-#include "common/AppContext.h"
 #include "app/utTray.h"
-#include "platform/RegistryFile.h"
 #include "store/DayCount.h"
 
-#include "FakeRemoteAccess.h"
 #include "InstalledDatabase.h"
-#include "ManualClock.h"
 #include "RecordingWindows.h"
-#include "ScriptedPrompter.h"
+#include "TestContext.h"
 
 #include <gtest/gtest.h>
 
-#include <QDir>
 #include <QSqlQuery>
-#include <QTemporaryDir>
 
 #include <memory>
 
@@ -29,14 +23,8 @@ struct RecordRow {
     QString connName;
 };
 
-class TrayFixture : public ::testing::Test {
+class TrayFixture : public ::testing::Test, protected TestContext {
 protected:
-    TrayFixture()
-        : registry(QDir(dir.path()).filePath(QStringLiteral("Xarvane.reg"))),
-          context(dir.path() + QLatin1Char('/'), clock, prompter, ras, registry)
-    {
-    }
-
     void createDatabase() { createInstalledDatabase(context.appPath + kDatabaseFileName); }
 
     void startTray()
@@ -58,13 +46,7 @@ protected:
     double now() const { return toDayCount(clock.now()); }
     void advanceSeconds(int seconds) { clock.advanceMs(seconds * 1000LL); }
 
-    QTemporaryDir dir;
-    ManualClock clock;
-    ScriptedPrompter prompter;
-    FakeRemoteAccess ras;
     RecordingWindows windows;
-    platform::RegistryFile registry;
-    AppContext context;
     std::unique_ptr<TwinTray> tray;
 };
 

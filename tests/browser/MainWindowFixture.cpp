@@ -4,9 +4,9 @@
 #include "store/Identifiers.h"
 #include "InstalledDatabase.h"
 
-#include <QDir>
 #include <QLabel>
 #include <QSqlQuery>
+#include <QTableView>
 
 namespace xr::test {
 
@@ -16,21 +16,21 @@ int g_nextDatabase = 0;
 
 } // namespace
 
-MainWindowFixture::MainWindowFixture()
-    : registry(QDir(dir.path()).filePath(QStringLiteral("Xarvane.reg"))),
-      context(dir.path() + QLatin1Char('/'), clock, prompter, ras, registry),
-      database(QStringLiteral("main-window-%1").arg(++g_nextDatabase))
+MainWindowFixture::MainWindowFixture() : database(QStringLiteral("main-window-%1").arg(++g_nextDatabase))
 {
     createInstalledDatabase(context.appPath + kDatabaseFileName);
     EXPECT_TRUE(database.open(context.appPath + kDatabaseFileName));
     notify.Loaded();
     window = std::make_unique<TwinMain>(context, database, command, notify);
+    checkedRecords =
+        std::make_unique<CheckedModel>(window->findChild<QTableView*>(QStringLiteral("dbgMain"))->model());
     addUser(kZhangId, QStringLiteral("张三"));
     addUser(kLiId, QStringLiteral("李四"));
 }
 
 MainWindowFixture::~MainWindowFixture()
 {
+    checkedRecords.reset();
     window.reset();
     database.close();
 }

@@ -2,20 +2,15 @@
 // A main window over a fresh usage database, a scripted dial-up service, a set clock (Sunday
 // 2004-03-07 09:05:03) and scripted message boxes.
 
-#include "common/AppContext.h"
 #include "browser/utMain.h"
 #include "connections/RASNotify.h"
-#include "platform/RegistryFile.h"
 #include "store/Database.h"
 #include "store/SqlCommand.h"
 
-#include "FakeRemoteAccess.h"
-#include "ManualClock.h"
-#include "ScriptedPrompter.h"
+#include "CheckedModel.h"
+#include "TestContext.h"
 
 #include <gtest/gtest.h>
-
-#include <QTemporaryDir>
 
 #include <memory>
 
@@ -26,7 +21,7 @@ namespace xr::test {
 inline const QString kZhangId = QStringLiteral("200403010800000");
 inline const QString kLiId = QStringLiteral("200403010800001");
 
-class MainWindowFixture : public ::testing::Test {
+class MainWindowFixture : public ::testing::Test, protected TestContext {
 protected:
     MainWindowFixture();
     ~MainWindowFixture() override;
@@ -46,16 +41,11 @@ protected:
     QString total() const;
     bool noErrorShown() const;
 
-    QTemporaryDir dir;
-    ManualClock clock;
-    ScriptedPrompter prompter;
-    FakeRemoteAccess ras;
-    platform::RegistryFile registry;
-    AppContext context;
     Database database;
     SqlCommand command{database};
     TRASNotify notify{ras};
     std::unique_ptr<TwinMain> window;
+    std::unique_ptr<CheckedModel> checkedRecords; // the grid's model, for the window's life
 };
 
 } // namespace xr::test

@@ -55,13 +55,6 @@ protected:
     }
     QString cell(int row, int column) { return grid()->model()->index(row, column).data().toString(); }
     const MainActions& actions() { return window->actions(); }
-    QStringList promptTexts()
-    {
-        QStringList texts;
-        for (const Prompt& prompt : prompter.prompts)
-            texts << prompt.text;
-        return texts;
-    }
 };
 
 TEST_F(MainWindow, OrdinaryUserSeesTheAdminActionsDisabledAndOnlyHisOwnName)

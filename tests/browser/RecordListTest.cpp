@@ -1,6 +1,8 @@
+#include "CheckedModel.h"
 #include "UsageDatabase.h"
 
 #include "browser/RecordList.h"
+#include "browser/RecordListModel.h"
 #include "browser/RecordQueries.h"
 #include "browser/TotalTime.h"
 #include "store/DayCount.h"
@@ -67,13 +69,34 @@ TEST_F(UsageList, RemovingARecordDeletesItsRowAndItsDuration)
 {
     RecordList list;
     list.open(data.db(), query());
-    list.removeRecord(4);
+    list.forgetRecord(4, list.deleteRecord(4));
     EXPECT_EQ(list.count(), kDurations.size() - 1);
     EXPECT_EQ(list.record(4).Time, QStringLiteral("23小时59分59秒"));
     EXPECT_EQ(list.sums().totalText(1), CalcTotalTime(timeTexts(list), 1));
     RecordList reopened;
     reopened.open(data.db(), query());
     EXPECT_EQ(timeTexts(reopened), timeTexts(list));
+}
+
+// The grid's model under Qt's model checks: a delete the table refuses leaves every row listed.
+TEST_F(UsageList, TheGridKeepsARowWhoseDeleteFailsAndLosesOneThatIsDeleted)
+{
+    RecordListModel model;
+    test::CheckedModel checked{&model};
+    model.open(data.db(), query());
+    const QString fifth = model.index(4, RecordListModel::TimeColumn).data().toString();
+    ASSERT_TRUE(QSqlQuery(data.db()).exec(QStringLiteral(
+        "create trigger kept before delete on XRRecord begin select raise(abort, 'kept'); end")));
+    EXPECT_THROW(model.removeRecord(4), DatabaseError);
+    EXPECT_EQ(model.rowCount(), kDurations.size());
+    EXPECT_EQ(model.index(4, RecordListModel::TimeColumn).data().toString(), fifth);
+    EXPECT_EQ(model.list().sums().totalText(1), QStringLiteral("累计上网时间： 227天8小时24分59秒"));
+
+    ASSERT_TRUE(QSqlQuery(data.db()).exec(QStringLiteral("drop trigger kept")));
+    model.removeRecord(4);
+    EXPECT_EQ(model.rowCount(), kDurations.size() - 1);
+    EXPECT_EQ(model.index(4, RecordListModel::TimeColumn).data().toString(),
+              QStringLiteral("23小时59分59秒"));
 }
 
 TEST(UsageListRows, RowsAreReadInBlocksAndInListOrder)

@@ -1,26 +1,17 @@
 // Hanging up the first listed connection, from the tray or the main window.
 #include "connections/HangUp.h"
 
-#include "common/AppContext.h"
 #include "connections/RASNotify.h"
-#include "platform/RegistryFile.h"
 
-#include "FakeRemoteAccess.h"
-#include "ManualClock.h"
-#include "ScriptedPrompter.h"
+#include "TestContext.h"
 
 #include <gtest/gtest.h>
 
 namespace xr::test {
 namespace {
 
-class HangUpTest : public ::testing::Test {
+class HangUpTest : public ::testing::Test, protected TestContext {
 protected:
-    ManualClock clock;
-    ScriptedPrompter prompter;
-    FakeRemoteAccess ras;
-    platform::RegistryFile registry{QStringLiteral("/nonexistent/Xarvane.reg")};
-    AppContext context{QStringLiteral("/tmp/"), clock, prompter, ras, registry};
     TRASNotify notify{ras};
 };
 

@@ -1,17 +1,13 @@
 // The notice popup: its texts and sounds, where it rises, at most one at a time, its closing
 // timer, and the bounded sound that a missing file or a dead output leaves silent.
-#include "FakeRemoteAccess.h"
 #include "FakeSound.h"
-#include "ManualClock.h"
-#include "ScriptedPrompter.h"
+#include "TestContext.h"
 
-#include "common/AppContext.h"
 #include "notices/NoticePlacement.h"
 #include "notices/NoticePopups.h"
 #include "notices/NoticeSound.h"
 #include "notices/NoticeTexts.h"
 #include "platform/CanberraSound.h"
-#include "platform/RegistryFile.h"
 
 #include <gtest/gtest.h>
 
@@ -128,13 +124,9 @@ TEST_F(NoticeSoundTest, RealPlayerPlaysOrStaysSilentWithinTheBound)
     EXPECT_EQ(errors.readAll(), QByteArray());
 }
 
-class NoticePopupTest : public NoticeSoundTest {
+class NoticePopupTest : public NoticeSoundTest, protected TestContext {
 protected:
-    NoticePopupTest()
-        : registry(QStringLiteral("absent.reg")), context(QString(), clock, prompter, ras, registry),
-          popups(context, sound)
-    {
-    }
+    NoticePopupTest() : popups(context, sound) {}
     void SetUp() override
     {
         NoticeSoundTest::SetUp();
@@ -145,11 +137,6 @@ protected:
     }
     static void deleteClosedWindows() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
 
-    ManualClock clock;
-    ScriptedPrompter prompter;
-    FakeRemoteAccess ras;
-    platform::RegistryFile registry;
-    AppContext context;
     NoticePopups popups;
 };
 

@@ -1,16 +1,11 @@
 #pragma once
-// A program context over an installed database in a fresh folder (the database open), with a
-// set clock, scripted message boxes and a scripted dial-up service.
+// A test's program context over an installed database in its folder (the database open).
 
-#include "common/AppContext.h"
-#include "platform/RegistryFile.h"
 #include "store/Database.h"
 #include "store/SqlCommand.h"
 
-#include "FakeRemoteAccess.h"
 #include "InstalledDatabase.h"
-#include "ManualClock.h"
-#include "ScriptedPrompter.h"
+#include "TestContext.h"
 
 #include <gtest/gtest.h>
 
@@ -20,11 +15,9 @@
 
 namespace xr::test {
 
-class DatabaseFixture : public ::testing::Test {
+class DatabaseFixture : public ::testing::Test, protected TestContext {
 protected:
     DatabaseFixture()
-        : registry(QStringLiteral("/nonexistent/Xarvane.reg")),
-          context(dir.path() + QLatin1Char('/'), clock, prompter, ras, registry)
     {
         createInstalledDatabase(context.appPath + kDatabaseFileName);
         EXPECT_TRUE(database.open(context.appPath + kDatabaseFileName));
@@ -58,20 +51,6 @@ protected:
         return texts;
     }
 
-    QStringList promptTexts() const
-    {
-        QStringList texts;
-        for (const Prompt& prompt : prompter.prompts)
-            texts << prompt.text;
-        return texts;
-    }
-
-    QTemporaryDir dir;
-    ManualClock clock;
-    ScriptedPrompter prompter;
-    FakeRemoteAccess ras;
-    platform::RegistryFile registry;
-    AppContext context;
     Database database{QStringLiteral("fixture")};
     SqlCommand command{database};
 };

@@ -1,21 +1,16 @@
 // Sign-out: refused while connected, confirmed otherwise.
 #include "users/SignOut.h"
 
-#include "common/AppContext.h"
-#include "platform/RegistryFile.h"
-
-#include "FakeRemoteAccess.h"
-#include "ManualClock.h"
-#include "ScriptedPrompter.h"
+#include "TestContext.h"
 
 #include <gtest/gtest.h>
 
 namespace xr::test {
 namespace {
 
-class SignOutTest : public ::testing::Test {
+class SignOutTest : public ::testing::Test, protected TestContext {
 protected:
-    SignOutTest() : registry(QStringLiteral("/nonexistent/Xarvane.reg")), context(QStringLiteral("/tmp/"), clock, prompter, ras, registry)
+    SignOutTest()
     {
         context.currentConnection.UserId = QStringLiteral("20040307090503045");
         context.currentConnection.UserName = QStringLiteral("alice");
@@ -23,12 +18,6 @@ protected:
         context.currentConnection.ConnName = QStringLiteral("Office");
         context.currentConnection.Sdt = 100.5;
     }
-
-    ManualClock clock;
-    ScriptedPrompter prompter;
-    FakeRemoteAccess ras;
-    platform::RegistryFile registry;
-    AppContext context;
 };
 
 TEST_F(SignOutTest, RefusedWhileConnected)

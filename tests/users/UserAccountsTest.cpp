@@ -3,6 +3,7 @@
 #include "users/utUserManage.h"
 
 #include "AdministrationFixture.h"
+#include "CheckedModel.h"
 
 #include <QApplication>
 #include <QHeaderView>
@@ -36,6 +37,7 @@ protected:
     }
 
     UserAccountsModel model{context, database};
+    CheckedModel checked{&model};
 };
 
 TEST_F(UserAccounts, ListsEveryAccountButTheReservedOnesAndTypingNeedsEditOrInsert)
@@ -60,25 +62,26 @@ TEST_F(UserAccounts, NamesAreTrimmedAndTheNameRulesRefuseWithoutWriting)
     EXPECT_EQ(fresh.UserId, NewId(clock.now()));
     EXPECT_TRUE(fresh.UserPw.isEmpty() && !fresh.Admin && fresh.Enabled);
 
-    type(QStringLiteral("   "));
-    EXPECT_FALSE(model.post());
-    type(QStringLiteral("匿名用户"));
-    EXPECT_FALSE(model.post());
-    type(QStringLiteral(" admin ")); // the hidden built-in account's name
-    EXPECT_FALSE(model.post());
-    type(QStringLiteral("bob"));
-    EXPECT_FALSE(model.post());
-    EXPECT_EQ(promptTexts(),
+    QStringList refusals; // " admin " is the name of the hidden built-in account
+    for (const char* name : {"   ", "匿名用户", " admin ", "bob"}) {
+        type(QString::fromUtf8(name));
+        refusals << refusalText(model.post());
+    }
+    EXPECT_EQ(refusals,
               (QStringList{QStringLiteral("请输入用户名！"),
                            QStringLiteral("[匿名用户]是系统保留的用户名，您不可以使用！"),
                            QStringLiteral("该用户名已经存在！"), QStringLiteral("该用户名已经存在！")}));
+    EXPECT_TRUE(prompter.prompts.isEmpty()) << "the model leaves telling the user to the dialog";
     EXPECT_EQ(model.state(), State::Inserting) << "a refused post keeps the row being inserted";
     EXPECT_EQ(model.row(model.currentRow()).UserName, QStringLiteral("bob"));
     EXPECT_EQ(values(QStringLiteral("select count(*) from XRUser")), QStringList{QStringLiteral("4")});
-    EXPECT_FALSE(model.setCurrentRow(rowOf(kAliceId))) << "moving away posts, and the post is refused";
+    EXPECT_EQ(model.setCurrentRow(rowOf(kAliceId)), AccountRefusal::NameTaken)
+        << "moving away posts, and the post is refused";
+    EXPECT_EQ(model.insert(), AccountRefusal::NameTaken) << "so does a new row";
+    EXPECT_EQ(model.rowCount(), 3);
 
     type(QStringLiteral("  carol  "));
-    EXPECT_TRUE(model.post());
+    EXPECT_EQ(model.post(), AccountRefusal::None);
     EXPECT_EQ(model.state(), State::Browsing);
     EXPECT_EQ(model.row(model.currentRow()).UserName, QStringLiteral("carol"));
     EXPECT_EQ(values(QStringLiteral("select UserPw || '/' || Admin || '/' || Enabled from XRUser "
@@ -88,16 +91,17 @@ TEST_F(UserAccounts, NamesAreTrimmedAndTheNameRulesRefuseWithoutWriting)
 
 TEST_F(UserAccounts, EditedRowsKeepTheirNameOrTakeAFreeOneAndCancelRestores)
 {
-    ASSERT_TRUE(model.setCurrentRow(rowOf(kAliceId)));
+    ASSERT_EQ(model.setCurrentRow(rowOf(kAliceId)), AccountRefusal::None);
     model.edit();
-    EXPECT_TRUE(model.post()) << "the one match of an unchanged name is the row itself";
+    EXPECT_EQ(model.post(), AccountRefusal::None) << "the one match of an unchanged name is the row itself";
     model.edit();
     type(QStringLiteral("alicia"));
     model.cancel();
     EXPECT_EQ(model.row(model.currentRow()).UserName, QStringLiteral("alice"));
     model.edit();
     type(QStringLiteral("alicia"));
-    EXPECT_TRUE(model.setCurrentRow(rowOf(kBobId))) << "moving on posts the edit";
+    EXPECT_EQ(model.setCurrentRow(rowOf(kBobId)), AccountRefusal::None) << "moving on posts the edit";
+    EXPECT_EQ(model.currentRow(), rowOf(kBobId));
     EXPECT_EQ(names(), (QStringList{QStringLiteral("admin"), QStringLiteral("匿名用户"),
                                     QStringLiteral("alicia"), QStringLiteral("bob")}));
     model.insert();
@@ -108,9 +112,9 @@ TEST_F(UserAccounts, EditedRowsKeepTheirNameOrTakeAFreeOneAndCancelRestores)
 
 TEST_F(UserAccounts, FlagsFlipOnlyWhileEditingAndNeverOnTheSignedInAccount)
 {
-    ASSERT_TRUE(model.setCurrentRow(rowOf(kBobId)));
-    model.flipFlag(UserAccountsModel::AdminColumn);
-    EXPECT_EQ(promptTexts(), QStringList{QStringLiteral("请单击[编辑用户信息]按钮进入编辑状态后修改！")});
+    ASSERT_EQ(model.setCurrentRow(rowOf(kBobId)), AccountRefusal::None);
+    EXPECT_EQ(refusalText(model.flipFlag(UserAccountsModel::AdminColumn)),
+              QStringLiteral("请单击[编辑用户信息]按钮进入编辑状态后修改！"));
     EXPECT_FALSE(model.row(model.currentRow()).Admin);
 
     model.insert(); // a new row's flags flip before its first post
@@ -118,19 +122,18 @@ TEST_F(UserAccounts, FlagsFlipOnlyWhileEditingAndNeverOnTheSignedInAccount)
     model.flipFlag(UserAccountsModel::AdminColumn);
     model.flipFlag(UserAccountsModel::EnabledColumn);
     model.flipFlag(UserAccountsModel::NameColumn);
-    ASSERT_TRUE(model.post());
+    ASSERT_EQ(model.post(), AccountRefusal::None);
     EXPECT_EQ(values(QStringLiteral("select Admin || Enabled from XRUser where UserName = 'carol'")),
               QStringList{QStringLiteral("10")});
 
     context.currentConnection.UserId = kBobId; // bob is signed in
-    prompter.prompts.clear();
-    ASSERT_TRUE(model.setCurrentRow(rowOf(kBobId)));
+    ASSERT_EQ(model.setCurrentRow(rowOf(kBobId)), AccountRefusal::None);
     model.edit();
-    model.flipFlag(UserAccountsModel::AdminColumn);
-    model.flipFlag(UserAccountsModel::EnabledColumn);
-    EXPECT_EQ(promptTexts(), (QStringList{QStringLiteral("当前登录用户的[管理员]信息不能修改！"),
-                                          QStringLiteral("当前登录用户的[可用]信息不能修改！")}));
-    EXPECT_TRUE(model.post());
+    EXPECT_EQ((QStringList{refusalText(model.flipFlag(UserAccountsModel::AdminColumn)),
+                           refusalText(model.flipFlag(UserAccountsModel::EnabledColumn))}),
+              (QStringList{QStringLiteral("当前登录用户的[管理员]信息不能修改！"),
+                           QStringLiteral("当前登录用户的[可用]信息不能修改！")}));
+    EXPECT_EQ(model.post(), AccountRefusal::None);
     EXPECT_EQ(values(QStringLiteral("select Admin || Enabled from XRUser where UserId = '%1'").arg(kBobId)),
               QStringList{QStringLiteral("01")});
 }
@@ -138,25 +141,27 @@ TEST_F(UserAccounts, FlagsFlipOnlyWhileEditingAndNeverOnTheSignedInAccount)
 TEST_F(UserAccounts, DeletesSpareTheSignedInAccountAndAccountsWithRecords)
 {
     context.currentConnection.UserId = kBobId;
-    ASSERT_TRUE(model.setCurrentRow(rowOf(kBobId)));
+    ASSERT_EQ(model.setCurrentRow(rowOf(kBobId)), AccountRefusal::None);
+    const QString signedIn = refusalText(model.removalRefusal());
     EXPECT_FALSE(model.remove());
-    ASSERT_TRUE(model.setCurrentRow(rowOf(kAliceId)));
-    EXPECT_FALSE(model.remove());
+    ASSERT_EQ(model.setCurrentRow(rowOf(kAliceId)), AccountRefusal::None);
     EXPECT_EQ(
-        promptTexts(),
+        (QStringList{signedIn, refusalText(model.removalRefusal())}),
         (QStringList{
             QStringLiteral("不能删除当前登录的用户！"),
             QStringLiteral("该用户还有上网时间记录，不可以删除！\r\r(如果确实要删除，请先删除上网时间记录中的"
                            "该用户记录)")}));
+    EXPECT_FALSE(model.remove());
+    model.edit();
+    EXPECT_FALSE(model.removable()) << "a row being edited is not deleted";
+    model.cancel();
     run(QStringLiteral("delete from XRRecord"));
-    EXPECT_FALSE(model.remove()) << "No to the question";
-    EXPECT_EQ(prompter.prompts.last().text, QStringLiteral("确认删除该用户吗？"));
-    EXPECT_EQ(prompter.prompts.last().kind, PromptKind::Confirmation);
-    prompter.answers << PromptAnswer::Yes;
+    EXPECT_EQ(model.removalRefusal(), AccountRefusal::None);
     EXPECT_TRUE(model.remove());
     EXPECT_EQ(model.rowCount(), 1);
     EXPECT_EQ(names(),
               (QStringList{QStringLiteral("admin"), QStringLiteral("匿名用户"), QStringLiteral("bob")}));
+    EXPECT_TRUE(prompter.prompts.isEmpty());
 }
 
 class UserManageWindow : public AdministrationFixture {
@@ -167,6 +172,7 @@ protected:
     }
 
     TwinUserManage window{context, database};
+    CheckedModel checked{&window.adodsUser()};
 };
 
 TEST_F(UserManageWindow, NavigatorHintsAndStatesFollowTheEditing)
@@ -200,6 +206,39 @@ TEST_F(UserManageWindow, NavigatorHintsAndStatesFollowTheEditing)
     EXPECT_EQ(grid->currentIndex().row(), 1);
     EXPECT_TRUE(button("navFirst")->isEnabled());
     EXPECT_FALSE(button("navNext")->isEnabled());
+}
+
+// The dialog says why the model refused a change, and asks before deleting what the rules allow.
+TEST_F(UserManageWindow, RefusalsAreToldAndADeleteIsConfirmed)
+{
+    auto* grid = window.findChild<QTableView*>(QStringLiteral("dbgUser"));
+    window.show();
+    window.dbgUserDblClick(window.adodsUser().index(0, UserAccountsModel::AdminColumn));
+    button("navDelete")->click(); // alice has a record
+    button("navLast")->click();
+    button("navDelete")->click(); // No to the question
+    prompter.answers << PromptAnswer::Yes;
+    button("navDelete")->click();
+    EXPECT_EQ(promptTexts(),
+              (QStringList{
+                  QStringLiteral("请单击[编辑用户信息]按钮进入编辑状态后修改！"),
+                  QStringLiteral("该用户还有上网时间记录，不可以删除！\r\r(如果确实要删除，请先删除上网时间"
+                                 "记录中的该用户记录)"),
+                  QStringLiteral("确认删除该用户吗？"), QStringLiteral("确认删除该用户吗？")}));
+    EXPECT_EQ(prompter.prompts.value(0).kind, PromptKind::Information);
+    EXPECT_EQ(prompter.prompts.value(3).kind, PromptKind::Confirmation);
+    EXPECT_EQ(values(QStringLiteral("select UserName from XRUser where UserId = '%1'").arg(kBobId)),
+              QStringList());
+
+    prompter.prompts.clear();
+    button("navInsert")->click();
+    button("navPost")->click();
+    const int inserted = window.adodsUser().currentRow();
+    grid->setCurrentIndex(window.adodsUser().index(inserted == 0 ? 1 : 0, 0)); // moving away posts
+    QCoreApplication::processEvents();
+    EXPECT_EQ(promptTexts(),
+              (QStringList{QStringLiteral("请输入用户名！"), QStringLiteral("请输入用户名！")}));
+    EXPECT_EQ(grid->currentIndex().row(), inserted) << "the grid stays on the row it cannot leave";
 }
 
 // Escape in the cell, then Escape again, asks whether to save the row being edited or inserted:
