@@ -1,8 +1,9 @@
 #pragma once
-// A tray controller over a scripted dial-up service, a set clock and a fresh database.
+// A session with its tray controller over a scripted dial-up service, a set clock and a
+// fresh database.
 
 #include "common/AppContext.h"
-#include "app/utTray.h"
+#include "app/XarvaneSession.h"
 #include "platform/RegistryFile.h"
 #include "store/DayCount.h"
 
@@ -41,7 +42,7 @@ protected:
 
     void startTray()
     {
-        tray = std::make_unique<TwinTray>(context, windows);
+        tray = std::make_unique<XarvaneSession>(context, windows);
     }
 
     QList<RecordRow> records()
@@ -65,7 +66,7 @@ protected:
     RecordingWindows windows;
     platform::RegistryFile registry;
     AppContext context;
-    std::unique_ptr<TwinTray> tray;
+    std::unique_ptr<XarvaneSession> tray;
 };
 
 } // namespace xr::test
