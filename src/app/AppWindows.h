@@ -15,6 +15,9 @@ class TwinMain;
 
 class AppWindows : public RecorderWindows {
 public:
+    AppWindows() = default;
+    explicit AppWindows(Notices& notices) : m_notices(&notices) {}
+
     void setLogin(TwinLogin* winLogin);
     void setMainWindow(TwinMain* winMain);
     // The notice popup and the floating display; registered before the tray controller starts.

@@ -1,6 +1,6 @@
 #include "app/ExitGuard.h"
 
-#include "app/utTray.h"
+#include "app/XarvaneSession.h"
 
 #include <QApplication>
 
@@ -12,13 +12,14 @@ namespace {
 ExitGuard* g_active = nullptr;
 }
 
-ExitGuard::ExitGuard()
+ExitGuard::ExitGuard(std::unique_ptr<platform::SessionEndSignals> sessionEnd)
+    : m_sessionEnd(std::move(sessionEnd))
 {
     g_active = this;
-    connect(&m_signals, &platform::SessionEndSignals::sessionEnding, this, &ExitGuard::sessionEnding);
+    connect(m_sessionEnd.get(), &platform::SessionEndSignals::sessionEnding, this, &ExitGuard::sessionEnding);
     connect(qApp, &QGuiApplication::commitDataRequest, this, [this] {
-        if (m_winTray)
-            m_winTray->queryEndSession();
+        if (m_session)
+            m_session->queryEndSession();
     });
 }
 
@@ -29,11 +30,11 @@ ExitGuard::~ExitGuard()
 
 // The exit hook is registered only now: the process runs the hooks in the reverse order of
 // their registration, so this one runs while what the database access set up still stands.
-void ExitGuard::guard(TwinTray& winTray)
+void ExitGuard::guard(XarvaneSession& session)
 {
     static const bool registered = std::atexit(&ExitGuard::atExit) == 0;
     Q_UNUSED(registered);
-    m_winTray = &winTray;
+    m_session = &session;
 }
 
 int ExitGuard::exec()
@@ -41,8 +42,8 @@ int ExitGuard::exec()
     m_looping = true;
     const int result = QApplication::exec();
     m_looping = false;
-    if (m_winTray)
-        m_winTray->writeEndTimeOnExit();
+    if (m_session)
+        m_session->writeEndTimeOnExit();
     return result;
 }
 
@@ -51,10 +52,10 @@ int ExitGuard::exec()
 // process ends at once: nothing is left to do that needs it.
 void ExitGuard::sessionEnding()
 {
-    if (m_winTray) {
-        m_winTray->queryEndSession();
-        m_winTray->WMEndSession();
-        m_winTray = nullptr;
+    if (m_session) {
+        m_session->queryEndSession();
+        m_session->WMEndSession();
+        m_session = nullptr;
     }
     if (!m_looping)
         std::_Exit(0);
@@ -64,8 +65,8 @@ void ExitGuard::sessionEnding()
 // The process exits while the event loop runs: only the database is touched.
 void ExitGuard::atExit()
 {
-    if (g_active && g_active->m_winTray)
-        g_active->m_winTray->writeEndTimeOnExit();
+    if (g_active && g_active->m_session)
+        g_active->m_session->writeEndTimeOnExit();
 }
 
 } // namespace xr

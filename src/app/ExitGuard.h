@@ -10,22 +10,24 @@
 #include <QObject>
 #include <QPointer>
 
+#include <memory>
+
 namespace xr {
 
-class TwinTray;
+class XarvaneSession;
 
 class ExitGuard : public QObject {
     Q_OBJECT
 public:
-    // Takes over the session-ending signals at once: create it before the first window, so
-    // that a signal during a start-up message box ends the program too. One at a time.
-    ExitGuard();
+    // Takes over the platform's session-ending signals at once: create it before the first
+    // window, so that a signal during a start-up message box ends the program too. One at a time.
+    explicit ExitGuard(std::unique_ptr<platform::SessionEndSignals> sessionEnd);
     ~ExitGuard() override;
     ExitGuard(const ExitGuard&) = delete;
     ExitGuard& operator=(const ExitGuard&) = delete;
 
-    // The tray controller whose open record is guarded, from when it exists.
-    void guard(TwinTray& winTray);
+    // The session whose open record is guarded, from when it exists.
+    void guard(XarvaneSession& session);
     // Runs the event loop; when it ends, the end time is written.
     int exec();
 
@@ -33,8 +35,8 @@ private:
     void sessionEnding();
     static void atExit();
 
-    platform::SessionEndSignals m_signals;
-    QPointer<TwinTray> m_winTray;
+    std::unique_ptr<platform::SessionEndSignals> m_sessionEnd;
+    QPointer<XarvaneSession> m_session;
     bool m_looping = false;
 };
 

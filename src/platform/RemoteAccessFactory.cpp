@@ -7,7 +7,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <vector>
 
 namespace xr::platform {
@@ -39,17 +38,6 @@ std::unique_ptr<RemoteAccess> pppWhenChosen(const std::string& choice)
         return std::make_unique<PppRemoteAccess>(std::move(locations));
     return nullptr;
 }
-
-} // namespace
-
-std::string simStatePath(const std::string& programFolder)
-{
-    if (std::string path = environment("XARVANE_SIM_STATE"); !path.empty())
-        return path;
-    return (std::filesystem::path(programFolder) / "SimRas.json").string();
-}
-
-namespace {
 
 std::unique_ptr<RemoteAccess> chooseRemoteAccess(const std::string& programFolder)
 {

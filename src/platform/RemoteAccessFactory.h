@@ -1,6 +1,6 @@
 #pragma once
-// Chooses the dial-up back-end once at start-up and names it on stderr. XARVANE_RAS names it
-// (`nm` NetworkManager, `ppp` pppd peers, `sim` the simulated service); without it,
+// The dial-up back-ends of Linux: chooses one once at start-up and names it on stderr.
+// XARVANE_RAS names it (`nm` NetworkManager, `ppp` pppd peers, `sim` the simulated service); without it,
 // NetworkManager when it answers on the system bus, else pppd when it has peer files, else the
 // simulated service. An unknown value falls back to the simulated service with a message on
 // stderr.
@@ -11,10 +11,6 @@
 #include <string>
 
 namespace xr::platform {
-
-// The simulated service's state file: XARVANE_SIM_STATE when set, else SimRas.json in the
-// program folder.
-std::string simStatePath(const std::string& programFolder);
 
 std::unique_ptr<RemoteAccess> createRemoteAccess(const std::string& programFolder);
 

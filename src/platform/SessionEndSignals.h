@@ -1,27 +1,19 @@
 #pragma once
-// Turns the signals that end a desktop session or the program on Linux (SIGTERM, SIGHUP,
-// SIGINT) into a Qt signal delivered on the event loop, the counterpart of the session-ending
-// messages on Windows.
+// The system's word that the desktop session or the program is ending, as a Qt signal delivered
+// on the event loop. Each platform's build derives the source it has (signals on Linux, the
+// session-ending messages on Windows); this base alone never fires by itself.
 
 #include <QObject>
-
-class QSocketNotifier;
 
 namespace xr::platform {
 
 class SessionEndSignals : public QObject {
     Q_OBJECT
 public:
-    explicit SessionEndSignals(QObject* parent = nullptr);
-    ~SessionEndSignals() override;
+    using QObject::QObject;
 
 signals:
     void sessionEnding();
-
-private:
-    void drain();
-
-    QSocketNotifier* m_notifier = nullptr;
 };
 
 } // namespace xr::platform

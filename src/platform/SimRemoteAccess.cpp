@@ -2,9 +2,19 @@
 
 #include "platform/RasErrorTexts.h"
 
+#include <cstdlib>
+#include <filesystem>
+
 #include <unistd.h>
 
 namespace xr::platform {
+
+std::string simStatePath(const std::string& programFolder)
+{
+    if (const char* path = std::getenv("XARVANE_SIM_STATE"); path && *path)
+        return path;
+    return (std::filesystem::path(programFolder) / "SimRas.json").string();
+}
 
 SimRemoteAccess::SimRemoteAccess(std::string statePath) : m_file(std::move(statePath)) {}
 

@@ -15,6 +15,10 @@
 
 namespace xr::platform {
 
+// The simulated service's state file: XARVANE_SIM_STATE when set, else SimRas.json in the
+// program folder.
+std::string simStatePath(const std::string& programFolder);
+
 class SimRemoteAccess final : public RemoteAccess {
 public:
     explicit SimRemoteAccess(std::string statePath);

@@ -2,7 +2,7 @@
 // the sign-in's "登录后同时启动其它程序" is on; otherwise the list is not even read.
 #include "LoginFixture.h"
 
-#include "app/MainCommands.h"
+#include "app/CompanionStarts.h"
 #include "platform/FileOpener.h"
 #include "settings/CompanionList.h"
 #include "users/LoginMode.h"

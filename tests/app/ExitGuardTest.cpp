@@ -1,6 +1,7 @@
 // The open record's end time is written when the event loop ends for any reason and when a
 // signal ends the session.
 #include "app/ExitGuard.h"
+#include "platform/PosixSessionEndSignals.h"
 
 #include "TrayFixture.h"
 
@@ -23,7 +24,7 @@ protected:
         advanceSeconds(30);
     }
 
-    ExitGuard exitGuard;
+    ExitGuard exitGuard{std::make_unique<platform::PosixSessionEndSignals>()};
 };
 
 TEST_F(ExitGuardTest, ALoopEndedFromAnywhereLeavesTheEndTimeWritten)

@@ -1,7 +1,8 @@
 #pragma once
-// A tray controller over a scripted dial-up service, a set clock and a fresh database.
+// A session with its tray controller over a scripted dial-up service, a set clock and a
+// fresh database.
 
-#include "app/utTray.h"
+#include "app/XarvaneSession.h"
 #include "store/DayCount.h"
 
 #include "InstalledDatabase.h"
@@ -29,7 +30,7 @@ protected:
 
     void startTray()
     {
-        tray = std::make_unique<TwinTray>(context, windows);
+        tray = std::make_unique<XarvaneSession>(context, windows);
     }
 
     QList<RecordRow> records()
@@ -47,7 +48,7 @@ protected:
     void advanceSeconds(int seconds) { clock.advanceMs(seconds * 1000LL); }
 
     RecordingWindows windows;
-    std::unique_ptr<TwinTray> tray;
+    std::unique_ptr<XarvaneSession> tray;
 };
 
 } // namespace xr::test

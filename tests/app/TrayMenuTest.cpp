@@ -24,11 +24,11 @@ protected:
 
     QAction* item(const char* name) const
     {
-        QAction* found = tray->pmTray().findChild<QAction*>(QString::fromLatin1(name));
+        QAction* found = tray->winTray().pmTray().findChild<QAction*>(QString::fromLatin1(name));
         EXPECT_NE(found, nullptr) << name;
         return found;
     }
-    void openMenu() { emit tray->pmTray().aboutToShow(); }
+    void openMenu() { emit tray->winTray().pmTray().aboutToShow(); }
     void signInAs(const QString& id) { context.currentConnection.UserId = id; }
     void connect()
     {
@@ -36,7 +36,7 @@ protected:
         tray->RASNotify().Poll();
         windows.calls.clear();
     }
-    QSystemTrayIcon* icon() const { return tray->findChild<QSystemTrayIcon*>(QStringLiteral("trayIcon")); }
+    QSystemTrayIcon* icon() const { return tray->winTray().findChild<QSystemTrayIcon*>(QStringLiteral("trayIcon")); }
 
     platform::ConnHandle handle = 0;
 };
@@ -44,7 +44,7 @@ protected:
 TEST_F(TrayMenuTest, ItemsCaptionsAndSeparatorsInOrder)
 {
     QStringList items;
-    for (const QAction* action : tray->pmTray().actions())
+    for (const QAction* action : tray->winTray().pmTray().actions())
         items << action->objectName() + QLatin1Char(' ') +
                      (action->isSeparator() ? QStringLiteral("-") : action->text());
     EXPECT_EQ(items, (QStringList{
@@ -64,7 +64,7 @@ TEST_F(TrayMenuTest, ItemsCaptionsAndSeparatorsInOrder)
                      }));
     ASSERT_NE(icon(), nullptr);
     EXPECT_EQ(icon()->toolTip(), QStringLiteral("XarvaneXR"));
-    EXPECT_EQ(icon()->contextMenu(), &tray->pmTray());
+    EXPECT_EQ(icon()->contextMenu(), &tray->winTray().pmTray());
     EXPECT_FALSE(icon()->icon().isNull());
 }
 

@@ -87,7 +87,7 @@ TEST_F(TrayStart, ExitCommandWritesTheEndTimeAndEndsTheLoop)
     ras.addConnection("Office");
     startTray();
     advanceSeconds(90);
-    QTimer::singleShot(0, tray.get(), [this] { tray->pmiExitClick(); });
+    QTimer::singleShot(0, tray.get(), [this] { tray->winTray().pmiExitClick(); });
     QTimer::singleShot(5000, [] { QCoreApplication::exit(2); });
     EXPECT_EQ(QCoreApplication::exec(), 0);
     EXPECT_FALSE(tray->adoConnMain().isOpen());

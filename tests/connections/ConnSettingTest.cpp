@@ -26,7 +26,7 @@ protected:
 
     void open()
     {
-        dialog = new TwinConnSetting(context, tray->RASNotify(), dialer);
+        dialog = new TwinConnSetting(context, tray->RASNotify(), *dialer);
         dialog->show();
     }
 
@@ -214,7 +214,7 @@ TEST_F(ConnSetting, TheDialStatusWindowWorksWhileTheDialogStaysOpen)
         QWindow* status = winDialStatus->windowHandle();
         QPushButton* reDial = statusButton("btnReDial");
         QTest::mouseClick(status, Qt::LeftButton, {},
-                          reDial->mapTo(winDialStatus.get(), reDial->rect().center()));
+                          reDial->mapTo(winDialStatus, reDial->rect().center()));
         seen << connNameText() << QString::number(winDialStatus->ShowMode());
         QTest::keyClick(status, Qt::Key_Space); // on Cancel, which has the focus
         seen << (winDialStatus->isVisible() ? QStringLiteral("status shown")
@@ -227,7 +227,7 @@ TEST_F(ConnSetting, TheDialStatusWindowWorksWhileTheDialogStaysOpen)
     EXPECT_EQ(seen,
               (QStringList{QStringLiteral("连接名称：Office"), QString::number(kDialling),
                            QStringLiteral("status hidden"), QString(), QStringLiteral("dialog modal")}));
-    EXPECT_EQ(dialer.DialHandle(), 0u);
+    EXPECT_EQ(dialer->DialHandle(), 0u);
 }
 
 } // namespace

@@ -1,10 +1,8 @@
 #pragma once
-// The program's windows as the program entry puts them together, over a fresh database, a
+// The program as its entry puts it together, over the stand-in platform, a fresh database, a
 // settings file and the simulated dial-up service (whose dials run on threads of their own).
 
-#include "app/AppWindows.h"
-#include "app/DialWiring.h"
-#include "app/utTray.h"
+#include "app/XarvaneProgram.h"
 #include "browser/utMain.h"
 #include "common/AppContext.h"
 #include "connections/ConnSettingCommand.h"
@@ -20,6 +18,7 @@
 #include "InstalledDatabase.h"
 #include "ManualClock.h"
 #include "ScriptedPrompter.h"
+#include "StandInPlatform.h"
 
 #include <gtest/gtest.h>
 
@@ -53,18 +52,15 @@ protected:
     {
         createInstalledDatabase(context.appPath + kDatabaseFileName);
         installDefaultSettings(registry);
-        tray = std::make_unique<TwinTray>(context, windows);
+        program = std::make_unique<XarvaneProgram>(context, platform);
+        tray = &program->session();
         ASSERT_TRUE(tray->databaseOpened());
-        winLogin =
-            std::make_unique<TwinLogin>(context, tray->adoConnMain(), tray->recorder(), tray->RASNotify());
-        winMain =
-            std::make_unique<TwinMain>(context, tray->adoConnMain(), tray->adocommSql(), tray->RASNotify());
-        winDialStatus = std::make_unique<TwinDialStatus>(dialer);
-        windows.setLogin(winLogin.get());
-        windows.setMainWindow(winMain.get());
-        windows.setDialStatus(winDialStatus.get());
-        connSetting = std::make_unique<ConnSettingCommand>(context, tray->RASNotify(), dialer);
-        connectDialing(context, *tray, *winMain, *winLogin, dialer, *connSetting);
+        program->createStartupWindows();
+        winLogin = &program->winLogin();
+        winMain = &program->winMain();
+        winDialStatus = &program->winDialStatus();
+        dialer = &program->dialer();
+        connSetting = &program->connSetting();
     }
 
     QString file(const QString& name) const { return QDir(dir.path()).filePath(name); }
@@ -148,13 +144,14 @@ protected:
     platform::SimStateFile stateFile{file(QStringLiteral("SimRas.json")).toStdString()};
     platform::SimRemoteAccess ras;
     AppContext context;
-    AppWindows windows;
-    Dialer dialer{context};
-    std::unique_ptr<TwinTray> tray;
-    std::unique_ptr<TwinLogin> winLogin;
-    std::unique_ptr<TwinMain> winMain;
-    std::unique_ptr<TwinDialStatus> winDialStatus;
-    std::unique_ptr<ConnSettingCommand> connSetting;
+    StandInPlatform platform;
+    std::unique_ptr<XarvaneProgram> program;
+    XarvaneSession* tray = nullptr;
+    TwinLogin* winLogin = nullptr;
+    TwinMain* winMain = nullptr;
+    TwinDialStatus* winDialStatus = nullptr;
+    Dialer* dialer = nullptr;
+    ConnSettingCommand* connSetting = nullptr;
 };
 
 } // namespace xr::test

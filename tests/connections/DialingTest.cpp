@@ -7,9 +7,12 @@
 #include "TestContext.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
+#include <QFile>
 #include <QLineEdit>
 #include <QSignalSpy>
+#include <QSpinBox>
 #include <QTimer>
 
 #include <unistd.h>
@@ -43,8 +46,8 @@ TEST_F(Dialing, UnsetDefaultIsRefusedEverywhereWhileTheDialogStillDialsAChosenEn
     signInAdmin();
 
     winMain->actions().actConnect->trigger();
-    tray->trayMenu().pmTrayPopup();
-    tray->trayMenu().pmiDial()->trigger();
+    tray->winTray().trayMenu().pmTrayPopup();
+    tray->winTray().trayMenu().pmiDial()->trigger();
     statusButton("btnReDial")->click();
     ClearCurrentUser(context.currentConnection);
     winLogin->setLoginMode(0);
@@ -80,19 +83,19 @@ TEST_F(Dialing, MissingCredentialsAndOverlongNamesAreRefusedBeforeTheWindowShows
 {
     addEntry("NoPassword", "alice", "");
     addEntry("NoUser", "", "secret");
-    dialer.DialEntry(QStringLiteral("NoPassword"));
-    dialer.DialEntry(QStringLiteral("NoUser"));
-    dialer.DialEntry(QStringLiteral("Unknown"));
-    dialer.DialEntry(QString(257, QLatin1Char('x')));
+    dialer->DialEntry(QStringLiteral("NoPassword"));
+    dialer->DialEntry(QStringLiteral("NoUser"));
+    dialer->DialEntry(QStringLiteral("Unknown"));
+    dialer->DialEntry(QString(257, QLatin1Char('x')));
     context.settings.DefaultConn = QStringLiteral("Gone");
-    dialer.DialDefaultConn();
+    dialer->DialDefaultConn();
 
     EXPECT_EQ(promptTexts(),
               (QStringList{kEmptyPasswordMessage, kEmptyUserNameMessage, kDialParamsFailedMessage,
                            kEntryNameTooLongMessage, kDefaultConnGoneMessage}));
     EXPECT_FALSE(winDialStatus->isVisible());
     EXPECT_TRUE(serviceConnections().isEmpty());
-    EXPECT_EQ(dialer.DialHandle(), 0u);
+    EXPECT_EQ(dialer->DialHandle(), 0u);
 }
 
 // Entries that carry no credentials of their own dial without the user-name and password checks.
@@ -134,8 +137,8 @@ TEST_F(Dialing, DiallingLayoutThenTheErrorLayoutWithTheServicesTextOrTheCode)
 {
     addEntry("Office", "alice", "secret", 20, 1000);
     context.settings.DefaultConn = QStringLiteral("Office");
-    QSignalSpy failures(&dialer, &Dialer::dialFailed);
-    dialer.DialDefaultConn();
+    QSignalSpy failures(dialer, &Dialer::dialFailed);
+    dialer->DialDefaultConn();
 
     // Dialling: only Cancel, below the entry name.
     ASSERT_TRUE(winDialStatus->isVisible());
@@ -149,7 +152,7 @@ TEST_F(Dialing, DiallingLayoutThenTheErrorLayoutWithTheServicesTextOrTheCode)
     EXPECT_EQ(winDialStatus->size(), QSize(393, 101));
     EXPECT_TRUE(winDialStatus->windowFlags() & Qt::WindowStaysOnTopHint);
     EXPECT_FALSE(winDialStatus->windowFlags() & Qt::WindowCloseButtonHint);
-    EXPECT_EQ(dialer.DialParams().password, "secret");
+    EXPECT_EQ(dialer->DialParams().password, "secret");
 
     // The code has no text of the service's: the lookup's failure stands in its place.
     ASSERT_TRUE(QTest::qWaitFor([this] { return errorShown(); }, 10000));
@@ -161,7 +164,7 @@ TEST_F(Dialing, DiallingLayoutThenTheErrorLayoutWithTheServicesTextOrTheCode)
     EXPECT_EQ(statusButton("btnCancel")->pos(), QPoint(216, 133));
     EXPECT_EQ(winDialStatus->size(), QSize(393, 170));
     EXPECT_TRUE(statusButton("btnReDial")->isDefault());
-    EXPECT_TRUE(dialer.DialParams().password.empty()) << "the parameters are cleared by the error";
+    EXPECT_TRUE(dialer->DialParams().password.empty()) << "the parameters are cleared by the error";
     EXPECT_EQ(failures.size(), 1);
 
     // A code the service knows gives its text; the window is laid out afresh.
@@ -177,11 +180,11 @@ TEST_F(Dialing, DiallingLayoutThenTheErrorLayoutWithTheServicesTextOrTheCode)
 TEST_F(Dialing, DisconnectedPortLeavesTheWindowAsItWas)
 {
     addEntry("Office", "alice", "secret", kLongDialMs);
-    dialer.DialEntry(QStringLiteral("Office"));
+    dialer->DialEntry(QStringLiteral("Office"));
     ASSERT_TRUE(winDialStatus->isVisible());
     // Another process ends the dial: the service reports 619.
     changeService([](platform::SimState& state) { state.connections.clear(); });
-    ASSERT_TRUE(QTest::qWaitFor([this] { return dialer.DialParams().password.empty(); }, 10000))
+    ASSERT_TRUE(QTest::qWaitFor([this] { return dialer->DialParams().password.empty(); }, 10000))
         << "the notification came and cleared the parameters";
     QTest::qWait(50);
     EXPECT_TRUE(winDialStatus->isVisible());
@@ -194,7 +197,7 @@ TEST_F(Dialing, RedialAfterAFailedDialOfAnotherEntryDialsTheDefault)
     addEntry("Home", "bob", "pw", 20, 678);
     addEntry("Office", "alice", "secret", kLongDialMs);
     context.settings.DefaultConn = QStringLiteral("Office");
-    dialer.DialEntry(QStringLiteral("Home"));
+    dialer->DialEntry(QStringLiteral("Home"));
     ASSERT_TRUE(QTest::qWaitFor([this] { return errorShown(); }, 10000));
     EXPECT_EQ(connNameText(), QStringLiteral("连接名称：Home"));
 
@@ -207,18 +210,18 @@ TEST_F(Dialing, RedialAfterAFailedDialOfAnotherEntryDialsTheDefault)
 TEST_F(Dialing, CancelHangsUpAndNothingTheDialStillReportsIsShown)
 {
     addEntry("Office", "alice", "secret", kLongDialMs);
-    dialer.DialEntry(QStringLiteral("Office"));
-    ASSERT_NE(dialer.DialHandle(), 0u);
+    dialer->DialEntry(QStringLiteral("Office"));
+    ASSERT_NE(dialer->DialHandle(), 0u);
     statusButton("btnCancel")->click();
     EXPECT_FALSE(winDialStatus->isVisible());
-    EXPECT_EQ(dialer.DialHandle(), 0u);
+    EXPECT_EQ(dialer->DialHandle(), 0u);
     EXPECT_TRUE(serviceConnections().isEmpty());
     QTest::qWait(300); // the ended dial's 619 arrives and changes nothing
     EXPECT_FALSE(winDialStatus->isVisible());
 
     // Escape and the window manager's close do not leave the window.
-    dialer.DialEntry(QStringLiteral("Office"));
-    QTest::keyClick(winDialStatus.get(), Qt::Key_Escape);
+    dialer->DialEntry(QStringLiteral("Office"));
+    QTest::keyClick(winDialStatus, Qt::Key_Escape);
     EXPECT_TRUE(winDialStatus->isVisible());
 }
 
@@ -229,8 +232,8 @@ TEST_F(Dialing, DialRefusedAtOnceIsShownInTheErrorLayout)
     changeService([](platform::SimState& state) {
         state.addConnection("Office", platform::ras::StateOpenPort, {}, ::getpid());
     });
-    dialer.DialEntry(QStringLiteral("Office"));
-    EXPECT_EQ(dialer.DialResult(), platform::ras::ErrorPortAlreadyOpen);
+    dialer->DialEntry(QStringLiteral("Office"));
+    EXPECT_EQ(dialer->DialResult(), platform::ras::ErrorPortAlreadyOpen);
     EXPECT_TRUE(errorShown());
     EXPECT_EQ(errorLines(),
               QStringLiteral("错误信息：该连接的端口已经打开，连接正在拨号或已经连接。\n错误码：602"));
@@ -241,8 +244,8 @@ TEST_F(Dialing, ConnectionComingUpClosesTheWindowAndIsRecordedForTheSignedInUser
     addEntry("Office");
     context.settings.DefaultConn = QStringLiteral("Office");
     signInAdmin();
-    tray->trayMenu().pmTrayPopup();
-    tray->trayMenu().pmiDial()->trigger();
+    tray->winTray().trayMenu().pmTrayPopup();
+    tray->winTray().trayMenu().pmiDial()->trigger();
     ASSERT_TRUE(winDialStatus->isVisible());
     ASSERT_TRUE(QTest::qWaitFor(
         [this] { return serviceConnections() == QStringList{QStringLiteral("Office:8192")}; }, 10000));
@@ -259,14 +262,14 @@ TEST_F(Dialing, DialFailAndRedialManyTimesInARow)
 {
     addEntry("Office", "alice", "secret", 1, 691);
     context.settings.DefaultConn = QStringLiteral("Office");
-    QSignalSpy failures(&dialer, &Dialer::dialFailed);
+    QSignalSpy failures(dialer, &Dialer::dialFailed);
     constexpr int kRounds = 60;
     int expected = 0;
-    dialer.DialDefaultConn();
+    dialer->DialDefaultConn();
     for (int round = 0; round < kRounds; ++round) {
         if (round % 4 == 3) { // cancelled before it could fail, then dialled afresh
             statusButton("btnCancel")->click();
-            dialer.DialDefaultConn();
+            dialer->DialDefaultConn();
         }
         ++expected;
         ASSERT_TRUE(QTest::qWaitFor([&] { return failures.size() == expected && errorShown(); }, 10000))
@@ -280,6 +283,39 @@ TEST_F(Dialing, DialFailAndRedialManyTimesInARow)
               QStringLiteral("错误信息：用户名或密码无效，远程服务器拒绝了访问。\n错误码：691"));
     EXPECT_TRUE(serviceConnections().isEmpty());
     EXPECT_TRUE(prompter.prompts.isEmpty());
+}
+
+// The program takes the notice sound and the start-with-the-desktop entry from the platform,
+// and the options dialog that the main window opens sets the session's record timer.
+TEST_F(Dialing, TheProgramsWindowsReachThePlatformAndTheSession)
+{
+    QFile::copy(QStringLiteral(XARVANE_SOURCE_DIR "/assets/sounds/Conn1.wav"),
+                context.appPath + QStringLiteral("Conn1.wav"));
+    addEntry("Office");
+    changeService([](platform::SimState& state) {
+        platform::SimConnection up;
+        up.handle = 7;
+        up.entryName = "Office";
+        up.state = platform::ras::StateConnected;
+        state.connections.push_back(up);
+    });
+    tray->RASNotify().Poll();
+    EXPECT_EQ(platform.soundOutput.played,
+              std::vector<std::string>{(context.appPath + QStringLiteral("Conn1.wav")).toStdString()});
+    EXPECT_TRUE(winLogin->isVisible()) << "nobody is signed in: the sign-in dialog asks";
+
+    signInAdmin();
+    QTimer::singleShot(0, winMain, [] {
+        QWidget* winOption = QApplication::activeModalWidget();
+        ASSERT_NE(winOption, nullptr);
+        winOption->findChild<QSpinBox*>(QStringLiteral("sedtTime"))->setValue(12);
+        winOption->findChild<QCheckBox*>(QStringLiteral("chkbAutoRun"))->setChecked(true);
+        winOption->findChild<QPushButton*>(QStringLiteral("btnOk"))->click();
+    });
+    emit winMain->optionsRequested();
+    EXPECT_EQ(tray->tmRecord().interval(), 12 * 60000);
+    EXPECT_TRUE(tray->tmRecord().isActive());
+    EXPECT_EQ(platform.autoStartEntry.entry, context.appPath.toStdString());
 }
 
 } // namespace

@@ -64,7 +64,7 @@ TEST_F(PppDialing, EachExitStatusOfPppdReachesTheErrorLayoutWithItsCodeAndText)
     for (int exitStatus = 0; exitStatus <= 19; ++exitStatus) {
         SCOPED_TRACE(exitStatus);
         ::setenv("STANDIN_PPPD_EXIT", std::to_string(exitStatus).c_str(), 1);
-        dialer.DialEntry(QStringLiteral("Office"));
+        dialer->DialEntry(QStringLiteral("Office"));
         const std::uint32_t code = platform::ppp::exitStatusCode(exitStatus);
         std::string text;
         ASSERT_EQ(ppp.getErrorString(code, text), platform::ras::Success);
@@ -83,7 +83,7 @@ TEST_F(PppDialing, DialOfAPeerWhosePppdRunsShowsTheBusyPortWithItsText)
     ASSERT_TRUE(outside.waitForStarted());
     ASSERT_TRUE(QTest::qWaitFor(
         [this] { return QFile::exists(QString::fromStdString(path("run/ppp0.pid"))); }, 5000));
-    dialer.DialEntry(QStringLiteral("Office"));
+    dialer->DialEntry(QStringLiteral("Office"));
     ASSERT_TRUE(QTest::qWaitFor([this] { return errorShown(); }, 5000));
     EXPECT_EQ(errorLines().toStdString(),
               "错误信息：该连接的端口已经打开，连接正在拨号或已经连接。\n错误码：602");
@@ -95,7 +95,7 @@ TEST_F(PppDialing, DialWhoseLinkComesUpIsRecordedForTheSignedInUser)
 {
     signInAdmin();
     interfaces.set("ppp0", true, "10.64.0.9");
-    dialer.DialEntry(QStringLiteral("Office"));
+    dialer->DialEntry(QStringLiteral("Office"));
     ASSERT_TRUE(winDialStatus->isVisible());
     EXPECT_TRUE(QTest::qWaitFor(
         [this] { return recordedUsers() == QStringList{kAdminId + QStringLiteral("/Office")}; }, 10000));

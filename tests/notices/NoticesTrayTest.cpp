@@ -7,7 +7,7 @@
 #include "TestContext.h"
 
 #include "app/AppWindows.h"
-#include "app/utTray.h"
+#include "app/XarvaneSession.h"
 #include "notices/FloatWinRules.h"
 #include "notices/Notices.h"
 #include "settings/SettingsStore.h"
@@ -35,9 +35,9 @@ protected:
             QFile::copy(QStringLiteral(XARVANE_SOURCE_DIR "/assets/sounds/") + QLatin1String(name),
                         context.appPath + QLatin1String(name));
         windows.setNotices(&notices);
-        tray = std::make_unique<TwinTray>(context, windows);
+        tray = std::make_unique<XarvaneSession>(context, windows);
         ASSERT_TRUE(tray->databaseOpened());
-        tray->trayMenu().connectNotices(notices);
+        tray->winTray().trayMenu().connectNotices(notices);
     }
     void TearDown() override { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
 
@@ -81,7 +81,7 @@ protected:
     FakeShell shell;
     Notices notices;
     AppWindows windows;
-    std::unique_ptr<TwinTray> tray;
+    std::unique_ptr<XarvaneSession> tray;
     platform::ConnHandle handle = 0;
 };
 
@@ -145,15 +145,15 @@ TEST_F(NoticesTrayTest, TheDisplayShowsTheOnlineTimeAtTheFirstTickAndTheBannerAf
 
 TEST_F(NoticesTrayTest, TrayItemAndMainMenuItemSwitchTheDisplayAndStoreFloatWin)
 {
-    QAction* pmiFW = tray->trayMenu().pmiFW();
-    emit tray->pmTray().aboutToShow();
+    QAction* pmiFW = tray->winTray().trayMenu().pmiFW();
+    emit tray->winTray().pmTray().aboutToShow();
     EXPECT_EQ(pmiFW->text(), QStringLiteral("打开悬浮窗口(&F)"));
 
     pmiFW->trigger();
     EXPECT_TRUE(notices.floatingDisplay().exists());
     EXPECT_TRUE(context.settings.FloatWin);
     EXPECT_EQ(storedFloatWin(), QStringLiteral("1"));
-    emit tray->pmTray().aboutToShow();
+    emit tray->winTray().pmTray().aboutToShow();
     EXPECT_EQ(pmiFW->text(), QStringLiteral("关闭悬浮窗口(&F)"));
 
     pmiFW->trigger();
@@ -161,14 +161,14 @@ TEST_F(NoticesTrayTest, TrayItemAndMainMenuItemSwitchTheDisplayAndStoreFloatWin)
     EXPECT_FALSE(notices.floatingDisplay().exists());
     EXPECT_FALSE(context.settings.FloatWin);
     EXPECT_EQ(storedFloatWin(), QStringLiteral("0"));
-    emit tray->pmTray().aboutToShow();
+    emit tray->winTray().pmTray().aboutToShow();
     EXPECT_EQ(pmiFW->text(), QStringLiteral("打开悬浮窗口(&F)"));
 
     notices.floatingDisplay().mmiFloatWinClick(true);
     EXPECT_TRUE(notices.floatingDisplay().exists());
     EXPECT_EQ(storedFloatWin(), QStringLiteral("1"));
     // The display's right-click menu is the tray menu.
-    EXPECT_EQ(notices.floatingDisplay().winFloatWin()->LEDDisplay1()->PopupMenu(), &tray->pmTray());
+    EXPECT_EQ(notices.floatingDisplay().winFloatWin()->LEDDisplay1()->PopupMenu(), &tray->winTray().pmTray());
     notices.floatingDisplay().mmiFloatWinClick(false);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_FALSE(notices.floatingDisplay().exists());

@@ -1,9 +1,13 @@
-// One copy per desktop session, however the session's display is spelled.
-#include "platform/SingleInstance.h"
+// One copy per desktop session, however the session's display is spelled; and the platform
+// services of this build, as the program entry takes them.
+#include "platform/LockFileInstance.h"
+#include "platform/PlatformServices.h"
 #include "platform/SessionTag.h"
+#include "platform/SimStateFile.h"
 
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QTemporaryDir>
 
 #include <cstdlib>
@@ -54,7 +58,8 @@ protected:
     }
 
     static constexpr const char* kNames[] = {"XDG_RUNTIME_DIR", "XDG_SESSION_ID", "WAYLAND_DISPLAY",
-                                             "DISPLAY"};
+                                             "DISPLAY",         "XDG_CONFIG_HOME", "XARVANE_RAS",
+                                             "XARVANE_SIM_STATE"};
     QTemporaryDir m_dir;
     std::vector<std::pair<std::string, std::string>> m_saved;
 };
@@ -62,17 +67,56 @@ protected:
 TEST_F(SingleInstanceTest, TheSameDisplayWithAScreenNumberIsRefused)
 {
     ::setenv("DISPLAY", ":83", 1);
-    const SingleInstance first("PyXarvane");
+    const LockFileInstance first("PyXarvane");
     EXPECT_FALSE(first.heldByAnother());
 
     ::setenv("DISPLAY", ":83.0", 1);
-    EXPECT_TRUE(SingleInstance("PyXarvane").heldByAnother());
+    EXPECT_TRUE(LockFileInstance("PyXarvane").heldByAnother());
     ::setenv("DISPLAY", "unix:83", 1);
-    EXPECT_TRUE(SingleInstance("PyXarvane").heldByAnother());
+    EXPECT_TRUE(LockFileInstance("PyXarvane").heldByAnother());
 
     // Another display is another session.
     ::setenv("DISPLAY", ":84", 1);
-    EXPECT_FALSE(SingleInstance("PyXarvane").heldByAnother());
+    EXPECT_FALSE(LockFileInstance("PyXarvane").heldByAnother());
+}
+
+// The guard, the start-with-the-desktop entry and the dial-up back-end come from the one
+// factory, as the desktop session and the environment say.
+TEST_F(SingleInstanceTest, ThePlatformServicesAreThoseOfTheDesktopSession)
+{
+    ::setenv("DISPLAY", ":83", 1);
+    ::setenv("XDG_CONFIG_HOME", m_dir.filePath(QStringLiteral("config")).toLocal8Bit().constData(), 1);
+    ::setenv("XARVANE_RAS", "sim", 1);
+    const std::unique_ptr<PlatformServices> platform = createPlatformServices();
+
+    const std::unique_ptr<SingleInstance> first = platform->takeSingleInstance("PyXarvane");
+    EXPECT_FALSE(first->heldByAnother());
+    EXPECT_TRUE(platform->takeSingleInstance("PyXarvane")->heldByAnother());
+    EXPECT_TRUE(LockFileInstance("PyXarvane").heldByAnother()) << "one lock, however it is taken";
+    EXPECT_FALSE(platform->takeSingleInstance("Other")->heldByAnother());
+
+    EXPECT_EQ(platform->autoStart().location(),
+              m_dir.filePath(QStringLiteral("config/autostart/xarvane.desktop")).toStdString());
+    ASSERT_TRUE(platform->autoStart().write("/opt/xarvane/"));
+    EXPECT_TRUE(QFile::exists(m_dir.filePath(QStringLiteral("config/autostart/xarvane.desktop"))));
+
+    const std::string programFolder = m_dir.path().toStdString() + "/";
+    std::string error;
+    ASSERT_TRUE(SimStateFile(programFolder + "SimRas.json")
+                    .update(
+                        [](SimState& state) {
+                            state.entries.push_back({"Office", {}, {}, {}, 0, 0});
+                            return true;
+                        },
+                        error))
+        << error;
+    ::testing::internal::CaptureStderr();
+    const std::unique_ptr<RemoteAccess> service = platform->createRemoteAccess(programFolder);
+    const std::string message = ::testing::internal::GetCapturedStderr();
+    std::vector<std::string> names;
+    EXPECT_EQ(service->enumEntries(10, names), ras::Success);
+    EXPECT_EQ(names, std::vector<std::string>{"Office"}) << "the simulated phonebook beside the program";
+    EXPECT_NE(message.find("dial-up back-end"), std::string::npos) << message;
 }
 
 } // namespace

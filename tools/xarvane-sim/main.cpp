@@ -3,7 +3,7 @@
 #include "SimTool.h"
 #include "SimToolRequest.h"
 
-#include "platform/RemoteAccessFactory.h"
+#include "platform/SimRemoteAccess.h"
 
 #include <QCoreApplication>
 

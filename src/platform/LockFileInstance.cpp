@@ -1,4 +1,4 @@
-#include "platform/SingleInstance.h"
+#include "platform/LockFileInstance.h"
 
 #include "platform/SessionTag.h"
 
@@ -30,7 +30,7 @@ std::string sanitized(std::string text)
 
 } // namespace
 
-SingleInstance::SingleInstance(const std::string& name)
+LockFileInstance::LockFileInstance(const std::string& name)
 {
     const std::string session =
         sessionTag(std::getenv("XDG_SESSION_ID"), std::getenv("WAYLAND_DISPLAY"), std::getenv("DISPLAY"));
@@ -47,7 +47,7 @@ SingleInstance::SingleInstance(const std::string& name)
     m_fd = fd;
 }
 
-SingleInstance::~SingleInstance()
+LockFileInstance::~LockFileInstance()
 {
     if (m_fd >= 0)
         ::close(m_fd); // closing drops the lock

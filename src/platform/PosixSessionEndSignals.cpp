@@ -1,4 +1,4 @@
-#include "platform/SessionEndSignals.h"
+#include "platform/PosixSessionEndSignals.h"
 
 #include <QSocketNotifier>
 
@@ -30,18 +30,18 @@ void install(int signalNumber, void (*handler)(int))
 
 } // namespace
 
-SessionEndSignals::SessionEndSignals(QObject* parent) : QObject(parent)
+PosixSessionEndSignals::PosixSessionEndSignals(QObject* parent) : SessionEndSignals(parent)
 {
     if (::pipe2(g_pipe, O_CLOEXEC | O_NONBLOCK) != 0)
         return;
     m_notifier = new QSocketNotifier(g_pipe[0], QSocketNotifier::Read, this);
-    connect(m_notifier, &QSocketNotifier::activated, this, &SessionEndSignals::drain);
+    connect(m_notifier, &QSocketNotifier::activated, this, &PosixSessionEndSignals::drain);
     install(SIGTERM, onSessionSignal);
     install(SIGHUP, onSessionSignal);
     install(SIGINT, onSessionSignal);
 }
 
-SessionEndSignals::~SessionEndSignals()
+PosixSessionEndSignals::~PosixSessionEndSignals()
 {
     if (!m_notifier)
         return;
@@ -53,7 +53,7 @@ SessionEndSignals::~SessionEndSignals()
     g_pipe[0] = g_pipe[1] = -1;
 }
 
-void SessionEndSignals::drain()
+void PosixSessionEndSignals::drain()
 {
     char buffer[16];
     while (::read(g_pipe[0], buffer, sizeof buffer) > 0) {
