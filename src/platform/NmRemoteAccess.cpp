@@ -166,11 +166,8 @@ void NmRemoteAccess::serviceOwnerChanged(const QString&, const QString&, const Q
 
 void NmRemoteAccess::fetchActive()
 {
-    if (m_activeFetch.running) {
-        m_activeFetch.again = true;
+    if (!m_activeFetch.begin())
         return;
-    }
-    m_activeFetch = {true, false};
     auto* watcher = new QDBusPendingCallWatcher(
         m_bus.asyncCall(nm::RootPath, nm::ObjectManagerInterface, QStringLiteral("GetManagedObjects")), this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this, &NmRemoteAccess::activeAnswered);
@@ -234,11 +231,8 @@ void NmRemoteAccess::bindDials()
 
 void NmRemoteAccess::fetchProfiles()
 {
-    if (m_profileFetch.running) {
-        m_profileFetch.again = true;
+    if (!m_profileFetch.begin())
         return;
-    }
-    m_profileFetch = {true, false};
     auto* watcher = new QDBusPendingCallWatcher(
         m_bus.asyncCall(nm::SettingsPath, nm::SettingsInterface, QStringLiteral("ListConnections")), this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this, &NmRemoteAccess::profileListAnswered);

@@ -76,6 +76,17 @@ private:
     struct Fetch {
         bool running = false;
         bool again = false; // a change arrived while it ran
+
+        // Starts a request; false, noting the change for later, while an earlier one still runs.
+        bool begin()
+        {
+            if (running) {
+                again = true;
+                return false;
+            }
+            *this = {true, false};
+            return true;
+        }
     };
 
     void waitForFirstAnswers();
