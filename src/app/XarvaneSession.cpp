@@ -61,7 +61,7 @@ void XarvaneSession::FormCreate()
 // the heartbeat saw it; after a restore the check runs against the restored database.
 void XarvaneSession::reconcileHeartbeat()
 {
-    xr::reconcileHeartbeat(m_adoConnMain, m_context.appPath + kHeartbeatFileName, m_context.clock.now());
+    xr::reconcileHeartbeat(m_adoConnMain, m_context.appPath + heartbeatFileName(), m_context.clock.now());
 }
 
 void XarvaneSession::FormCloseQuery()

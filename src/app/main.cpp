@@ -8,6 +8,7 @@
 #include "common/AppContext.h"
 #include "common/LoggingPrompter.h"
 #include "common/MessageBoxPrompter.h"
+#include "platform/DataFolder.h"
 #include "platform/PlatformServices.h"
 #include "platform/RegistryFile.h"
 
@@ -15,6 +16,7 @@
 #include <QSystemTrayIcon>
 
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -57,12 +59,18 @@ int main(int argc, char** argv)
     QApplication::setQuitOnLastWindowClosed(false);
     xr::applyProgramLook(app);
 
-    const QString appPath = programFolder();
+    const QString appPath = xr::platform::dataFolder(programFolder());
+    if (const std::optional<QString> refusal = xr::platform::dataFolderRefusal(appPath)) {
+        prompter->error(*refusal);
+        return 1;
+    }
+    xr::platform::shareNewFilesWithFolderGroup(appPath);
     const std::unique_ptr<xr::platform::RemoteAccess> remoteAccess =
         platform->createRemoteAccess(appPath.toStdString());
     xr::platform::RegistryFile registry(xr::platform::defaultRegistryPath(appPath));
     xr::SystemClock clock;
     xr::AppContext context(appPath, clock, *prompter, *remoteAccess, registry);
+    context.programFolder = programFolder();
 
     xr::XarvaneProgram program(context, *platform);
     if (program.session().databaseFailed())

@@ -16,12 +16,13 @@ namespace xr {
 struct AppContext {
     AppContext(QString appPath, Clock& clock, Prompter& prompter, platform::RemoteAccess& remoteAccess,
                platform::Registry& registry)
-        : appPath(std::move(appPath)), clock(clock), prompter(prompter), remoteAccess(remoteAccess),
-          registry(registry)
+        : appPath(appPath), programFolder(std::move(appPath)), clock(clock), prompter(prompter),
+          remoteAccess(remoteAccess), registry(registry)
     {
     }
 
-    QString appPath; // the program file's folder, with a trailing separator
+    QString appPath;       // the data folder (database, settings, sounds), with a trailing separator
+    QString programFolder; // the program file's folder: the same for a portable folder
     Clock& clock;
     Prompter& prompter;
     platform::RemoteAccess& remoteAccess;

@@ -26,7 +26,7 @@ const QString kAutoBackupFileName = QStringLiteral("AutoBackupXRDB.mdb");
 Recorder::Recorder(AppContext& context, SqlCommand& adocommSql, TRASNotify& notify, QTimer& tmConn,
                    RecorderWindows& windows)
     : m_context(context), m_adocommSql(adocommSql), m_notify(notify), m_tmConn(tmConn), m_windows(windows),
-      m_heartbeat(context.appPath + kDatabaseFileName, context.appPath + kHeartbeatFileName, context.clock)
+      m_heartbeat(context.appPath + kDatabaseFileName, context.appPath + heartbeatFileName(), context.clock)
 {
 }
 

@@ -1,12 +1,17 @@
 #include "platform/RemoteAccessFactory.h"
 
+#include "platform/ActiveSessionRemoteAccess.h"
+#include "platform/LoginSessionWatch.h"
 #include "platform/NmBus.h"
 #include "platform/NmRemoteAccess.h"
 #include "platform/PppRemoteAccess.h"
 #include "platform/SimRemoteAccess.h"
 
+#include <QString>
+
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <vector>
 
 namespace xr::platform {
@@ -60,7 +65,8 @@ std::unique_ptr<RemoteAccess> createRemoteAccess(const std::string& programFolde
 {
     std::unique_ptr<RemoteAccess> service = chooseRemoteAccess(programFolder);
     std::fprintf(stderr, "xarvane: dial-up back-end: %s\n", service->name().c_str());
-    return service;
+    auto session = std::make_shared<LoginSessionWatch>(qEnvironmentVariable("XDG_SESSION_ID"));
+    return std::make_unique<ActiveSessionRemoteAccess>(std::move(service), [session] { return session->active(); });
 }
 
 } // namespace xr::platform

@@ -338,7 +338,7 @@ bool TwinOption::saveOptions(const TSettings& chosen)
 {
     const QStringList storedPeriods = readTimePeriods(m_context.registry).mid(2);
     try {
-        SaveOptions(m_context.registry, m_autoStart, m_context.appPath, chosen, m_periods->customPeriods());
+        SaveOptions(m_context.registry, m_autoStart, m_context.programFolder, chosen, m_periods->customPeriods());
     } catch (const SettingsWriteError& error) {
         if (error.valueName() != QStringLiteral("Xarvane"))
             throw;

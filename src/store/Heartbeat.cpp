@@ -6,7 +6,17 @@
 #include <QJsonObject>
 #include <QSaveFile>
 
+#include <pwd.h>
+#include <unistd.h>
+
 namespace xr {
+
+QString heartbeatFileName()
+{
+    const passwd* account = ::getpwuid(::getuid());
+    const QString name = account ? QString::fromLocal8Bit(account->pw_name) : QString::number(::getuid());
+    return QStringLiteral("XRDB.%1.heartbeat").arg(name);
+}
 
 namespace {
 const QString kDatabase = QStringLiteral("database");

@@ -12,7 +12,9 @@
 
 namespace xr {
 
-inline const QString kHeartbeatFileName = QStringLiteral("XRDB.heartbeat");
+// "XRDB.NAME.heartbeat", NAME being the system account running this copy: people signed in to
+// the desktop at once each run a copy on the one database, and each keeps its own heartbeat.
+QString heartbeatFileName();
 
 struct HeartbeatRecord {
     double Sdt = 0; // the open record's start, bit for bit as inserted

@@ -12,7 +12,7 @@ namespace {
 
 class CrashRecovery : public TrayFixture {
 protected:
-    QString heartbeatFile() const { return context.appPath + kHeartbeatFileName; }
+    QString heartbeatFile() const { return context.appPath + heartbeatFileName(); }
     std::optional<Heartbeat> heartbeat() const { return readHeartbeat(heartbeatFile()); }
     void poll() { tray->RASNotify().Poll(); }
     void tickFor(int seconds)

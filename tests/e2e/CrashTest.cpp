@@ -37,7 +37,7 @@ protected:
     {
         return ProgramFolder::waitUntil([&] { return records().size() == count; });
     }
-    QString heartbeatFile() { return folder.path(kHeartbeatFileName); }
+    QString heartbeatFile() { return folder.path(heartbeatFileName()); }
     // Kills the program, keeps what it said, and returns the moment of the kill.
     double crash()
     {
@@ -116,7 +116,7 @@ TEST_F(CrashEndToEnd, KilledWhileConnectedLosesAtMostTheHeartbeatPeriod)
     folder.terminate();
     EXPECT_TRUE(folder.waitForExit());
     errors += folder.errorOutput();
-    EXPECT_FALSE(errors.contains(kHeartbeatFileName)) << errors.toStdString();
+    EXPECT_FALSE(errors.contains(heartbeatFileName())) << errors.toStdString();
 }
 
 } // namespace

@@ -148,6 +148,34 @@ TEST_F(NetworkManagerEndToEnd, TheServiceGoingAwayAndComingBackLosesNoRecord)
     EXPECT_EQ(reports, 1) << "the failed polls are reported once";
 }
 
+// Two people signed in at once (fast user switching) each run a copy, and both see the PC's one
+// connection: only the copy whose session is in front records it.
+TEST_F(NetworkManagerEndToEnd, OnlyTheCopyWhoseSessionIsInFrontRecordsTheConnection)
+{
+    ASSERT_TRUE(mock.startLogind());
+    mock.addLoginSession(QStringLiteral("c7"), true);
+    folder.setEnvironment(QStringLiteral("XDG_SESSION_ID"), QStringLiteral("c7"));
+    ASSERT_TRUE(folder.start());
+    const QString active = mock.activate(mock.addProfile(QStringLiteral("DSL"), QStringLiteral("pppoe")), eth0);
+    ASSERT_TRUE(waitForRecords(1));
+    QThread::msleep(1200);
+
+    const double switchedAway = nowDays();
+    mock.setLoginSessionActive(QStringLiteral("c7"), false); // another person's session comes to the front
+    ASSERT_TRUE(waitForEnd(0));
+    EXPECT_NEAR(records()[0][2].toDouble(), switchedAway, kTwoSeconds);
+    QThread::msleep(1500);
+    EXPECT_EQ(records().size(), 1) << "nothing is recorded while the session is behind";
+
+    const double back = nowDays();
+    mock.setLoginSessionActive(QStringLiteral("c7"), true);
+    ASSERT_TRUE(waitForRecords(2));
+    EXPECT_NEAR(records()[1][1].toDouble(), back, kTwoSeconds);
+    mock.deactivate(active);
+    ASSERT_TRUE(waitForEnd(1));
+    stopProgram();
+}
+
 TEST(NetworkManagerAbsent, TheSimulatedServiceIsChosen)
 {
     NmMock bus;

@@ -40,7 +40,7 @@ protected:
     }
 
     QString file() const { return dir.filePath(kDatabaseFileName); }
-    QString heartbeatFile() const { return dir.filePath(kHeartbeatFileName); }
+    QString heartbeatFile() const { return dir.filePath(heartbeatFileName()); }
     QDateTime secondsAfterStart(int seconds) const { return kStart.addSecs(seconds); }
 
     void insertRecord(double start, double end, const QString& connName = QStringLiteral("Office"))

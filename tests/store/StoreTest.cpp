@@ -17,7 +17,12 @@
 #include <QSqlQuery>
 #include <QTemporaryDir>
 
+#include <cstdio>
 #include <cstring>
+#include <vector>
+
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace xr {
 namespace {
@@ -175,6 +180,58 @@ TEST_F(DatabaseTest, ReservedAccountsComeWithTheDatabase)
     EXPECT_EQ(query.value(0).toString(), kAnonymousUserId);
     EXPECT_EQ(query.value(1).toString(), QStringLiteral("匿名用户"));
     EXPECT_FALSE(query.next());
+}
+
+// Two people signed in at once run two copies on the one database: each copy's inserts and end
+// time writes wait for the other's instead of failing with "database is locked".
+TEST_F(DatabaseTest, TwoCopiesRecordingAtOnceLoseNoRow)
+{
+    constexpr int kCopies = 2;
+    constexpr int kRecordsEach = 80;
+    db.close(); // each copy opens a connection of its own, as separate programs do
+    std::vector<pid_t> copies;
+    for (int copy = 0; copy < kCopies; ++copy) {
+        const pid_t child = ::fork();
+        if (child == 0) {
+            Database own(QStringLiteral("copy%1").arg(copy));
+            SqlCommand ownCommand(own);
+            if (!own.open(file()))
+                ::_exit(2);
+            try {
+                for (int i = 0; i < kRecordsEach; ++i) {
+                    const double sdt = 40000 + copy * 1000 + i;
+                    ownCommand.setCommandText(QStringLiteral("insert into XRRecord (RecordId,Sdt,Edt,UserId,ConnName) "
+                                                             "values (:i,:s,:e,:u,:c)"));
+                    ownCommand.setParameter(QStringLiteral(":i"), QString::number(i));
+                    ownCommand.setParameter(QStringLiteral(":s"), sdt);
+                    ownCommand.setParameter(QStringLiteral(":e"), sdt);
+                    ownCommand.setParameter(QStringLiteral(":u"), kAnonymousUserId);
+                    ownCommand.setParameter(QStringLiteral(":c"), QStringLiteral("copy%1").arg(copy));
+                    ownCommand.execute();
+                    ownCommand.setCommandText(QStringLiteral("update XRRecord set Edt = :e where (Sdt = :s)"));
+                    ownCommand.setParameter(QStringLiteral(":e"), sdt + 0.5);
+                    ownCommand.setParameter(QStringLiteral(":s"), sdt);
+                    ownCommand.execute();
+                    runStatement(own.connection(), QStringLiteral("select count(*) from XRRecord"), {}).next();
+                }
+            } catch (const DatabaseError& error) {
+                std::fprintf(stderr, "copy %d: %s\n", copy, error.what());
+                ::_exit(1);
+            }
+            ::_exit(0);
+        }
+        copies.push_back(child);
+    }
+    for (const pid_t child : copies) {
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "status " << status;
+    }
+    ASSERT_TRUE(db.open(file()));
+    QSqlQuery rows(db.connection());
+    ASSERT_TRUE(rows.exec(QStringLiteral("select count(*), sum(Edt - Sdt) from XRRecord")) && rows.next());
+    EXPECT_EQ(rows.value(0).toInt(), kCopies * kRecordsEach);
+    EXPECT_DOUBLE_EQ(rows.value(1).toDouble(), kCopies * kRecordsEach * 0.5);
 }
 
 TEST(DatabaseOpen, MissingOrForeignFileDoesNotOpenAndIsNotCreated)

@@ -102,6 +102,7 @@ NmMock::NmMock()
 
 NmMock::~NmMock()
 {
+    stop(m_logind);
     stop(m_service);
     QDBusConnection::disconnectFromBus(m_connectionName);
     stop(m_daemon);
@@ -315,6 +316,48 @@ QDBusMessage NmMock::call(const QString& path, const QString& interface, const Q
 QDBusMessage NmMock::mock(const QString& path, const QString& method, const QVariantList& arguments)
 {
     return call(path, kMock, method, arguments);
+}
+
+namespace {
+const QString kLogind = QStringLiteral("org.freedesktop.login1");
+
+QDBusMessage logindMock(const QString& connectionName, const QString& path, const QString& method,
+                        const QVariantList& arguments)
+{
+    QDBusMessage message = QDBusMessage::createMethodCall(kLogind, path, kMock, method);
+    message.setArguments(arguments);
+    return QDBusConnection(connectionName).call(message);
+}
+} // namespace
+
+bool NmMock::startLogind()
+{
+    m_logind = std::make_unique<QProcess>();
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("DBUS_SYSTEM_BUS_ADDRESS"), m_address);
+    m_logind->setProcessEnvironment(environment);
+    m_logind->start(m_python, {QStringLiteral("-m"), QStringLiteral("dbusmock"), QStringLiteral("--system"),
+                               QStringLiteral("--template"), QStringLiteral("logind")});
+    const QDBusConnection bus(m_connectionName);
+    if (!m_logind->waitForStarted() ||
+        !QTest::qWaitFor([&] { return bus.interface()->isServiceRegistered(kLogind).value(); }, kStartMs))
+        return false;
+    return logindMock(m_connectionName, QStringLiteral("/org/freedesktop/login1"), QStringLiteral("AddSeat"),
+                      {QStringLiteral("seat0")})
+               .type() == QDBusMessage::ReplyMessage;
+}
+
+void NmMock::addLoginSession(const QString& id, bool active)
+{
+    logindMock(m_connectionName, QStringLiteral("/org/freedesktop/login1"), QStringLiteral("AddSession"),
+               {id, QStringLiteral("seat0"), 1000u, QStringLiteral("alice"), active});
+}
+
+void NmMock::setLoginSessionActive(const QString& id, bool active)
+{
+    logindMock(m_connectionName, QStringLiteral("/org/freedesktop/login1/session/") + id,
+               QStringLiteral("UpdateProperties"),
+               {QStringLiteral("org.freedesktop.login1.Session"), QVariantMap{{QStringLiteral("Active"), active}}});
 }
 
 } // namespace xr::test

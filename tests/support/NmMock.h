@@ -72,6 +72,12 @@ public:
     // The active connections NetworkManager lists now.
     QStringList activeConnections();
 
+    // systemd-logind on the same bus (python-dbusmock's logind template), with one seat, and a
+    // login session `id` on it that is in front or behind (fast user switching).
+    bool startLogind();
+    void addLoginSession(const QString& id, bool active);
+    void setLoginSessionActive(const QString& id, bool active);
+
 private:
     QDBusMessage call(const QString& path, const QString& interface, const QString& method,
                       const QVariantList& arguments);
@@ -84,6 +90,7 @@ private:
     QString m_python;
     std::unique_ptr<QProcess> m_daemon;
     std::unique_ptr<QProcess> m_service;
+    std::unique_ptr<QProcess> m_logind;
     QString m_connectionName;
     bool m_available = false;
     bool m_running = false;

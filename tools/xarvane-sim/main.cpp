@@ -3,6 +3,7 @@
 #include "SimTool.h"
 #include "SimToolRequest.h"
 
+#include "platform/DataFolder.h"
 #include "platform/SimRemoteAccess.h"
 
 #include <QCoreApplication>
@@ -21,7 +22,8 @@ int main(int argc, char** argv)
     }
     const std::string statePath =
         request.statePath.isEmpty()
-            ? xr::platform::simStatePath(QCoreApplication::applicationDirPath().toStdString())
+            ? xr::platform::simStatePath(
+                  xr::platform::dataFolder(QCoreApplication::applicationDirPath()).toStdString())
             : request.statePath.toStdString();
     const xr::platform::SimStateFile file(statePath);
     return xr::tools::SimTool(file, stdout, stderr).run(request);
