@@ -61,7 +61,10 @@ cleanup() {
     esac
     rm -rf "$data"
     for name in "${users[@]}"; do
-        userdel --remove "$name" 2>/dev/null || true
+        for pid in $(ps -o pid= -u "$name"); do # what the test's programs left running
+            kill -KILL "$pid" 2>/dev/null || true
+        done
+        userdel --remove "$name" 2>&1 | grep -v 'mail spool' || true
     done
     if [ "$group_existed" = 0 ] && getent group xarvane >/dev/null; then
         groupdel xarvane
@@ -88,6 +91,10 @@ wait_for() {
 records() {
     sqlite3 -cmd '.timeout 5000' -readonly "$data/XRDB.mdb" "$1"
 }
+# True when XRRecord holds COUNT rows [that match the condition WHERE].
+record_count_is() {
+    [ "$(records "select count(*) from XRRecord ${2:-}")" = "$1" ]
+}
 
 # A virtual display of its own, as each person of a fast user switch has; its number in
 # $display.
@@ -110,6 +117,7 @@ as_user() {
     exec setpriv --reuid="$name" --regid="$(id -g "$name")" --init-groups \
         env -i HOME="$home" USER="$name" LOGNAME="$name" PATH=/usr/bin:/bin LANG=C.UTF-8 \
         DISPLAY=":$display" XDG_RUNTIME_DIR="$work/run-$name" XARVANE_RAS=sim \
+        DBUS_SESSION_BUS_ADDRESS="unix:path=$work/run-$name/no-bus" \
         XARVANE_SIM_STATE="$work/sim-$name/SimRas.json" XARVANE_PROMPTS=log "$@"
 }
 
@@ -188,12 +196,12 @@ ok "the program runs as $user_before and as $user_after"
 for name in "$user_before" "$user_after"; do
     (as_user "$name" 0 xarvane-sim connect "$entry") >/dev/null || fail "xarvane-sim connect as $name"
 done
-wait_for test "$(records 'select count(*) from XRRecord')" = 2 ||
+wait_for record_count_is 2 ||
     fail "not two records: $(records 'select * from XRRecord')"
 for name in "$user_before" "$user_after"; do
     (as_user "$name" 0 xarvane-sim disconnect "$entry") >/dev/null || fail "xarvane-sim disconnect as $name"
 done
-wait_for test "$(records 'select count(*) from XRRecord where Edt > Sdt')" = 2 ||
+wait_for record_count_is 2 "where Edt > Sdt" ||
     fail "the records did not end: $(records 'select * from XRRecord')"
 for pid in "${programs[@]}"; do
     kill -TERM "$pid"
@@ -208,7 +216,9 @@ if grep -il "locked" "$work"/errors-*; then
     cat "$work"/errors-*
     fail "a program found the database locked"
 fi
-[ "$(records 'select count(*) from XRRecord')" = 2 ] || fail "not two records after the end"
+record_count_is 2 || fail "not two records after the end"
+unshared=$(find "$data" \( \! -group xarvane -o \! -perm -0060 \) -printf '%p %u:%g %m\n')
+[ -z "$unshared" ] || fail "files the programs made that the group may not write: $unshared"
 ok "two connections recorded into $data/XRDB.mdb at once, ended, no lock error"
 
 # --- Somebody outside the group
@@ -231,7 +241,7 @@ ok "$outsider is told about $data and creates nothing"
 # --- Remove keeps the data, purge removes it; the group stays
 apt-get remove -y -o DPkg::Lock::Timeout=120 xarvane >"$work/apt.log" 2>&1 || { cat "$work/apt.log"; fail "remove"; }
 [ ! -e /usr/bin/xarvane ] || fail "/usr/bin/xarvane is left after remove"
-[ "$(records 'select count(*) from XRRecord')" = 2 ] || fail "remove did not keep the records"
+record_count_is 2 || fail "remove did not keep the records"
 apt-get purge -y -o DPkg::Lock::Timeout=120 xarvane >"$work/apt.log" 2>&1 || { cat "$work/apt.log"; fail "purge"; }
 [ ! -e "$data" ] || fail "purge left $data"
 getent group xarvane >/dev/null || fail "purge removed the group xarvane"
