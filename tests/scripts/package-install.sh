@@ -3,7 +3,7 @@
 # error), installs it with apt, checks the shared data folder, runs the installed program as two
 # people at once on virtual displays, each recording a simulated connection into the one
 # database, and as a third person outside the group, who is told so and leaves no file; then
-# removes the package (the data stays) and purges it (the data goes). Needs root and a machine
+# reinstalls and removes the package (the data stays) and purges it (the data goes). Needs root and a machine
 # without a xarvane package; skipped otherwise (exit status 77), and in the sanitizer build.
 # Everything it makes (users, the group, the package, displays) is undone however it ends.
 set -euo pipefail
@@ -238,11 +238,14 @@ strays=$(find / /tmp /home /var /run /dev/shm -xdev -user "$outsider" \( -name '
 [ -z "$strays" ] || fail "$outsider's program made files: $strays"
 ok "$outsider is told about $data and creates nothing"
 
-# --- Remove keeps the data, purge removes it; the group stays
+# --- A reinstall and a remove keep the data, a purge removes it; the group stays
+apt-get install -y --reinstall --no-install-recommends -o DPkg::Lock::Timeout=120 "$package" >"$work/apt.log" 2>&1 ||
+    { cat "$work/apt.log"; fail "apt-get install --reinstall"; }
+record_count_is 2 || fail "the reinstall did not keep the records"
 apt-get remove -y -o DPkg::Lock::Timeout=120 xarvane >"$work/apt.log" 2>&1 || { cat "$work/apt.log"; fail "remove"; }
 [ ! -e /usr/bin/xarvane ] || fail "/usr/bin/xarvane is left after remove"
 record_count_is 2 || fail "remove did not keep the records"
 apt-get purge -y -o DPkg::Lock::Timeout=120 xarvane >"$work/apt.log" 2>&1 || { cat "$work/apt.log"; fail "purge"; }
 [ ! -e "$data" ] || fail "purge left $data"
 getent group xarvane >/dev/null || fail "purge removed the group xarvane"
-ok "remove keeps $data, purge removes it and leaves the group"
+ok "reinstall and remove keep $data, purge removes it and leaves the group"
