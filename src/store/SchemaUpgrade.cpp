@@ -77,6 +77,26 @@ QString readOnlyText(const QSqlDatabase& db)
         .arg(db.databaseName());
 }
 
+// While another copy of the program converts the file, this one waits for it to finish (hashing
+// takes a moment per account) rather than fail as locked; the usual wait comes back afterwards.
+class ConversionWait {
+public:
+    explicit ConversionWait(const QSqlDatabase& db) : m_db(db)
+    {
+        QSqlQuery current = runStatement(m_db, QStringLiteral("pragma busy_timeout"), {});
+        m_usualMs = current.next() ? current.value(0).toInt() : 0;
+        runStatement(m_db, QStringLiteral("pragma busy_timeout = %1").arg(kConversionWaitMs), {});
+    }
+    ~ConversionWait() { QSqlQuery(m_db).exec(QStringLiteral("pragma busy_timeout = %1").arg(m_usualMs)); }
+    ConversionWait(const ConversionWait&) = delete;
+    ConversionWait& operator=(const ConversionWait&) = delete;
+
+private:
+    static constexpr int kConversionWaitMs = 120000;
+    const QSqlDatabase& m_db;
+    int m_usualMs = 0;
+};
+
 // The exception being handled again; a write the file refused is told in the user's words.
 [[noreturn]] void rethrowExplained(const QSqlDatabase& db)
 {
@@ -110,6 +130,7 @@ void upgradeSchema(const QSqlDatabase& db)
         throw DatabaseError(newerFileText(db, version));
     if (version == kSchemaVersion)
         return;
+    const ConversionWait wait(db);
     try {
         // The write lock is taken first, so that two copies starting at once convert the file
         // one after the other.

@@ -22,8 +22,10 @@
 #include <QSqlQuery>
 #include <QTemporaryDir>
 
+#include <atomic>
 #include <cstring>
 #include <optional>
+#include <thread>
 
 #include <sys/stat.h>
 
@@ -289,6 +291,27 @@ TEST_F(SchemaUpgrade, OlderFileIsConvertedOnceAndEveryPasswordStillSignsIn)
         db.close();
         EXPECT_EQ(bytes(), converted) << "a converted file is left as it is";
     }
+}
+
+// Two copies of the program starting at once on an older file (two people signing in to the
+// desktop): both open it, and it is converted once, its passwords hashed once.
+TEST_F(SchemaUpgrade, TwoCopiesOpeningAtOnceConvertTheFileOnce)
+{
+    test::createVersionOneDatabase(file(), accounts);
+    std::atomic<int> opened{0};
+    const auto openInAnotherCopy = [&](int copy) {
+        Database other{QStringLiteral("copy-%1").arg(copy)};
+        if (other.open(file()))
+            ++opened;
+    };
+    std::thread first(openInAnotherCopy, 1);
+    std::thread second(openInAnotherCopy, 2);
+    first.join();
+    second.join();
+    EXPECT_EQ(opened, 2);
+    ASSERT_TRUE(db.open(file()));
+    EXPECT_EQ(findAccounts(db, QStringLiteral("alice"), QStringLiteral("alice-secret-1")).size(), 1);
+    EXPECT_EQ(findAccounts(db, QStringLiteral("admin"), QString()).size(), 1);
 }
 
 TEST_F(SchemaUpgrade, NewerFileIsRefusedAndLeftAsItIs)
