@@ -28,8 +28,8 @@ XarvaneProgram::~XarvaneProgram() = default;
 
 void XarvaneProgram::createStartupWindows()
 {
-    m_winLogin = std::make_unique<TwinLogin>(m_context, m_session.adoConnMain(), m_session.recorder(),
-                                             m_session.RASNotify());
+    m_winLogin = std::make_unique<TwinLogin>(m_context, m_session.adoConnMain(), m_session.adocommSql(),
+                                             m_session.recorder(), m_session.RASNotify());
     m_windows.setLogin(m_winLogin.get());
     m_winMain = std::make_unique<TwinMain>(m_context, m_session.adoConnMain(), m_session.adocommSql(),
                                            m_session.RASNotify());

@@ -49,7 +49,7 @@ void XarvaneSession::FormCreate()
     m_tmRecord.start(recordTimerIntervalMs(m_context.settings.Interval));
     if (!m_adoConnMain.open(m_context.appPath + kDatabaseFileName)) {
         m_databaseFailed = true;
-        m_context.prompter.error(QStringLiteral("无法连接数据库！请与系统管理员联系！"));
+        m_context.prompter.error(cannotOpenText(m_adoConnMain));
         return;
     }
     reconcileHeartbeat();

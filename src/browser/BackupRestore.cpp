@@ -20,11 +20,12 @@ const QString kRestoreQuestion =
                    "并且当前数据库的数据将恢复为指定数据库文件中的数据！\r\r继续吗？");
 const QString kNotOurDatabase =
     QStringLiteral("所选文件不是本程序的数据库文件！\r\r数据库没有被恢复，现在的数据没有改变。");
+const QString kNewerDatabase = QStringLiteral("所选数据库文件由较新版本的本程序建立，本程序不能使用它！\r\r"
+                                              "数据库没有被恢复，现在的数据没有改变。");
 const QString kRestoreFailed =
     QStringLiteral("数据库文件恢复失败！\r\r原数据库已经备份为XR安装路径下的[CurrXRDB.mdb]！");
 const QString kSafetyCopyBack = QStringLiteral("恢复的数据库文件无法打开！\r\r"
                                                "已经用XR安装路径下的[CurrXRDB.mdb]还原了原数据库。");
-const QString kNoDatabase = QStringLiteral("无法连接数据库！请与系统管理员联系！");
 
 } // namespace
 
@@ -74,9 +75,16 @@ bool BackupRestore::actComebackExecute()
     const QString chosen = chooseRestoreFile();
     if (chosen.isEmpty())
         return false;
-    // Tested before anything is replaced: a file that is no database of ours changes nothing.
-    if (!isProgramDatabase(chosen)) {
+    // Tested before anything is replaced: a file that is no database of ours, or one this
+    // program is too old for, changes nothing. An older one is converted when it is opened.
+    switch (checkDatabaseFile(chosen)) {
+    case DatabaseFileCheck::Ours:
+        break;
+    case DatabaseFileCheck::NotOurs:
         m_context.prompter.warn(kNotOurDatabase);
+        return false;
+    case DatabaseFileCheck::Newer:
+        m_context.prompter.warn(kNewerDatabase);
         return false;
     }
     // A connection that came up while the question or the dialog showed is being recorded in
@@ -146,7 +154,7 @@ void BackupRestore::tellRestoreOutcome(bool copied, Reopened reopened)
     if (reopened == Reopened::SafetyCopy)
         m_context.prompter.error(kSafetyCopyBack);
     else if (reopened == Reopened::None)
-        m_context.prompter.error(kNoDatabase);
+        m_context.prompter.error(cannotOpenText(m_adoConnMain));
 }
 
 } // namespace xr

@@ -24,7 +24,7 @@ void TwinMain::actPasswordExecute()
 {
     if (m_winPassword)
         return;
-    TwinPassword winPassword(m_context, m_adocommSql, this);
+    TwinPassword winPassword(m_context, m_adocommSql, m_context.currentConnection.UserId, this);
     m_winPassword = &winPassword;
     winPassword.exec();
 }

@@ -40,6 +40,10 @@ public:
     {
         return m_service->getProjectionIp(handle, address);
     }
+    std::uint32_t getConnectionStatistics(ConnHandle handle, ByteCounts& counts) override
+    {
+        return m_service->getConnectionStatistics(handle, counts);
+    }
     void setRecordLan(bool recordLan) override { m_service->setRecordLan(recordLan); }
     std::size_t uncountedLanEntries() override { return m_service->uncountedLanEntries(); }
 

@@ -5,6 +5,9 @@
 #include <net/if.h>
 #include <netinet/in.h>
 
+#include <fstream>
+#include <sstream>
+
 namespace xr::platform {
 
 InterfaceState lookUpInterface(const std::string& name)
@@ -27,6 +30,38 @@ InterfaceState lookUpInterface(const std::string& name)
     }
     freeifaddrs(list);
     return state;
+}
+
+// Lines after the two headings are "  NAME: RX-BYTES PACKETS ERRS DROP FIFO FRAME COMPRESSED
+// MULTICAST TX-BYTES ...".
+std::optional<ByteCounts> countersInTable(const std::string& table, const std::string& name)
+{
+    std::ifstream file(table);
+    std::string line;
+    while (std::getline(file, line)) {
+        const std::size_t colon = line.find(':');
+        if (colon == std::string::npos)
+            continue;
+        const std::size_t first = line.find_first_not_of(' ');
+        if (line.compare(first, colon - first, name) != 0 || colon - first != name.size())
+            continue;
+        std::istringstream fields(line.substr(colon + 1));
+        ByteCounts counts;
+        std::uint64_t skipped = 0;
+        fields >> counts.received;
+        for (int i = 0; i < 7; ++i)
+            fields >> skipped;
+        fields >> counts.sent;
+        if (!fields)
+            return std::nullopt;
+        return counts;
+    }
+    return std::nullopt;
+}
+
+std::optional<ByteCounts> readInterfaceCounters(const std::string& name)
+{
+    return countersInTable("/proc/net/dev", name);
 }
 
 } // namespace xr::platform

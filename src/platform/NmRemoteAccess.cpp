@@ -89,7 +89,8 @@ bool profileSignal(const QDBusMessage& message)
 
 } // namespace
 
-NmRemoteAccess::NmRemoteAccess(QObject* parent) : QObject(parent)
+NmRemoteAccess::NmRemoteAccess(QObject* parent, CounterLookup counters)
+    : QObject(parent), m_counters(std::move(counters))
 {
     qDBusRegisterMetaType<Settings>(); // the answers of GetSettings
     watch();
@@ -490,6 +491,21 @@ std::uint32_t NmRemoteAccess::getProjectionIp(ConnHandle handle, std::string& ad
     if (active->ipAddress.empty())
         return ras::ErrorNoProjection;
     address = active->ipAddress;
+    return ras::Success;
+}
+
+std::uint32_t NmRemoteAccess::getConnectionStatistics(ConnHandle handle, ByteCounts& counts)
+{
+    if (const std::uint32_t result = refresh(); result != ras::Success)
+        return result;
+    const NmActiveConnection* active = findActive(handle);
+    if (!active)
+        return ras::ErrorInvalidHandle;
+    const std::optional<ByteCounts> read =
+        active->interfaceName.empty() ? std::nullopt : m_counters(active->interfaceName);
+    if (active->state != nm::ActiveActivated || !read)
+        return ras::ErrorProjectionNotComplete;
+    counts = *read;
     return ras::Success;
 }
 

@@ -8,6 +8,7 @@
 // name) keeps the connections it had while the new one is still starting, so that their
 // handles and records go on. Lives on the thread of the event loop that delivers the answers.
 
+#include "platform/LinkInterface.h"
 #include "platform/NmBus.h"
 #include "platform/NmHandles.h"
 #include "platform/NmMapping.h"
@@ -33,7 +34,7 @@ class NmRemoteAccess final : public QObject, public RemoteAccess {
     Q_OBJECT
 public:
     // Waits (at most a few seconds, at start-up) for the first answers.
-    explicit NmRemoteAccess(QObject* parent = nullptr);
+    explicit NmRemoteAccess(QObject* parent = nullptr, CounterLookup counters = readInterfaceCounters);
     ~NmRemoteAccess() override;
 
     std::string name() const override { return "NetworkManager"; }
@@ -51,6 +52,8 @@ public:
     std::uint32_t hangUp(ConnHandle handle) override;
     std::uint32_t getErrorString(std::uint32_t code, std::string& text) override;
     std::uint32_t getProjectionIp(ConnHandle handle, std::string& address) override;
+    // The counters of the connection's IP interface (ppp0 for PPPoE, the device otherwise).
+    std::uint32_t getConnectionStatistics(ConnHandle handle, ByteCounts& counts) override;
     void setRecordLan(bool recordLan) override { m_recordLan = recordLan; }
     std::size_t uncountedLanEntries() override;
 
@@ -117,6 +120,7 @@ private:
     QDBusServiceWatcher* m_serviceWatcher = nullptr;
     NmHandles m_handles;
     bool m_recordLan = false;
+    const CounterLookup m_counters;
 
     NmSnapshot m_snapshot;
     std::uint32_t m_activeStatus = nm::ErrorServiceUnavailable;

@@ -16,8 +16,9 @@ constexpr ConnHandle FirstSpareHandle = 0x80000000u;
 
 } // namespace
 
-PppRemoteAccess::PppRemoteAccess(PppLocations locations, InterfaceLookup lookup)
-    : m_peers(std::move(locations)), m_lookup(std::move(lookup)), m_nextSpareHandle(FirstSpareHandle)
+PppRemoteAccess::PppRemoteAccess(PppLocations locations, InterfaceLookup lookup, CounterLookup counters)
+    : m_peers(std::move(locations)), m_lookup(std::move(lookup)), m_counters(std::move(counters)),
+      m_nextSpareHandle(FirstSpareHandle)
 {
 }
 
@@ -213,6 +214,18 @@ std::uint32_t PppRemoteAccess::getProjectionIp(ConnHandle handle, std::string& a
     if (interface.ipv4.empty())
         return ras::ErrorProjectionNotComplete;
     address = interface.ipv4;
+    return ras::Success;
+}
+
+std::uint32_t PppRemoteAccess::getConnectionStatistics(ConnHandle handle, ByteCounts& counts)
+{
+    const std::optional<PppLink> link = liveLink(handle);
+    if (!link)
+        return ras::ErrorInvalidHandle;
+    const std::optional<ByteCounts> read = link->interface.empty() ? std::nullopt : m_counters(link->interface);
+    if (!read)
+        return ras::ErrorProjectionNotComplete;
+    counts = *read;
     return ras::Success;
 }
 

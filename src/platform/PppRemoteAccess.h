@@ -20,7 +20,8 @@ namespace xr::platform {
 
 class PppRemoteAccess final : public RemoteAccess {
 public:
-    explicit PppRemoteAccess(PppLocations locations, InterfaceLookup lookup = lookUpInterface);
+    explicit PppRemoteAccess(PppLocations locations, InterfaceLookup lookup = lookUpInterface,
+                             CounterLookup counters = readInterfaceCounters);
     // Stops watching the dials in progress; their pppd processes go on.
     ~PppRemoteAccess() override;
 
@@ -37,6 +38,8 @@ public:
     std::uint32_t hangUp(ConnHandle handle) override;
     std::uint32_t getErrorString(std::uint32_t code, std::string& text) override;
     std::uint32_t getProjectionIp(ConnHandle handle, std::string& address) override;
+    // The counters of the link's interface (pppN).
+    std::uint32_t getConnectionStatistics(ConnHandle handle, ByteCounts& counts) override;
 
 private:
     // A link whose pppd still runs, with the peer it was started for: the peer of this
@@ -64,6 +67,7 @@ private:
 
     PppPeerFolder m_peers;
     const InterfaceLookup m_lookup;
+    const CounterLookup m_counters;
     mutable std::mutex m_dialsMutex;
     std::vector<std::unique_ptr<PppDial>> m_dials;
     ConnHandle m_nextSpareHandle;

@@ -17,6 +17,7 @@ namespace ras {
 constexpr std::uint32_t Success = 0;
 constexpr std::uint32_t ErrorInvalidHandle = 6;
 constexpr std::uint32_t ErrorNotEnoughMemory = 8;
+constexpr std::uint32_t ErrorNotSupported = 50;
 constexpr std::uint32_t ErrorInvalidParameter = 87;
 constexpr std::uint32_t ErrorInvalidPortHandle = 601;
 constexpr std::uint32_t ErrorPortAlreadyOpen = 602;
@@ -53,6 +54,14 @@ struct RasConnection {
     std::string entryName;  // up to 256 characters
     std::string deviceType; // up to 16
     std::string deviceName; // up to 128
+};
+
+// What a connection has moved since its interface was made, as the interface's counters say.
+struct ByteCounts {
+    std::uint64_t received = 0;
+    std::uint64_t sent = 0;
+
+    bool operator==(const ByteCounts&) const = default;
 };
 
 // An entry's stored dial parameters.
@@ -95,6 +104,9 @@ public:
     virtual std::uint32_t getErrorString(std::uint32_t code, std::string& text) = 0;
     // IP address (dotted text) of the connection's PPP IP projection.
     virtual std::uint32_t getProjectionIp(ConnHandle handle, std::string& address) = 0;
+    // The bytes the connection has received and sent; ErrorNotSupported where the back-end
+    // cannot tell.
+    virtual std::uint32_t getConnectionStatistics(ConnHandle, ByteCounts&) { return ras::ErrorNotSupported; }
 
     // Whether wired and wireless network connections count as dial-up connections (the
     // RecordLan setting), from the next answer on. Back-ends without them ignore it.

@@ -170,4 +170,15 @@ std::uint32_t SimRemoteAccess::getProjectionIp(ConnHandle handle, std::string& a
     });
 }
 
+std::uint32_t SimRemoteAccess::getConnectionStatistics(ConnHandle handle, ByteCounts& counts)
+{
+    return inspect([&](const SimState& state) {
+        const SimConnection* connection = state.findConnection(handle);
+        if (!connection)
+            return ras::ErrorInvalidHandle;
+        counts = connection->traffic;
+        return ras::Success;
+    });
+}
+
 } // namespace xr::platform

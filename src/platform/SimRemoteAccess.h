@@ -42,6 +42,7 @@ public:
     std::uint32_t hangUp(ConnHandle handle) override;
     std::uint32_t getErrorString(std::uint32_t code, std::string& text) override;
     std::uint32_t getProjectionIp(ConnHandle handle, std::string& address) override;
+    std::uint32_t getConnectionStatistics(ConnHandle handle, ByteCounts& counts) override;
 
 private:
     // Runs `query` on the current state; a file that cannot be read answers ErrorCannotOpenPhonebook.

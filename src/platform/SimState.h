@@ -32,6 +32,7 @@ struct SimConnection {
     std::uint32_t state = ras::StateOpenPort;
     std::string ip;
     std::int64_t dialPid = 0;
+    ByteCounts traffic; // what `xarvane-sim traffic` added up
 };
 
 class SimState {

@@ -65,7 +65,9 @@ QJsonObject toJson(const SimConnection& connection)
             {QStringLiteral("deviceName"), text(connection.deviceName)},
             {QStringLiteral("state"), static_cast<double>(connection.state)},
             {QStringLiteral("ip"), text(connection.ip)},
-            {QStringLiteral("dialPid"), static_cast<double>(connection.dialPid)}};
+            {QStringLiteral("dialPid"), static_cast<double>(connection.dialPid)},
+            {QStringLiteral("rxBytes"), static_cast<double>(connection.traffic.received)},
+            {QStringLiteral("txBytes"), static_cast<double>(connection.traffic.sent)}};
 }
 
 SimConnection connectionFromJson(const QJsonObject& object)
@@ -78,6 +80,8 @@ SimConnection connectionFromJson(const QJsonObject& object)
     connection.state = number(object.value(QStringLiteral("state")), ras::StateConnected);
     connection.ip = text(object.value(QStringLiteral("ip")));
     connection.dialPid = static_cast<std::int64_t>(object.value(QStringLiteral("dialPid")).toDouble(0));
+    connection.traffic.received = static_cast<std::uint64_t>(object.value(QStringLiteral("rxBytes")).toDouble(0));
+    connection.traffic.sent = static_cast<std::uint64_t>(object.value(QStringLiteral("txBytes")).toDouble(0));
     return connection;
 }
 

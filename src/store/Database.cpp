@@ -1,7 +1,11 @@
 #include "store/Database.h"
 
+#include "store/SchemaUpgrade.h"
+
 #include <QFileInfo>
 #include <QSqlQuery>
+
+#include <exception>
 
 namespace xr {
 
@@ -19,6 +23,7 @@ Database::~Database()
 bool Database::open(const QString& fileName)
 {
     close();
+    m_openError.clear();
     if (!QFileInfo(fileName).isFile())
         return false; // opening would create an empty database
     QSqlDatabase db = connection();
@@ -31,7 +36,22 @@ bool Database::open(const QString& fileName)
         return false;
     }
     applyDurabilitySettings();
+    if (!upgradeSchema()) {
+        db.close();
+        return false;
+    }
     return true;
+}
+
+bool Database::upgradeSchema()
+{
+    try {
+        xr::upgradeSchema(connection());
+        return true;
+    } catch (const std::exception& error) {
+        m_openError = QString::fromUtf8(error.what());
+        return false;
+    }
 }
 
 // Rollback journal with full syncs: each statement is durable when it returns.
@@ -73,6 +93,12 @@ QString Database::fileName() const
 QSqlDatabase Database::connection() const
 {
     return QSqlDatabase::database(m_connectionName, false);
+}
+
+QString cannotOpenText(const Database& database)
+{
+    const QString text = QStringLiteral("无法连接数据库！请与系统管理员联系！");
+    return database.openError().isEmpty() ? text : text + QStringLiteral("\r\r") + database.openError();
 }
 
 } // namespace xr

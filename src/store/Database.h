@@ -16,8 +16,13 @@ public:
     Database(const Database&) = delete;
     Database& operator=(const Database&) = delete;
 
-    // Opens an existing database file of ours; false when it is missing or not such a database.
+    // Opens an existing database file of ours, converting one of an older schema version to the
+    // present one; false when it is missing, not such a database, newer than this program or
+    // cannot be converted.
     bool open(const QString& fileName);
+    // Why the last open failed, in the user's words; empty when it succeeded or when the file is
+    // missing or no database of ours.
+    QString openError() const { return m_openError; }
     void close();
     // Opens the same file again; a connection that fell back to read-only because the file was
     // write-protected becomes read-write once the file is writable.
@@ -29,8 +34,13 @@ public:
 private:
     void applyDurabilitySettings();
     bool hasOurSchema();
+    bool upgradeSchema();
 
     QString m_connectionName;
+    QString m_openError;
 };
+
+// The message for a database that did not open, with the reason when there is one.
+QString cannotOpenText(const Database& database);
 
 } // namespace xr

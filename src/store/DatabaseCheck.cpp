@@ -3,6 +3,8 @@
 #include "store/DatabaseError.h"
 #include "store/Identifiers.h"
 #include "store/ReadOnlyDatabase.h"
+#include "store/Schema.h"
+#include "store/SchemaUpgrade.h"
 #include "store/Statement.h"
 
 #include <QSqlQuery>
@@ -38,19 +40,21 @@ bool hasReservedAccounts(const QSqlDatabase& db)
 
 } // namespace
 
-bool isProgramDatabase(const QString& fileName)
+DatabaseFileCheck checkDatabaseFile(const QString& fileName)
 {
     const ReadOnlyDatabase database(fileName);
     if (!database.isOpen())
-        return false;
+        return DatabaseFileCheck::NotOurs;
     const QSqlDatabase db = database.connection();
     try {
         if (!passesQuickCheck(db))
-            return false;
+            return DatabaseFileCheck::NotOurs;
         requireBothTables(db);
-        return hasReservedAccounts(db);
+        if (!hasReservedAccounts(db))
+            return DatabaseFileCheck::NotOurs;
+        return schemaVersion(db) > kSchemaVersion ? DatabaseFileCheck::Newer : DatabaseFileCheck::Ours;
     } catch (const DatabaseError&) {
-        return false; // not SQLite, damaged, or without our tables
+        return DatabaseFileCheck::NotOurs; // not SQLite, damaged, or without our tables
     }
 }
 

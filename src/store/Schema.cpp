@@ -13,23 +13,26 @@ void exec(QSqlDatabase& db, const QString& text)
     runStatement(db, text, {});
 }
 
-void addUser(QSqlDatabase& db, const QString& id, const QString& name, const QString& password, bool admin)
+void addUser(QSqlDatabase& db, const QString& id, const QString& name, const QString& passwordHash,
+             bool admin, bool passwordReset)
 {
-    // An empty password is stored as empty text, never NULL, so that it can be typed.
     runStatement(db,
-                 QStringLiteral("insert into XRUser (UserId,UserName,UserPw,Admin,Enabled,Remark) "
-                                "values (:id,:name,:pw,:admin,1,'')"),
+                 QStringLiteral("insert into XRUser (UserId,UserName,UserPw,Admin,Enabled,Remark,PwReset) "
+                                "values (:id,:name,:pw,:admin,1,'',:reset)"),
                  {{QStringLiteral(":id"), id},
                   {QStringLiteral(":name"), name},
-                  {QStringLiteral(":pw"), password.isEmpty() ? QStringLiteral("") : password},
-                  {QStringLiteral(":admin"), admin ? 1 : 0}});
+                  {QStringLiteral(":pw"), passwordHash},
+                  {QStringLiteral(":admin"), admin ? 1 : 0},
+                  {QStringLiteral(":reset"), passwordReset ? 1 : 0}});
 }
 
 } // namespace
 
-void createSchema(QSqlDatabase& db, const QString& adminPassword)
+void createSchema(QSqlDatabase& db, const QString& adminPassword, AdminPassword admin, HashCost cost)
 {
     const QString operation = QStringLiteral("建立数据库");
+    const QString adminHash = hashPassword(adminPassword, cost);
+    const QString anonymousHash = hashPassword(QString(), cost);
     if (!db.transaction())
         throw DatabaseError(db.lastError(), operation);
     // Date-times are REAL day counts; text widths are not enforced, so long names are kept whole.
@@ -38,11 +41,12 @@ void createSchema(QSqlDatabase& db, const QString& adminPassword)
     exec(db, QStringLiteral("create index XRRecordSdt on XRRecord (Sdt)"));
     exec(db, QStringLiteral("create table XRUser (UserId text not null, UserName text, UserPw text, "
                             "Admin integer not null default 0, Enabled integer not null default 1, "
-                            "Remark text)"));
+                            "Remark text, PwReset integer not null default 0)"));
     exec(db, QStringLiteral("create table SchemaVersion (Version integer not null)"));
     exec(db, QStringLiteral("insert into SchemaVersion (Version) values (%1)").arg(kSchemaVersion));
-    addUser(db, kBuiltInUserId, QStringLiteral("admin"), adminPassword, true);
-    addUser(db, kAnonymousUserId, kAnonymousUserName, QString(), false);
+    const bool replaced = admin == AdminPassword::ReplacedAtFirstSignIn && adminPassword.isEmpty();
+    addUser(db, kBuiltInUserId, QStringLiteral("admin"), adminHash, true, replaced);
+    addUser(db, kAnonymousUserId, kAnonymousUserName, anonymousHash, false, false);
     if (!db.commit())
         throw DatabaseError(db.lastError(), operation);
 }

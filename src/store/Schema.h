@@ -1,15 +1,28 @@
 #pragma once
 // The database's tables, index and reserved accounts, as the installation step creates them.
+//
+// XRUser.UserPw holds a salted Argon2id hash of the password (PasswordHash.h), never the
+// password; the empty password of a new account is a hash too. XRUser.PwReset is 1 for an
+// account whose empty password is to be replaced at its first sign-in (the administrator of an
+// installation that asked for it), else 0. SchemaVersion holds one row: the schema version the
+// file is at (SchemaUpgrade.h converts older files when they are opened).
+
+#include "store/PasswordHash.h"
 
 #include <QSqlDatabase>
 #include <QString>
 
 namespace xr {
 
-inline constexpr int kSchemaVersion = 1;
+inline constexpr int kSchemaVersion = 2;
 
-// Creates the tables, the index on XRRecord(Sdt), the version table and the two reserved
-// accounts in an empty database. Throws DatabaseError on failure.
-void createSchema(QSqlDatabase& db, const QString& adminPassword);
+// Whether the built-in administrator's password is to be replaced at the first sign-in (only an
+// empty one is).
+enum class AdminPassword { Kept, ReplacedAtFirstSignIn };
+
+// Creates the tables at the newest version, the index on XRRecord(Sdt), the version table and
+// the two reserved accounts in an empty database. Throws DatabaseError on failure.
+void createSchema(QSqlDatabase& db, const QString& adminPassword, AdminPassword admin = AdminPassword::Kept,
+                  HashCost cost = HashCost::Interactive);
 
 } // namespace xr

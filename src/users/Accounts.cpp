@@ -1,6 +1,7 @@
 #include "users/Accounts.h"
 
 #include "store/Database.h"
+#include "store/PasswordHash.h"
 #include "store/Statement.h"
 
 #include <QSqlQuery>
@@ -10,32 +11,48 @@ namespace xr {
 
 namespace {
 
+struct StoredAccount {
+    UserAccount account;
+    QString passwordHash;
+};
+
 // An empty text bound as such, never as NULL.
 QString textValue(const QString& text)
 {
     return text.isNull() ? QStringLiteral("") : text;
 }
 
-} // namespace
-
-QList<UserAccount> findAccounts(const Database& db, const QString& name, const QString& password)
+QList<StoredAccount> storedAccounts(const Database& db, const QString& name)
 {
     QSqlQuery query = runStatement(db.connection(),
-                                   QStringLiteral("select UserId, UserName, Admin, Enabled from XRUser "
-                                                  "where (UserName = :n) and (coalesce(UserPw, '') = :p)"),
-                                   {{QStringLiteral(":n"), textValue(name)}, {QStringLiteral(":p"), textValue(password)}});
-    QList<UserAccount> accounts;
+                                   QStringLiteral("select UserId, UserName, Admin, Enabled, PwReset, UserPw "
+                                                  "from XRUser where UserName = :n"),
+                                   {{QStringLiteral(":n"), textValue(name)}});
+    QList<StoredAccount> accounts;
     while (query.next())
-        accounts.append({query.value(0).toString(), query.value(1).toString(), query.value(2).toBool(),
-                         query.value(3).toBool()});
+        accounts.append({{query.value(0).toString(), query.value(1).toString(), query.value(2).toBool(),
+                          query.value(3).toBool(), query.value(4).toBool()},
+                         query.value(5).toString()});
     return accounts;
 }
 
-QString storedPassword(const Database& db, const QString& name)
+} // namespace
+
+QList<UserAccount> accountsNamed(const Database& db, const QString& name)
 {
-    QSqlQuery query = runStatement(db.connection(), QStringLiteral("select UserPw from XRUser where UserName = :n"),
-                                   {{QStringLiteral(":n"), textValue(name)}});
-    return query.next() ? query.value(0).toString() : QString();
+    QList<UserAccount> accounts;
+    for (const StoredAccount& stored : storedAccounts(db, name))
+        accounts.append(stored.account);
+    return accounts;
+}
+
+QList<UserAccount> findAccounts(const Database& db, const QString& name, const QString& password)
+{
+    QList<UserAccount> accounts;
+    for (const StoredAccount& stored : storedAccounts(db, name))
+        if (passwordMatches(stored.passwordHash, password))
+            accounts.append(stored.account);
+    return accounts;
 }
 
 } // namespace xr

@@ -1,6 +1,6 @@
 #pragma once
-// The account look-ups of the sign-in. The typed name and password are bound as parameters,
-// so that no typed text ever becomes part of a statement.
+// The account look-ups of the sign-in. The typed name is bound as a parameter, so that no typed
+// text ever becomes part of a statement; the typed password is verified against the stored hash.
 
 #include <QList>
 #include <QString>
@@ -14,15 +14,14 @@ struct UserAccount {
     QString UserName; // as the database spells it
     bool Admin = false;
     bool Enabled = true;
+    bool PwReset = false; // its empty password is to be replaced before it signs in
 };
 
-// The accounts whose name and password equal the given texts (the database's text equality).
-// A password stored as NULL is the empty password of a new account.
+// The accounts with that name (the database's text equality). Throws DatabaseError on failure.
+QList<UserAccount> accountsNamed(const Database& db, const QString& name);
+
+// The accounts with that name whose stored hash is that of `password`.
 // Throws DatabaseError on failure.
 QList<UserAccount> findAccounts(const Database& db, const QString& name, const QString& password);
-
-// The stored password of the first account with that name; empty when there is none.
-// Throws DatabaseError on failure.
-QString storedPassword(const Database& db, const QString& name);
 
 } // namespace xr

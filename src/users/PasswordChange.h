@@ -1,16 +1,17 @@
 #pragma once
-// The signed-in user's new password: typed twice, trimmed of blanks, stored as typed.
+// A new password, typed twice, trimmed of blanks and stored as its hash.
 
 #include <QString>
 
 namespace xr {
 
-struct AppContext;
+class Prompter;
 class SqlCommand;
 
 // Refuses an empty text and two texts that differ (letter case counts) with a warning;
-// otherwise stores the password for the signed-in account. True when stored: the dialog closes.
-// Throws DatabaseError.
-bool changePassword(AppContext& context, SqlCommand& adocommSql, const QString& first, const QString& second);
+// otherwise stores the hash of the password for the account `userId`, which then no longer has
+// an empty password to replace. True when stored: the dialog closes. Throws DatabaseError.
+bool changePassword(Prompter& prompter, SqlCommand& adocommSql, const QString& userId, const QString& first,
+                    const QString& second);
 
 } // namespace xr

@@ -3,18 +3,23 @@
 #include "common/AppContext.h"
 #include "connections/Recorder.h"
 #include "store/Identifiers.h"
-#include "users/Accounts.h"
 #include "users/LoginMode.h"
 
 namespace xr {
 
-SignIn::SignIn(AppContext& context, const Database& db, Recorder& recorder)
-    : m_context(context), m_db(db), m_recorder(recorder)
+namespace {
+const QString kFirstPasswordMissing =
+    QStringLiteral("首次登录必须先设置新密码！\r\r没有设置新密码，本次登录没有完成。");
+} // namespace
+
+SignIn::SignIn(AppContext& context, const Database& db, Recorder& recorder,
+               FirstPasswordRequest askFirstPassword)
+    : m_context(context), m_db(db), m_recorder(recorder), m_askFirstPassword(std::move(askFirstPassword))
 {
 }
 
 SignInOutcome SignIn::attempt(int loginMode, bool connected, const QString& typedName,
-                              const QString& typedPassword)
+                              const std::optional<QString>& typedPassword)
 {
     const QString name = typedName.trimmed();
     if (name.isEmpty()) {
@@ -25,7 +30,7 @@ SignInOutcome SignIn::attempt(int loginMode, bool connected, const QString& type
         m_context.prompter.inform(QStringLiteral("该用户名为系统保留！用户不可以使用！"));
         return SignInOutcome::NameReserved;
     }
-    const QList<UserAccount> accounts = findAccounts(m_db, name, typedPassword.trimmed());
+    const QList<UserAccount> accounts = matchingAccounts(name, typedPassword);
     if (accounts.size() != 1) {
         m_context.prompter.warn(QStringLiteral("不正确的用户名或密码！"));
         return SignInOutcome::NoMatch;
@@ -34,6 +39,10 @@ SignInOutcome SignIn::attempt(int loginMode, bool connected, const QString& type
     if (!account.Enabled) {
         m_context.prompter.warn(QStringLiteral("该用户已经被禁用！请与系统管理员联系！"));
         return SignInOutcome::AccountDisabled;
+    }
+    if (account.PwReset && !m_askFirstPassword(account)) {
+        m_context.prompter.warn(kFirstPasswordMissing);
+        return SignInOutcome::FirstPasswordMissing;
     }
     TConnection& current = m_context.currentConnection;
     current.UserId = account.UserId;
@@ -46,6 +55,12 @@ SignInOutcome SignIn::attempt(int loginMode, bool connected, const QString& type
             m_recorder.handOverOpenRecords();
     }
     return SignInOutcome::SignedIn;
+}
+
+QList<UserAccount> SignIn::matchingAccounts(const QString& name,
+                                            const std::optional<QString>& typedPassword) const
+{
+    return typedPassword ? findAccounts(m_db, name, typedPassword->trimmed()) : accountsNamed(m_db, name);
 }
 
 } // namespace xr

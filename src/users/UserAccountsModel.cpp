@@ -3,6 +3,7 @@
 #include "common/AppContext.h"
 #include "store/Database.h"
 #include "store/Identifiers.h"
+#include "store/PasswordHash.h"
 #include "store/Statement.h"
 
 #include <QSqlQuery>
@@ -116,9 +117,10 @@ AccountRefusal UserAccountsModel::insert()
     if (const AccountRefusal refusal = post(); refusal != AccountRefusal::None)
         return refusal;
     const int at = std::max(m_current, 0);
+    const QString emptyPassword = hashPassword(QString());
     beginInsertRows(QModelIndex(), at, at);
-    m_rows.insert(
-        at, {NewId(m_context.clock.now()), QStringLiteral(""), QStringLiteral(""), false, true, QString()});
+    m_rows.insert(at,
+                  {NewId(m_context.clock.now()), QStringLiteral(""), emptyPassword, false, true, QString()});
     endInsertRows();
     setCurrent(at);
     setState(State::Inserting);

@@ -59,8 +59,8 @@ public:
     // Moves to `row`, posting a row being edited first; the current row stays when that post
     // is refused.
     AccountRefusal setCurrentRow(int row);
-    // A new row at the current place, after posting a row being edited: a new identifier, an
-    // empty password, an enabled ordinary user.
+    // A new row at the current place, after posting a row being edited: a new identifier, the
+    // hash of the empty password, an enabled ordinary user.
     AccountRefusal insert();
     void edit();
     // Writes the row being edited (nothing to do while browsing).

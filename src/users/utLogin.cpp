@@ -4,6 +4,7 @@
 #include "connections/RASNotify.h"
 #include "users/Accounts.h"
 #include "users/LoginMode.h"
+#include "users/utPassword.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -33,17 +34,20 @@ QLabel* labelFor(const QString& caption, QWidget* buddy)
 
 } // namespace
 
-TwinLogin::TwinLogin(AppContext& context, const Database& adoConnMain, Recorder& recorder,
-                     const TRASNotify& notify, QWidget* parent)
+TwinLogin::TwinLogin(AppContext& context, const Database& adoConnMain, SqlCommand& adocommSql,
+                     Recorder& recorder, const TRASNotify& notify, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowStaysOnTopHint | Qt::MSWindowsFixedSizeDialogHint),
-      m_context(context), m_adoConnMain(adoConnMain), m_notify(notify),
-      m_signIn(context, adoConnMain, recorder)
+      m_context(context), m_adoConnMain(adoConnMain), m_adocommSql(adocommSql), m_notify(notify),
+      m_signIn(context, adoConnMain, recorder,
+               [this](const UserAccount& account) { return askFirstPassword(account); })
 {
     setObjectName(QStringLiteral("winLogin"));
     setWindowTitle(QStringLiteral("登录XR"));
     buildControls();
     connect(edtName, &QLineEdit::returnPressed, edtPassword, [this] { edtPassword->setFocus(); });
     connect(edtPassword, &QLineEdit::returnPressed, this, &TwinLogin::btnOkClick);
+    connect(edtName, &QLineEdit::textChanged, this, &TwinLogin::forgetSavedPassword);
+    connect(edtPassword, &QLineEdit::textChanged, this, &TwinLogin::forgetSavedPassword);
     connect(chkbSaveName, &QCheckBox::toggled, this, &TwinLogin::chkbSaveNameClick);
     connect(btnOk, &QPushButton::clicked, this, &TwinLogin::btnOkClick);
     connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
@@ -124,6 +128,7 @@ void TwinLogin::FormShow()
     const TSettings& settings = m_context.settings;
     edtName->clear();
     edtPassword->clear();
+    forgetSavedPassword();
     if (settings.SaveLastUser)
         edtName->setText(settings.LastUser);
     const LoginChoices stored = choicesFromSettings(settings);
@@ -135,7 +140,7 @@ void TwinLogin::FormShow()
     if (settings.SavePwEnabled) {
         chkbSavePw->setEnabled(true);
         if (settings.SavePw)
-            fillStoredPassword();
+            offerSavedPassword();
     } else {
         chkbSavePw->setChecked(false);
         chkbSavePw->setEnabled(false);
@@ -143,9 +148,27 @@ void TwinLogin::FormShow()
     (edtName->text().trimmed().isEmpty() ? edtName : edtPassword)->setFocus();
 }
 
-void TwinLogin::fillStoredPassword()
+// Only for a name that has an account: any other name signs in as typed.
+void TwinLogin::offerSavedPassword()
 {
-    edtPassword->setText(storedPassword(m_adoConnMain, edtName->text().trimmed()));
+    const QString name = edtName->text().trimmed();
+    if (name.isEmpty() || accountsNamed(m_adoConnMain, name).isEmpty())
+        return;
+    m_savedPassword = true;
+    edtPassword->setPlaceholderText(QStringLiteral("(已保存的密码)"));
+}
+
+void TwinLogin::forgetSavedPassword()
+{
+    m_savedPassword = false;
+    edtPassword->setPlaceholderText(QString());
+}
+
+bool TwinLogin::askFirstPassword(const UserAccount& account)
+{
+    TwinPassword winPassword(m_context, m_adocommSql, account.UserId, this);
+    winPassword.showAsFirstPassword(account.UserName);
+    return winPassword.exec() == QDialog::Accepted;
 }
 
 void TwinLogin::chkbSaveNameClick()
@@ -157,12 +180,15 @@ void TwinLogin::chkbSaveNameClick()
 
 void TwinLogin::btnOkClick()
 {
-    switch (m_signIn.attempt(m_loginMode, m_notify.IsConnected(), edtName->text(), edtPassword->text())) {
+    const std::optional<QString> password =
+        m_savedPassword ? kSavedPassword : std::optional<QString>(edtPassword->text());
+    switch (m_signIn.attempt(m_loginMode, m_notify.IsConnected(), edtName->text(), password)) {
     case SignInOutcome::NameMissing:
     case SignInOutcome::NameReserved:
         edtName->setFocus();
         break;
     case SignInOutcome::NoMatch:
+    case SignInOutcome::FirstPasswordMissing:
         edtPassword->setFocus();
         break;
     case SignInOutcome::AccountDisabled:

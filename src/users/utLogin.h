@@ -1,7 +1,9 @@
 #pragma once
 // The sign-in dialog: created once at start-up and kept, hidden between uses. Whoever opens it
 // sets LoginMode first (modal for a change of user, modeless otherwise). What a sign-in leads
-// to outside the dialog is announced through its signals.
+// to outside the dialog is announced through its signals. A saved password is never read back:
+// for the saved user the password field shows that one is saved, and OK signs in without it
+// until the name or the password field is edited.
 
 #include "users/LoginOptions.h"
 #include "users/SignIn.h"
@@ -17,13 +19,14 @@ namespace xr {
 struct AppContext;
 class Database;
 class Recorder;
+class SqlCommand;
 class TRASNotify;
 
 class TwinLogin : public QDialog {
     Q_OBJECT
 public:
-    TwinLogin(AppContext& context, const Database& adoConnMain, Recorder& recorder, const TRASNotify& notify,
-              QWidget* parent = nullptr);
+    TwinLogin(AppContext& context, const Database& adoConnMain, SqlCommand& adocommSql, Recorder& recorder,
+              const TRASNotify& notify, QWidget* parent = nullptr);
 
     int LoginMode() const { return m_loginMode; }
     void setLoginMode(int loginMode) { m_loginMode = loginMode; }
@@ -44,7 +47,9 @@ protected:
 private:
     void buildControls();
     void FormShow();
-    void fillStoredPassword();
+    void offerSavedPassword();
+    void forgetSavedPassword();
+    bool askFirstPassword(const UserAccount& account);
     void chkbSaveNameClick();
     void FormClose();
     void afterSignIn();
@@ -53,9 +58,11 @@ private:
 
     AppContext& m_context;
     const Database& m_adoConnMain;
+    SqlCommand& m_adocommSql;
     const TRASNotify& m_notify;
     SignIn m_signIn;
     int m_loginMode = 0;
+    bool m_savedPassword = false; // OK signs in the saved user without a password
 
     QLineEdit* edtName = nullptr;
     QLineEdit* edtPassword = nullptr;

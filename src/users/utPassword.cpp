@@ -1,5 +1,6 @@
 #include "users/utPassword.h"
 
+#include "common/AppContext.h"
 #include "common/NamedControls.h"
 #include "common/ScreenCentre.h"
 #include "users/PasswordChange.h"
@@ -7,15 +8,16 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 namespace xr {
 
-TwinPassword::TwinPassword(AppContext& context, SqlCommand& adocommSql, QWidget* parent)
+TwinPassword::TwinPassword(AppContext& context, SqlCommand& adocommSql, QString userId, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint), m_context(context),
-      m_adocommSql(adocommSql)
+      m_adocommSql(adocommSql), m_userId(std::move(userId))
 {
     setObjectName(QStringLiteral("winPassword"));
     setWindowTitle(QStringLiteral("修改密码"));
@@ -51,9 +53,20 @@ void TwinPassword::buildControls()
     buttons->addWidget(btnCancel);
     fields->addLayout(buttons, 2, 0, 1, 2);
 
+    m_lblNote = named(new QLabel, "lblNote");
+    m_lblNote->hide();
+
     auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_lblNote);
     layout->addWidget(group);
     layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+void TwinPassword::showAsFirstPassword(const QString& userName)
+{
+    setWindowTitle(QStringLiteral("设置新密码"));
+    m_lblNote->setText(QStringLiteral("[%1]首次登录，请设置新密码：").arg(userName));
+    m_lblNote->show();
 }
 
 void TwinPassword::showEvent(QShowEvent* event)
@@ -66,7 +79,7 @@ void TwinPassword::showEvent(QShowEvent* event)
 // The refusals keep the typed texts and the dialog.
 void TwinPassword::btnOkClick()
 {
-    if (changePassword(m_context, m_adocommSql, edtFirst->text(), edtSecond->text()))
+    if (changePassword(m_context.prompter, m_adocommSql, m_userId, edtFirst->text(), edtSecond->text()))
         accept();
 }
 

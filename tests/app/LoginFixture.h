@@ -19,8 +19,8 @@ protected:
         createDatabase();
         startTray();
         ASSERT_TRUE(tray->databaseOpened());
-        winLogin =
-            std::make_unique<TwinLogin>(context, tray->adoConnMain(), tray->recorder(), tray->RASNotify());
+        winLogin = std::make_unique<TwinLogin>(context, tray->adoConnMain(), tray->adocommSql(),
+                                               tray->recorder(), tray->RASNotify());
         windows.setLogin(winLogin.get());
     }
 
@@ -28,15 +28,7 @@ protected:
     QString addUser(const QString& name, const QString& password, bool enabled = true, bool admin = false)
     {
         const QString id = QStringLiteral("2004030709%1").arg(++m_users, 7, 10, QLatin1Char('0'));
-        QSqlQuery query(tray->adoConnMain().connection());
-        query.prepare(QStringLiteral("insert into XRUser (UserId,UserName,UserPw,Admin,Enabled,Remark) "
-                                     "values (:i,:n,:p,:a,:e,'')"));
-        query.bindValue(QStringLiteral(":i"), id);
-        query.bindValue(QStringLiteral(":n"), name);
-        query.bindValue(QStringLiteral(":p"), password);
-        query.bindValue(QStringLiteral(":a"), admin ? 1 : 0);
-        query.bindValue(QStringLiteral(":e"), enabled ? 1 : 0);
-        EXPECT_TRUE(query.exec());
+        EXPECT_TRUE(addAccount(tray->adoConnMain().connection(), {id, name, password, admin, enabled}));
         return id;
     }
 

@@ -5,12 +5,18 @@
 #include "platform/RegistryFile.h"
 #include "settings/SettingsStore.h"
 #include "store/Identifiers.h"
+#include "store/PasswordHash.h"
 #include "users/LoginMode.h"
 
+#include <QApplication>
 #include <QLabel>
+#include <QProcess>
 #include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
+
+#include <functional>
 
 namespace xr::test {
 namespace {
@@ -264,9 +270,12 @@ TEST_F(LoginDialog, CaptionFollowsTheModeAndTheDialogIsCentred)
     EXPECT_EQ(winLogin->windowTitle(), QStringLiteral("登录XR"));
 }
 
-TEST_F(LoginDialog, ShowFillsTheSavedNameOptionsAndStoredPassword)
+// The stored password is a hash and cannot be filled in: the field shows that a password is
+// saved, OK signs the saved user in without typing, and an edit of either field asks for the
+// real password again.
+TEST_F(LoginDialog, SavedPasswordSignsInWithoutTypingUntilAFieldIsEdited)
 {
-    addUser(QStringLiteral("o'brien"), QStringLiteral("it's"));
+    const QString id = addUser(QStringLiteral("o'brien"), QStringLiteral("it's"));
     context.settings.SaveLastUser = true;
     context.settings.LastUser = QStringLiteral("o'brien");
     context.settings.SavePwEnabled = true;
@@ -274,13 +283,33 @@ TEST_F(LoginDialog, ShowFillsTheSavedNameOptionsAndStoredPassword)
     context.settings.SynRun = true;
     openLogin(kLoginModeTray);
     EXPECT_EQ(edit("edtName")->text(), QStringLiteral("o'brien"));
-    EXPECT_EQ(edit("edtPassword")->text(), QStringLiteral("it's"));
+    EXPECT_TRUE(edit("edtPassword")->text().isEmpty());
+    EXPECT_EQ(edit("edtPassword")->placeholderText(), QStringLiteral("(已保存的密码)"));
     EXPECT_TRUE(box("chkbSaveName")->isChecked());
     EXPECT_TRUE(box("chkbSavePw")->isChecked());
     EXPECT_TRUE(box("chkbSavePw")->isEnabled());
     EXPECT_FALSE(box("chkbLoginDial")->isChecked());
     EXPECT_TRUE(box("chkbSynRun")->isChecked());
     EXPECT_EQ(winLogin->focusWidget(), edit("edtPassword"));
+    button("btnOk")->click();
+    EXPECT_TRUE(prompter.prompts.isEmpty()) << promptTexts().join(u'|').toStdString();
+    EXPECT_EQ(context.currentConnection.UserId, id);
+
+    for (const char* edited : {"edtPassword", "edtName"}) {
+        ClearCurrentUser(context.currentConnection);
+        openLogin(kLoginModeTray);
+        ASSERT_FALSE(edit("edtPassword")->placeholderText().isEmpty());
+        QTest::keyClick(edit(edited), Qt::Key_Space);
+        QTest::keyClick(edit(edited), Qt::Key_Backspace); // the field reads as before
+        EXPECT_TRUE(edit("edtPassword")->placeholderText().isEmpty()) << edited;
+        button("btnOk")->click();
+        EXPECT_EQ(promptTexts().value(0), QStringLiteral("不正确的用户名或密码！")) << edited;
+        EXPECT_FALSE(context.currentConnection.signedIn()) << edited;
+        edit("edtPassword")->setText(QStringLiteral("it's"));
+        button("btnOk")->click();
+        EXPECT_EQ(context.currentConnection.UserId, id) << edited;
+        prompter.prompts.clear();
+    }
 }
 
 TEST_F(LoginDialog, PasswordIsNeverFilledWhileSavingPasswordsIsOff)
@@ -291,8 +320,12 @@ TEST_F(LoginDialog, PasswordIsNeverFilledWhileSavingPasswordsIsOff)
     context.settings.SavePw = true;
     openLogin(kLoginModeTray);
     EXPECT_TRUE(edit("edtPassword")->text().isEmpty());
+    EXPECT_TRUE(edit("edtPassword")->placeholderText().isEmpty());
     EXPECT_FALSE(box("chkbSavePw")->isChecked());
     EXPECT_FALSE(box("chkbSavePw")->isEnabled());
+    button("btnOk")->click();
+    EXPECT_EQ(promptTexts(), QStringList{QStringLiteral("不正确的用户名或密码！")})
+        << "the password wants typing";
 
     box("chkbSaveName")->click();
     box("chkbSaveName")->click();
@@ -384,6 +417,115 @@ TEST_F(LoginDialog, ChangeOfUserGivesTheMainWindowBackAlsoAfterCancel)
     openLogin(kLoginModeTray);
     button("btnCancel")->click();
     EXPECT_EQ(mainWanted.count(), 1);
+}
+
+// A folder set up with --ask-admin-password: admin has an empty password that its first
+// sign-in replaces before anything else happens.
+class FirstPassword : public LoginFixture {
+protected:
+    void SetUp() override
+    {
+        LoginFixture::SetUp();
+        tray->adoConnMain().close();
+        QProcess setup;
+        setup.start(QStringLiteral(XARVANE_BIN_DIR "/xarvane-setup"),
+                    {QStringLiteral("--force"), QStringLiteral("--ask-admin-password"), context.appPath});
+        ASSERT_TRUE(setup.waitForFinished(60000));
+        ASSERT_EQ(setup.exitCode(), 0) << setup.readAllStandardError().toStdString();
+        ASSERT_TRUE(tray->adoConnMain().open(context.appPath + kDatabaseFileName));
+        ras.addConnection("Office");
+        tray->RASNotify().Poll();
+    }
+
+    // If the password dialog shows: what the sign-in has done so far, then `answer` on it.
+    void whenPasswordDialogShows(const std::function<void(QDialog&)>& answer)
+    {
+        QTimer::singleShot(0, winLogin.get(), [this, answer] {
+            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            if (!dialog)
+                return;
+            shownTitle = dialog->windowTitle();
+            shownNote = dialog->findChild<QLabel*>(QStringLiteral("lblNote"))->text();
+            signedInMeanwhile = context.currentConnection.signedIn();
+            ownerMeanwhile = records().value(0).userId;
+            answer(*dialog);
+            if (dialog->isVisible())
+                dialog->reject(); // a refused answer would leave it open
+        });
+    }
+    static void type(QDialog& dialog, const QString& first, const QString& second)
+    {
+        dialog.findChild<QLineEdit*>(QStringLiteral("edtFirst"))->setText(first);
+        dialog.findChild<QLineEdit*>(QStringLiteral("edtSecond"))->setText(second);
+        dialog.findChild<QPushButton*>(QStringLiteral("btnOk"))->click();
+    }
+    QStringList admin()
+    {
+        QSqlQuery query(tray->adoConnMain().connection());
+        query.exec(
+            QStringLiteral("select UserPw, PwReset from XRUser where UserId = '%1'").arg(kBuiltInUserId));
+        return query.next() ? QStringList{query.value(0).toString(), query.value(1).toString()}
+                            : QStringList();
+    }
+
+    QString shownTitle;
+    QString shownNote;
+    bool signedInMeanwhile = true;
+    QString ownerMeanwhile;
+};
+
+TEST_F(FirstPassword, IsAskedTwiceBeforeAnythingElseAndCancelRefusesTheSignIn)
+{
+    ASSERT_EQ(admin().value(1), QStringLiteral("1"));
+    context.settings.FloatWin = true;
+    QSignalSpy mainWanted(winLogin.get(), &TwinLogin::mainWindowWanted);
+    QSignalSpy floating(winLogin.get(), &TwinLogin::floatingDisplayWanted);
+    openLogin(kLoginModeOpenManager);
+    whenPasswordDialogShows([](QDialog& dialog) {
+        type(dialog, QStringLiteral("new pw"), QStringLiteral("New pw"));
+        type(dialog, QStringLiteral("  "), QStringLiteral("  "));
+        dialog.findChild<QPushButton*>(QStringLiteral("btnCancel"))->click();
+    });
+    signIn(QStringLiteral("admin"), QString());
+    EXPECT_EQ(shownTitle, QStringLiteral("设置新密码"));
+    EXPECT_EQ(shownNote, QStringLiteral("[admin]首次登录，请设置新密码："));
+    EXPECT_FALSE(signedInMeanwhile);
+    EXPECT_EQ(ownerMeanwhile, kAnonymousUserId) << "the open record is not handed over yet";
+    EXPECT_EQ(promptTexts(),
+              (QStringList{QStringLiteral("两次输入的密码不一致！"), QStringLiteral("密码不可以是空的！"),
+                           QStringLiteral("首次登录必须先设置新密码！\r\r没有设置新密码，"
+                                          "本次登录没有完成。")}));
+    EXPECT_FALSE(context.currentConnection.signedIn());
+    EXPECT_EQ(records().value(0).userId, kAnonymousUserId);
+    EXPECT_EQ(mainWanted.count(), 0);
+    EXPECT_EQ(floating.count(), 0);
+    EXPECT_TRUE(winLogin->isVisible()) << "the sign-in can be tried again";
+    EXPECT_EQ(admin().value(1), QStringLiteral("1"));
+    EXPECT_TRUE(passwordMatches(admin().value(0), QString()));
+
+    whenPasswordDialogShows(
+        [](QDialog& dialog) { type(dialog, QStringLiteral(" new pw"), QStringLiteral("new pw ")); });
+    signIn(QStringLiteral("admin"), QString());
+    EXPECT_FALSE(signedInMeanwhile);
+    EXPECT_EQ(context.currentConnection.UserId, kBuiltInUserId);
+    EXPECT_EQ(records().value(0).userId, kBuiltInUserId);
+    EXPECT_EQ(mainWanted.count(), 1);
+    EXPECT_EQ(floating.count(), 1);
+    EXPECT_EQ(admin().value(1), QStringLiteral("0")) << "the mark is cleared";
+    EXPECT_TRUE(passwordMatches(admin().value(0), QStringLiteral("new pw")));
+    EXPECT_FALSE(fileHoldsText(context.appPath + kDatabaseFileName, QStringLiteral("new pw")));
+
+    ClearCurrentUser(context.currentConnection);
+    prompter.prompts.clear();
+    shownTitle.clear();
+    openLogin(kLoginModeTray);
+    signIn(QStringLiteral("admin"), QString());
+    EXPECT_EQ(promptTexts(), QStringList{QStringLiteral("不正确的用户名或密码！")}) << "empty no longer fits";
+    whenPasswordDialogShows([](QDialog& dialog) { dialog.reject(); });
+    signIn(QStringLiteral("admin"), QStringLiteral("new pw"));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(context.currentConnection.UserId, kBuiltInUserId);
+    EXPECT_TRUE(shownTitle.isEmpty()) << "no new password is asked for again";
 }
 
 } // namespace

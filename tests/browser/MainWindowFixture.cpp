@@ -37,12 +37,7 @@ MainWindowFixture::~MainWindowFixture()
 
 void MainWindowFixture::addUser(const QString& id, const QString& name)
 {
-    QSqlQuery query(database.connection());
-    query.prepare(QStringLiteral("insert into XRUser (UserId,UserName,UserPw,Admin,Enabled,Remark) "
-                                 "values (?,?,'',0,1,'')"));
-    query.addBindValue(id);
-    query.addBindValue(name);
-    EXPECT_TRUE(query.exec());
+    EXPECT_TRUE(addAccount(database.connection(), {id, name}));
 }
 
 void MainWindowFixture::addRecord(const QDateTime& start, const QDateTime& end, const QString& userId,

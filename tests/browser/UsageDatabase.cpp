@@ -5,6 +5,8 @@
 #include "store/Schema.h"
 #include "store/Statement.h"
 
+#include "InstalledDatabase.h"
+
 #include <QSqlQuery>
 #include <QVariant>
 
@@ -26,7 +28,7 @@ UsageDatabase::UsageDatabase() : m_connectionName(QStringLiteral("browser-test-%
     m_db.setDatabaseName(m_dir.filePath(QStringLiteral("XRDB.mdb")));
     if (!m_db.open())
         throw DatabaseError(m_db.lastError(), QStringLiteral("打开数据库"));
-    createSchema(m_db, QStringLiteral("pw"));
+    createSchema(m_db, QStringLiteral("pw"), AdminPassword::Kept, HashCost::Minimum);
 }
 
 UsageDatabase::~UsageDatabase()
@@ -38,12 +40,8 @@ UsageDatabase::~UsageDatabase()
 
 void UsageDatabase::addUser(const QString& id, const QString& name)
 {
-    QSqlQuery query(m_db);
-    query.prepare(QStringLiteral("insert into XRUser (UserId,UserName,UserPw,Admin,Enabled,Remark) "
-                                 "values (:u,:n,'',0,1,'')"));
-    query.bindValue(QStringLiteral(":u"), id);
-    query.bindValue(QStringLiteral(":n"), name);
-    run(query);
+    if (!addAccount(m_db, {id, name}))
+        throw DatabaseError(QStringLiteral("添加用户 %1 失败").arg(name));
 }
 
 void UsageDatabase::addRecord(const QDateTime& start, const QDateTime& end, const QString& userId,

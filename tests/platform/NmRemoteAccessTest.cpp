@@ -1,4 +1,5 @@
 // The NetworkManager back-end against NetworkManager's mock on a private bus.
+#include "FakeInterfaces.h"
 #include "NmMockTest.h"
 
 #include "platform/NmMapping.h"
@@ -27,7 +28,7 @@ protected:
             return;
         device = mock.addEthernetDevice(QStringLiteral("eth0"), QStringLiteral("eth0"));
         office = mock.addProfile(QStringLiteral("Office"), QStringLiteral("802-3-ethernet"));
-        service = std::make_unique<NmRemoteAccess>();
+        service = std::make_unique<NmRemoteAccess>(nullptr, interfaces.counters());
         service->setRecordLan(true);
     }
 
@@ -76,6 +77,7 @@ protected:
         return text.count(" GetManagedObjects") + text.count(" ListConnections") + text.count(" GetSettings");
     }
 
+    test::FakeInterfaces interfaces;
     std::unique_ptr<NmRemoteAccess> service;
     QString device;
     QString office;
@@ -116,6 +118,10 @@ TEST_F(NmRemoteAccessTest, WatchesOnlyChosenConnectionsUnderHandlesThatLastAsLon
     const ConnHandle handle = list[0].handle;
     EXPECT_EQ(status(handle), ras::StateConnected);
     EXPECT_EQ(address, "192.168.100.200");
+    interfaces.setCounters("eth0", 4200, 77);
+    ByteCounts counts;
+    ASSERT_EQ(service->getConnectionStatistics(handle, counts), ras::Success);
+    EXPECT_EQ(counts, (ByteCounts{4200, 77})) << "the counters of the connection's interface";
 
     // Polls while nothing that matters changes ask the service nothing: access points come and
     // go all day.
@@ -139,6 +145,7 @@ TEST_F(NmRemoteAccessTest, WatchesOnlyChosenConnectionsUnderHandlesThatLastAsLon
     mock.changeState(active, nm::ActiveDeactivating, nm::ReasonUserDisconnected);
     EXPECT_TRUE(connections(0).empty()) << "the service still lists a connection that is ending";
     EXPECT_EQ(status(handle), std::nullopt);
+    EXPECT_EQ(service->getConnectionStatistics(handle, counts), ras::ErrorInvalidHandle);
     mock.deactivate(active);
     mock.activate(office, device, nm::ActiveActivating);
     list = connections(1);

@@ -6,7 +6,6 @@
 #include "connections/RasErrorText.h"
 #include "platform/PppErrors.h"
 #include "platform/RemoteAccessFactory.h"
-#include "platform/SimRemoteAccess.h"
 
 #include "DialRecorder.h"
 #include "FakeInterfaces.h"
@@ -122,7 +121,7 @@ protected:
     FakeInterfaces interfaces;
     PppRemoteAccess ras{
         PppLocations{path("peers"), m_dir.path().toStdString(), {path("run")}, kStandIn.toStdString()},
-        interfaces.lookup()};
+        interfaces.lookup(), interfaces.counters()};
 };
 
 TEST_F(PppRemoteAccessTest, LinkStartedOutsideIsAConnectionWhileItsProcessLivesAndItsInterfaceIsUp)
@@ -152,6 +151,12 @@ TEST_F(PppRemoteAccessTest, LinkStartedOutsideIsAConnectionWhileItsProcessLivesA
     interfaces.set("ppp0", true, "10.64.0.2");
     EXPECT_EQ(status(pid), ras::StateConnected);
     EXPECT_EQ(address(pid), "10.64.0.2");
+    ByteCounts counts;
+    EXPECT_EQ(ras.getConnectionStatistics(pid, counts), ras::ErrorProjectionNotComplete) << "no counters yet";
+    interfaces.setCounters("ppp0", 5000000000ULL, 1234);
+    interfaces.setCounters("ppp1", 1, 1);
+    ASSERT_EQ(ras.getConnectionStatistics(pid, counts), ras::Success);
+    EXPECT_EQ(counts, (ByteCounts{5000000000ULL, 1234})) << "the link's own interface, past 32 bits";
 
     // Ended outside the program: pppd removes its pid files and the handle is no longer valid.
     pppd->terminate();
@@ -161,6 +166,27 @@ TEST_F(PppRemoteAccessTest, LinkStartedOutsideIsAConnectionWhileItsProcessLivesA
     EXPECT_TRUE(connections().empty());
     EXPECT_EQ(status(pid), ras::ErrorInvalidHandle);
     EXPECT_EQ(address(pid), std::to_string(ras::ErrorInvalidHandle));
+    EXPECT_EQ(ras.getConnectionStatistics(pid, counts), ras::ErrorInvalidHandle);
+}
+
+// The kernel's table of interface counters: each interface's received and sent bytes.
+TEST(InterfaceCounters, ReadFromTheKernelsTableByExactName)
+{
+    QTemporaryDir dir;
+    const std::string table = dir.filePath(QStringLiteral("dev")).toStdString();
+    QFile file(QString::fromStdString(table));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("Inter-|   Receive                                                |  Transmit\n"
+               " face |bytes    packets errs drop fifo frame compressed multicast|bytes    packets errs drop fifo "
+               "colls carrier compressed\n"
+               " ppp01: 9 1 0 0 0 0 0 0 9 1 0 0 0 0 0 0\n"
+               "  ppp0:5000000000    7    0    0    0     0          0         0    4321     6    0    0    0     0 "
+               "      0          0\n");
+    file.close();
+    EXPECT_EQ(countersInTable(table, "ppp0"), (ByteCounts{5000000000ULL, 4321}));
+    EXPECT_EQ(countersInTable(table, "ppp"), std::nullopt);
+    EXPECT_EQ(countersInTable(table, "eth0"), std::nullopt);
+    EXPECT_TRUE(readInterfaceCounters("lo").has_value()) << "the loopback interface is always listed";
 }
 
 TEST_F(PppRemoteAccessTest, LinkWithoutLinknameIsNamedByItsPeerAndStalePidFilesAreNoConnection)
@@ -386,15 +412,15 @@ TEST_F(PppRemoteAccessTest, ChosenByNameOrWhenPeersExistElseTheSimulatedService)
     m_variables.push_back("XARVANE_RAS");
 
     std::unique_ptr<RemoteAccess> service = chosen(nullptr);
-    ASSERT_NE(dynamic_cast<PppRemoteAccess*>(service.get()), nullptr);
+    ASSERT_EQ(service->name(), "pppd");
     std::vector<std::string> names;
     EXPECT_EQ(service->enumEntries(10, names), ras::Success);
     EXPECT_EQ(names, (std::vector<std::string>{"Office", "宽带"}));
-    EXPECT_NE(dynamic_cast<SimRemoteAccess*>(chosen("sim").get()), nullptr);
+    EXPECT_EQ(chosen("sim")->name(), "simulated");
 
     setVariable("XARVANE_PPP_PEERS", path("run")); // a folder without peers
-    EXPECT_NE(dynamic_cast<SimRemoteAccess*>(chosen(nullptr).get()), nullptr);
-    EXPECT_NE(dynamic_cast<PppRemoteAccess*>(chosen("ppp").get()), nullptr);
+    EXPECT_EQ(chosen(nullptr)->name(), "simulated");
+    EXPECT_EQ(chosen("ppp")->name(), "pppd");
 }
 
 // A peer file of the test's own where Debian's pppd reads peers (its `call` knows no other

@@ -81,8 +81,8 @@ TEST_F(XarvaneSimToolTest, ConnectionsAreMadeListedAndEnded)
 
     const QStringList status = lines(sim({QStringLiteral("status")}).out);
     ASSERT_EQ(status.size(), 2);
-    EXPECT_EQ(status[0], handleA + QStringLiteral("\tA\tconnected\t202.101.172.135"));
-    EXPECT_TRUE(QRegularExpression(QStringLiteral("^%1\tB\tconnected\t10\\.\\d+\\.\\d+\\.\\d+$").arg(handleB))
+    EXPECT_EQ(status[0], handleA + QStringLiteral("\tA\tconnected\t202.101.172.135\t0\t0"));
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^%1\tB\tconnected\t10\\.\\d+\\.\\d+\\.\\d+\t0\t0$").arg(handleB))
                     .match(status[1])
                     .hasMatch())
         << status[1].toStdString();
@@ -90,6 +90,21 @@ TEST_F(XarvaneSimToolTest, ConnectionsAreMadeListedAndEnded)
     EXPECT_EQ(sim({QStringLiteral("connect"), QStringLiteral("A")}).exitCode, 1);    // already up
     EXPECT_EQ(sim({QStringLiteral("connect"), QStringLiteral("Nope")}).exitCode, 1); // no such entry
     EXPECT_EQ(sim({QStringLiteral("disconnect"), QStringLiteral("C")}).exitCode, 1); // not connected
+
+    // Traffic adds up on the connection's counters, which the service reports as its statistics.
+    EXPECT_EQ(sim({QStringLiteral("traffic"), QStringLiteral("A"), QStringLiteral("--rx"),
+                   QStringLiteral("6000000000")}).exitCode, 0);
+    EXPECT_EQ(sim({QStringLiteral("traffic"), QStringLiteral("A"), QStringLiteral("--rx=1"), QStringLiteral("--tx"),
+                   QStringLiteral("700")}).exitCode, 0);
+    EXPECT_EQ(sim({QStringLiteral("traffic"), QStringLiteral("C"), QStringLiteral("--rx=1")}).exitCode, 1);
+    EXPECT_EQ(lines(sim({QStringLiteral("status")}).out).front(),
+              handleA + QStringLiteral("\tA\tconnected\t202.101.172.135\t6000000001\t700"));
+    platform::SimRemoteAccess service(statePath().toStdString());
+    platform::ByteCounts counts;
+    ASSERT_EQ(service.getConnectionStatistics(handleA.toUInt(), counts), platform::ras::Success);
+    EXPECT_EQ(counts, (platform::ByteCounts{6000000001ULL, 700}));
+    EXPECT_EQ(service.getConnectionStatistics(handleB.toUInt(), counts), platform::ras::Success);
+    EXPECT_EQ(counts, platform::ByteCounts{});
 
     EXPECT_EQ(sim({QStringLiteral("disconnect"), QStringLiteral("A")}).exitCode, 0);
     EXPECT_EQ(lines(sim({QStringLiteral("status")}).out).size(), 1);
@@ -149,6 +164,8 @@ TEST_F(XarvaneSimToolTest, BadArgumentsGiveTheUsageAndExitCodeTwo)
         {QStringLiteral("disconnect")},
         {QStringLiteral("disconnect"), QStringLiteral("A"), QStringLiteral("--all")},
         {QStringLiteral("status"), QStringLiteral("A")},
+        {QStringLiteral("traffic"), QStringLiteral("A"), QStringLiteral("--rx"), QStringLiteral("-5")},
+        {QStringLiteral("traffic"), QStringLiteral("A"), QStringLiteral("--tx"), QStringLiteral("lots")},
         {QStringLiteral("entries"), QStringLiteral("--frobnicate")},
     };
     for (const QStringList& arguments : bad) {

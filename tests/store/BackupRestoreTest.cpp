@@ -7,6 +7,7 @@
 #include "store/DatabaseCopy.h"
 #include "store/Identifiers.h"
 #include "store/ReadOnlyDatabase.h"
+#include "users/Accounts.h"
 
 #include "DatabaseFixture.h"
 
@@ -350,6 +351,41 @@ TEST_F(BackupRestoreTest, RestoringFromTheLiveFileFailsKeepsTheDataAndSignsOut)
     EXPECT_EQ(liveUsers(), present);
     EXPECT_EQ(reopenings, 1);
     EXPECT_FALSE(context.currentConnection.signedIn());
+}
+
+// A backup made by a program of the first schema version holds plain passwords: restored, it
+// is converted, and its users sign in as before. One made by a newer program is refused.
+TEST_F(BackupRestoreTest, AnOlderBackupIsConvertedAndANewerOneRefused)
+{
+    const QString older = path(QStringLiteral("older.mdb"));
+    createVersionOneDatabase(
+        older, {{QStringLiteral("200403010800005"), QStringLiteral("dora"), QStringLiteral("dora-secret")}});
+    EXPECT_TRUE(restoreFrom(older));
+    EXPECT_EQ(prompter.prompts.last().text, kRestored);
+    EXPECT_TRUE(database.isOpen());
+    EXPECT_EQ(values(QStringLiteral("select Version from SchemaVersion")), QStringList{QStringLiteral("2")});
+    EXPECT_EQ(findAccounts(database, QStringLiteral("dora"), QStringLiteral("dora-secret")).size(), 1);
+    EXPECT_FALSE(fileHoldsText(live(), QStringLiteral("dora-secret")));
+
+    const QString newer = path(QStringLiteral("newer.mdb"));
+    backUpTo(newer);
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("newer"));
+        db.setDatabaseName(newer);
+        db.open();
+        QSqlQuery(db).exec(QStringLiteral("update SchemaVersion set Version = 99"));
+        QSqlQuery(db).exec(QStringLiteral("delete from XRUser where UserName = 'dora'"));
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("newer"));
+    const int closed = closings;
+    EXPECT_FALSE(restoreFrom(newer));
+    EXPECT_EQ(prompter.prompts.last().kind, PromptKind::Warning);
+    EXPECT_EQ(prompter.prompts.last().text,
+              QStringLiteral("所选数据库文件由较新版本的本程序建立，本程序不能使用它！\r\r"
+                             "数据库没有被恢复，现在的数据没有改变。"));
+    EXPECT_EQ(closings, closed);
+    EXPECT_TRUE(liveUsers().contains(QStringLiteral("dora")));
 }
 
 } // namespace

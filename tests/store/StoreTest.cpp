@@ -2,14 +2,19 @@
 #include "common/DisplayFormats.h"
 #include "common/ErrorReporting.h"
 #include "store/Database.h"
+#include "store/DatabaseCheck.h"
 #include "store/DatabaseError.h"
 #include "store/DayCount.h"
 #include "store/Identifiers.h"
+#include "store/PasswordHash.h"
+#include "store/Schema.h"
 #include "store/SqlCommand.h"
 #include "store/Statement.h"
+#include "users/Accounts.h"
 
 #include "InstalledDatabase.h"
 #include "ScriptedPrompter.h"
+#include "Unprivileged.h"
 
 #include <gtest/gtest.h>
 
@@ -17,10 +22,14 @@
 #include <QSqlQuery>
 #include <QTemporaryDir>
 
+#include <atomic>
 #include <cstdio>
 #include <cstring>
+#include <optional>
+#include <thread>
 #include <vector>
 
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -168,14 +177,16 @@ TEST_F(DatabaseTest, StatementOnAClosedDatabaseSaysWhatFailed)
 TEST_F(DatabaseTest, ReservedAccountsComeWithTheDatabase)
 {
     QSqlQuery query(db.connection());
-    ASSERT_TRUE(query.exec(QStringLiteral("select UserId, UserName, Admin, Enabled, UserPw = '' from XRUser "
-                                          "order by UserId")));
+    ASSERT_TRUE(
+        query.exec(QStringLiteral("select UserId, UserName, Admin, Enabled, UserPw, PwReset from XRUser "
+                                  "order by UserId")));
     ASSERT_TRUE(query.next());
     EXPECT_EQ(query.value(0).toString(), kBuiltInUserId);
     EXPECT_EQ(query.value(1).toString(), QStringLiteral("admin"));
     EXPECT_EQ(query.value(2).toInt(), 1);
     EXPECT_EQ(query.value(3).toInt(), 1);
-    EXPECT_EQ(query.value(4).toInt(), 1) << "the empty password is empty text";
+    EXPECT_TRUE(passwordMatches(query.value(4).toString(), QString())) << "the empty password, as a hash";
+    EXPECT_EQ(query.value(5).toInt(), 0) << "kept, not to be replaced";
     ASSERT_TRUE(query.next());
     EXPECT_EQ(query.value(0).toString(), kAnonymousUserId);
     EXPECT_EQ(query.value(1).toString(), QStringLiteral("匿名用户"));
@@ -234,6 +245,18 @@ TEST_F(DatabaseTest, TwoCopiesRecordingAtOnceLoseNoRow)
     EXPECT_DOUBLE_EQ(rows.value(1).toDouble(), kCopies * kRecordsEach * 0.5);
 }
 
+TEST(DatabaseOpen, InstallationKeepsTheAdministratorPasswordOnlyAsItsHash)
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath(kDatabaseFileName);
+    test::createInstalledDatabase(file, QStringLiteral("setup-secret"));
+    EXPECT_FALSE(test::fileHoldsText(file, QStringLiteral("setup-secret")));
+    Database db{QStringLiteral("installed-test")};
+    ASSERT_TRUE(db.open(file));
+    EXPECT_EQ(findAccounts(db, QStringLiteral("admin"), QStringLiteral("setup-secret")).size(), 1);
+    EXPECT_TRUE(findAccounts(db, QStringLiteral("admin"), QString()).isEmpty());
+}
+
 TEST(DatabaseOpen, MissingOrForeignFileDoesNotOpenAndIsNotCreated)
 {
     QTemporaryDir dir;
@@ -248,6 +271,149 @@ TEST(DatabaseOpen, MissingOrForeignFileDoesNotOpenAndIsNotCreated)
     foreign.close();
     EXPECT_FALSE(db.open(foreign.fileName()));
     EXPECT_FALSE(db.isOpen());
+}
+
+// Files of the first schema version: passwords as plain text, with or without the version table.
+class SchemaUpgrade : public ::testing::Test {
+protected:
+    QString file(const QString& name = kDatabaseFileName) const { return dir.filePath(name); }
+    QByteArray bytes(const QString& name = kDatabaseFileName) const
+    {
+        QFile content(file(name));
+        return content.open(QIODevice::ReadOnly) ? content.readAll() : QByteArray();
+    }
+    QStringList column(const QString& statement)
+    {
+        QSqlQuery query(db.connection());
+        EXPECT_TRUE(query.exec(statement)) << statement.toStdString();
+        QStringList values;
+        while (query.next())
+            values << query.value(0).toString();
+        return values;
+    }
+
+    const QList<test::TestAccount> accounts{
+        {QStringLiteral("200403010800000"), QStringLiteral("alice"), QStringLiteral("alice-secret-1")},
+        {QStringLiteral("200403010800001"), QStringLiteral("o'brien"), QStringLiteral("it's \"x\" 密码")},
+        {QStringLiteral("200403010800002"), QStringLiteral("newcomer")}};
+    QTemporaryDir dir;
+    Database db{QStringLiteral("upgrade-test")};
+};
+
+TEST_F(SchemaUpgrade, OlderFileIsConvertedOnceAndEveryPasswordStillSignsIn)
+{
+    for (const bool withVersionTable : {true, false}) {
+        QFile::remove(file());
+        test::createVersionOneDatabase(file(), accounts);
+        {
+            QSqlDatabase raw = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("raw"));
+            raw.setDatabaseName(file());
+            raw.open();
+            QSqlQuery(raw).exec(
+                QStringLiteral("insert into XRRecord values ('1', 100.5, 101.0, '200403010800000', "
+                               "'Office')"));
+            if (!withVersionTable)
+                QSqlQuery(raw).exec(QStringLiteral("drop table SchemaVersion"));
+            raw.close();
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("raw"));
+        ASSERT_TRUE(bytes().contains("alice-secret-1"));
+
+        ASSERT_TRUE(db.open(file())) << db.openError().toStdString();
+        EXPECT_EQ(column(QStringLiteral("select Version from SchemaVersion")),
+                  QStringList{QStringLiteral("2")});
+        const QStringList hashes = column(QStringLiteral("select UserPw from XRUser"));
+        ASSERT_EQ(hashes.size(), 5);
+        for (const QString& hash : hashes)
+            EXPECT_TRUE(hash.startsWith(QStringLiteral("$argon2id$"))) << hash.toStdString();
+        EXPECT_EQ(column(QStringLiteral("select count(*) from XRUser where PwReset = 0")),
+                  QStringList{QStringLiteral("5")});
+        for (const test::TestAccount& account : accounts)
+            EXPECT_EQ(findAccounts(db, account.name,
+                                   account.password.isNull() ? QStringLiteral("") : account.password)
+                          .size(),
+                      1)
+                << account.name.toStdString();
+        EXPECT_EQ(findAccounts(db, QStringLiteral("admin"), QString()).size(), 1) << "the empty password too";
+        EXPECT_TRUE(findAccounts(db, QStringLiteral("alice"), QString()).isEmpty());
+        EXPECT_EQ(column(QStringLiteral("select ConnName || Sdt from XRRecord")),
+                  QStringList{QStringLiteral("Office100.5")});
+        db.close();
+        const QByteArray converted = bytes();
+        EXPECT_FALSE(converted.contains("alice-secret-1")) << "no trace of the plain text";
+        EXPECT_FALSE(converted.contains(QStringLiteral("it's \"x\" 密码").toUtf8()));
+
+        ASSERT_TRUE(db.open(file()));
+        db.close();
+        EXPECT_EQ(bytes(), converted) << "a converted file is left as it is";
+    }
+}
+
+// Two copies of the program starting at once on an older file (two people signing in to the
+// desktop): both open it, and it is converted once, its passwords hashed once.
+TEST_F(SchemaUpgrade, TwoCopiesOpeningAtOnceConvertTheFileOnce)
+{
+    test::createVersionOneDatabase(file(), accounts);
+    std::atomic<int> opened{0};
+    const auto openInAnotherCopy = [&](int copy) {
+        Database other{QStringLiteral("copy-%1").arg(copy)};
+        if (other.open(file()))
+            ++opened;
+    };
+    std::thread first(openInAnotherCopy, 1);
+    std::thread second(openInAnotherCopy, 2);
+    first.join();
+    second.join();
+    EXPECT_EQ(opened, 2);
+    ASSERT_TRUE(db.open(file()));
+    EXPECT_EQ(findAccounts(db, QStringLiteral("alice"), QStringLiteral("alice-secret-1")).size(), 1);
+    EXPECT_EQ(findAccounts(db, QStringLiteral("admin"), QString()).size(), 1);
+}
+
+TEST_F(SchemaUpgrade, NewerFileIsRefusedAndLeftAsItIs)
+{
+    test::createInstalledDatabase(file());
+    {
+        QSqlDatabase raw = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("raw"));
+        raw.setDatabaseName(file());
+        raw.open();
+        QSqlQuery(raw).exec(QStringLiteral("update SchemaVersion set Version = %1").arg(kSchemaVersion + 1));
+        raw.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("raw"));
+    const QByteArray before = bytes();
+    EXPECT_EQ(checkDatabaseFile(file()), DatabaseFileCheck::Newer);
+    EXPECT_FALSE(db.open(file()));
+    EXPECT_FALSE(db.isOpen());
+    const QString text = cannotOpenText(db);
+    EXPECT_TRUE(text.startsWith(QStringLiteral("无法连接数据库！请与系统管理员联系！\r\r")))
+        << text.toStdString();
+    EXPECT_TRUE(text.contains(
+        QStringLiteral("(版本%1)比本程序(版本%2)新").arg(kSchemaVersion + 1).arg(kSchemaVersion)))
+        << text.toStdString();
+    EXPECT_EQ(bytes(), before);
+}
+
+// A file that needs converting but may not be written is refused with the reason and keeps its
+// data; once it may be written it is converted.
+TEST_F(SchemaUpgrade, WriteProtectedOlderFileIsRefusedUntilItMayBeWritten)
+{
+    test::createVersionOneDatabase(file(), accounts);
+    const QByteArray path = QFile::encodeName(file());
+    ASSERT_TRUE(QFile::setPermissions(dir.path(), QFile::Permissions(0x7777))); // the child reaches it
+    ASSERT_EQ(::chmod(path.constData(), 0444), 0);
+    const QByteArray before = bytes();
+    const std::optional<std::string> refusal = test::runUnprivilegedFor([this] {
+        Database readOnly{QStringLiteral("read-only-upgrade")};
+        return readOnly.open(file()) ? std::string("opened") : readOnly.openError().toStdString();
+    });
+    ASSERT_TRUE(refusal.has_value()) << "the unprivileged child did not run";
+    EXPECT_NE(refusal->find("不能写入"), std::string::npos) << *refusal;
+    EXPECT_EQ(bytes(), before);
+
+    ASSERT_EQ(::chmod(path.constData(), 0644), 0);
+    ASSERT_TRUE(db.open(file())) << db.openError().toStdString();
+    EXPECT_EQ(findAccounts(db, QStringLiteral("alice"), QStringLiteral("alice-secret-1")).size(), 1);
 }
 
 } // namespace

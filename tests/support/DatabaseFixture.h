@@ -32,12 +32,7 @@ protected:
     // An enabled ordinary account with an empty password.
     void addUser(const QString& id, const QString& name)
     {
-        QSqlQuery query(database.connection());
-        query.prepare(QStringLiteral("insert into XRUser (UserId,UserName,UserPw,Admin,Enabled,Remark) "
-                                     "values (?,?,'',0,1,'')"));
-        query.addBindValue(id);
-        query.addBindValue(name);
-        EXPECT_TRUE(query.exec());
+        EXPECT_TRUE(addAccount(database.connection(), {id, name}));
     }
 
     // The first column of every row of a query, as text.

@@ -1,9 +1,10 @@
-// Password change: the two refusals, the stored text exactly as typed (trimmed), and signing in
-// with it; Enter in the two edits.
+// Password change: the two refusals, the hash of the text exactly as typed (trimmed) and no
+// trace of the text in the file, and signing in with it; Enter in the two edits.
 #include "users/utPassword.h"
 
 #include "connections/RASNotify.h"
 #include "connections/Recorder.h"
+#include "store/PasswordHash.h"
 #include "users/SignIn.h"
 
 #include "AdministrationFixture.h"
@@ -38,17 +39,19 @@ protected:
     {
         return signIn.attempt(0, false, QStringLiteral("alice"), password) == SignInOutcome::SignedIn;
     }
+    bool fileHolds(const QString& text) { return fileHoldsText(context.appPath + kDatabaseFileName, text); }
 
-    TwinPassword dialog{context, command};
+    TwinPassword dialog{context, command, kAliceId};
     TRASNotify notify{ras};
     QTimer tmConn;
     RecordingWindows windows;
     Recorder recorder{context, command, notify, tmConn, windows};
-    SignIn signIn{context, database, recorder};
+    SignIn signIn{context, database, recorder, [](const UserAccount&) { return false; }};
 };
 
 TEST_F(PasswordChange, EmptyOrDifferentTextsAreRefusedAndKeepTheDialog)
 {
+    const QString before = stored();
     EXPECT_FALSE(submit(QStringLiteral("secret"), QString()));
     EXPECT_FALSE(submit(QStringLiteral("   "), QStringLiteral("   ")));
     EXPECT_FALSE(submit(QStringLiteral("Secret"), QStringLiteral("secret")));
@@ -57,13 +60,14 @@ TEST_F(PasswordChange, EmptyOrDifferentTextsAreRefusedAndKeepTheDialog)
                            QStringLiteral("两次输入的密码不一致！")}));
     EXPECT_EQ(prompter.prompts.last().kind, PromptKind::Warning);
     EXPECT_EQ(edit("edtFirst")->text(), QStringLiteral("Secret")) << "the typed texts stay";
-    EXPECT_TRUE(stored().isEmpty());
+    EXPECT_EQ(stored(), before);
 }
 
 TEST_F(PasswordChange, BlanksAreTrimmedAndSignInWorksWithAndWithoutThem)
 {
     EXPECT_TRUE(submit(QStringLiteral("  pass word "), QStringLiteral("pass word  ")));
-    EXPECT_EQ(stored(), QStringLiteral("pass word"));
+    EXPECT_TRUE(passwordMatches(stored(), QStringLiteral("pass word")));
+    EXPECT_FALSE(fileHolds(QStringLiteral("pass word")));
     EXPECT_TRUE(signsIn(QStringLiteral("pass word")));
     EXPECT_TRUE(signsIn(QStringLiteral("  pass word  ")));
     EXPECT_FALSE(signsIn(QStringLiteral("Pass word")));
@@ -72,12 +76,13 @@ TEST_F(PasswordChange, BlanksAreTrimmedAndSignInWorksWithAndWithoutThem)
 TEST_F(PasswordChange, QuotesAndStatementTextAreStoredExactly)
 {
     const QString typed = QStringLiteral("it's \"x\" \\ ' where 1=1; drop table XRUser; --");
+    const QString bob = QStringLiteral("select UserPw from XRUser where UserId = '%1'").arg(kBobId);
+    const QStringList bobBefore = values(bob);
     EXPECT_TRUE(submit(typed, typed));
-    EXPECT_EQ(stored(), typed);
+    EXPECT_TRUE(passwordMatches(stored(), typed));
+    EXPECT_FALSE(fileHolds(typed));
     EXPECT_EQ(values(QStringLiteral("select count(*) from XRUser")), QStringList{QStringLiteral("4")});
-    EXPECT_EQ(values(QStringLiteral("select UserPw from XRUser where UserId = '%1'").arg(kBobId)),
-              QStringList{QString()})
-        << "only the signed-in account changes";
+    EXPECT_EQ(values(bob), bobBefore) << "only the signed-in account changes";
     EXPECT_TRUE(signsIn(typed));
 }
 
@@ -93,7 +98,7 @@ TEST_F(PasswordChange, EnterMovesToTheSecondEditAndThenChanges)
     QTest::keyClicks(edit("edtSecond"), QStringLiteral("abc"));
     QTest::keyClick(edit("edtSecond"), Qt::Key_Return);
     EXPECT_FALSE(dialog.isVisible());
-    EXPECT_EQ(stored(), QStringLiteral("abc"));
+    EXPECT_TRUE(passwordMatches(stored(), QStringLiteral("abc")));
 }
 
 } // namespace

@@ -2,6 +2,8 @@
 // the grid, and the dialog's navigator.
 #include "users/utUserManage.h"
 
+#include "store/PasswordHash.h"
+
 #include "AdministrationFixture.h"
 #include "CheckedModel.h"
 
@@ -60,7 +62,7 @@ TEST_F(UserAccounts, NamesAreTrimmedAndTheNameRulesRefuseWithoutWriting)
     EXPECT_EQ(model.state(), State::Inserting);
     const AccountRow fresh = model.row(model.currentRow());
     EXPECT_EQ(fresh.UserId, NewId(clock.now()));
-    EXPECT_TRUE(fresh.UserPw.isEmpty() && !fresh.Admin && fresh.Enabled);
+    EXPECT_TRUE(passwordMatches(fresh.UserPw, QString()) && !fresh.Admin && fresh.Enabled);
 
     QStringList refusals; // " admin " is the name of the hidden built-in account
     for (const char* name : {"   ", "匿名用户", " admin ", "bob"}) {
@@ -84,9 +86,12 @@ TEST_F(UserAccounts, NamesAreTrimmedAndTheNameRulesRefuseWithoutWriting)
     EXPECT_EQ(model.post(), AccountRefusal::None);
     EXPECT_EQ(model.state(), State::Browsing);
     EXPECT_EQ(model.row(model.currentRow()).UserName, QStringLiteral("carol"));
-    EXPECT_EQ(values(QStringLiteral("select UserPw || '/' || Admin || '/' || Enabled from XRUser "
-                                    "where UserName = 'carol'")),
-              QStringList{QStringLiteral("/0/1")});
+    EXPECT_EQ(values(QStringLiteral("select Admin || '/' || Enabled from XRUser where UserName = 'carol'")),
+              QStringList{QStringLiteral("0/1")});
+    const QString stored =
+        values(QStringLiteral("select UserPw from XRUser where UserName = 'carol'")).value(0);
+    EXPECT_TRUE(stored.startsWith(QStringLiteral("$argon2id$")) && passwordMatches(stored, QString()))
+        << "the new account's empty password is kept as its hash: " << stored.toStdString();
 }
 
 TEST_F(UserAccounts, EditedRowsKeepTheirNameOrTakeAFreeOneAndCancelRestores)

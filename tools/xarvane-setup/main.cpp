@@ -1,5 +1,6 @@
 // xarvane-setup DIR: the installation step. Creates the program's database in DIR with its
-// tables and reserved accounts, the settings key (with the support address when given) and
+// tables and reserved accounts (the administrator's password given, empty, or empty and to be
+// replaced at the first sign-in), the settings key (with the support address when given) and
 // places the notice sounds and the help.
 #include "notices/ProgramFiles.h"
 #include "platform/RegistryFile.h"
@@ -17,6 +18,7 @@
 #include <QSqlDatabase>
 
 #include <cstdio>
+#include <exception>
 #include <optional>
 
 namespace {
@@ -33,7 +35,8 @@ int fail(const QString& text)
 }
 
 // Builds the database in a side file and moves it into place only when it is complete.
-bool createDatabase(const QString& target, const QString& adminPassword, QString& error)
+bool createDatabase(const QString& target, const QString& adminPassword, xr::AdminPassword admin,
+                    QString& error)
 {
     const QString building = target + QStringLiteral(".new");
     QFile::remove(building);
@@ -44,8 +47,8 @@ bool createDatabase(const QString& target, const QString& adminPassword, QString
             error = db.lastError().text();
         } else {
             try {
-                xr::createSchema(db, adminPassword);
-            } catch (const xr::DatabaseError& e) {
+                xr::createSchema(db, adminPassword, admin);
+            } catch (const std::exception& e) {
                 error = QString::fromStdString(e.what());
             }
             db.close();
@@ -102,6 +105,15 @@ int installFiles(const QString& programFolder)
     return 0;
 }
 
+QString adminPasswordDescription(const QString& password, xr::AdminPassword admin)
+{
+    if (!password.isEmpty())
+        return QStringLiteral("given password");
+    return admin == xr::AdminPassword::ReplacedAtFirstSignIn
+               ? QStringLiteral("empty password, to be set at the first sign-in")
+               : QStringLiteral("empty password");
+}
+
 // An address to write to: one "@" with text on both sides and no blanks.
 bool isMailAddress(const QString& address)
 {
@@ -127,6 +139,9 @@ int main(int argc, char** argv)
     const QCommandLineOption adminPassword(QStringLiteral("admin-password"),
                                            QStringLiteral("Password of \"admin\" (empty by default)."),
                                            QStringLiteral("PASSWORD"));
+    const QCommandLineOption askAdminPassword(
+        QStringLiteral("ask-admin-password"),
+        QStringLiteral("Give \"admin\" an empty password that must be replaced at its first sign-in."));
     const QCommandLineOption force(QStringLiteral("force"), QStringLiteral("Replace an existing database."));
     const QCommandLineOption supportMail(
         QStringLiteral("support-mail"),
@@ -134,6 +149,7 @@ int main(int argc, char** argv)
             "The address that the about box shows and the mail commands write to (an empty one clears it)."),
         QStringLiteral("ADDRESS"));
     parser.addOption(adminPassword);
+    parser.addOption(askAdminPassword);
     parser.addOption(force);
     parser.addOption(supportMail);
     if (!parser.parse(app.arguments()))
@@ -144,6 +160,10 @@ int main(int argc, char** argv)
     }
     if (parser.positionalArguments().size() != 1)
         return fail(QStringLiteral("expected one folder\n") + parser.helpText());
+    if (parser.isSet(askAdminPassword) && !parser.value(adminPassword).isEmpty())
+        return fail(QStringLiteral("--ask-admin-password and --admin-password exclude each other"));
+    const xr::AdminPassword admin =
+        parser.isSet(askAdminPassword) ? xr::AdminPassword::ReplacedAtFirstSignIn : xr::AdminPassword::Kept;
     std::optional<QString> supportAddress;
     if (parser.isSet(supportMail)) {
         supportAddress = parser.value(supportMail).trimmed();
@@ -160,11 +180,11 @@ int main(int argc, char** argv)
         return fail(QStringLiteral("%1 exists; left as it is (use --force to replace it)").arg(database));
 
     QString error;
-    if (!createDatabase(database, parser.value(adminPassword), error))
+    if (!createDatabase(database, parser.value(adminPassword), admin, error))
         return fail(QStringLiteral("cannot create %1: %2").arg(database, error));
-    say(QStringLiteral("%1 database %2 (administrator \"admin\", %3 password)")
+    say(QStringLiteral("%1 database %2 (administrator \"admin\", %3)")
             .arg(existed ? QStringLiteral("Replaced") : QStringLiteral("Created"), database,
-                 parser.value(adminPassword).isEmpty() ? QStringLiteral("empty") : QStringLiteral("given")));
+                 adminPasswordDescription(parser.value(adminPassword), admin)));
     if (const int failed = installSettings(folder.absolutePath() + QLatin1Char('/'), supportAddress))
         return failed;
     return installFiles(folder.absolutePath());

@@ -34,6 +34,8 @@ SimTool::ExitCode SimTool::run(const SimToolRequest& request)
         return connect(request.entry.name, request.ip.toStdString());
     case SimToolRequest::Command::Disconnect:
         return disconnect(request.entry.name, request.all);
+    case SimToolRequest::Command::Traffic:
+        return addTraffic(request.entry.name, request.traffic);
     case SimToolRequest::Command::Status:
         return listConnections();
     }
@@ -83,8 +85,10 @@ SimTool::ExitCode SimTool::listConnections()
     if (!m_file.read(state, error))
         return fail(error);
     for (const SimConnection& c : state.connections)
-        std::fprintf(m_out, "%u\t%s\t%s\t%s\n", c.handle, c.entryName.c_str(), stateName(c.state),
-                     c.state == ras::StateConnected ? c.ip.c_str() : "-");
+        std::fprintf(m_out, "%u\t%s\t%s\t%s\t%llu\t%llu\n", c.handle, c.entryName.c_str(), stateName(c.state),
+                     c.state == ras::StateConnected ? c.ip.c_str() : "-",
+                     static_cast<unsigned long long>(c.traffic.received),
+                     static_cast<unsigned long long>(c.traffic.sent));
     return Done;
 }
 
@@ -116,6 +120,20 @@ SimTool::ExitCode SimTool::failNext(const std::string& name, std::uint32_t code)
             return noEntry(name);
         entry->failNextCode = code;
         return std::string();
+    });
+}
+
+SimTool::ExitCode SimTool::addTraffic(const std::string& name, const ByteCounts& traffic)
+{
+    return change([&](SimState& state) {
+        bool found = false;
+        for (SimConnection& connection : state.connections)
+            if (connection.entryName == name && connection.state == ras::StateConnected) {
+                connection.traffic.received += traffic.received;
+                connection.traffic.sent += traffic.sent;
+                found = true;
+            }
+        return found ? std::string() : "'" + name + "' is not connected";
     });
 }
 

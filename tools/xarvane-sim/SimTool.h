@@ -29,6 +29,7 @@ private:
     ExitCode failNext(const std::string& name, std::uint32_t code);
     ExitCode connect(const std::string& name, const std::string& ip);
     ExitCode disconnect(const std::string& name, bool all);
+    ExitCode addTraffic(const std::string& name, const platform::ByteCounts& traffic);
     ExitCode listConnections();
     // Applies `change` to the state; it answers an empty text to have the state written, or
     // the reason it refuses.

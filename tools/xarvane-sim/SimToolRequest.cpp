@@ -31,6 +31,7 @@ const QList<CommandSyntax>& commands()
         {QStringLiteral("fail-next"), Command::FailNext, 1, {QStringLiteral("code")}},
         {QStringLiteral("connect"), Command::Connect, 1, {QStringLiteral("ip")}},
         {QStringLiteral("disconnect"), Command::Disconnect, 1, {}},
+        {QStringLiteral("traffic"), Command::Traffic, 1, {QStringLiteral("rx"), QStringLiteral("tx")}},
         {QStringLiteral("status"), Command::Status, 0, {}},
     };
     return list;
@@ -98,8 +99,8 @@ bool plainText(const QString& value, const QString& what, qsizetype maxLength, Q
     return error.isEmpty();
 }
 
-bool unsignedNumber(const QString& value, const QString& what, std::uint64_t max, std::uint32_t& number,
-                    QString& error)
+template <typename Number>
+bool unsignedNumber(const QString& value, const QString& what, std::uint64_t max, Number& number, QString& error)
 {
     bool ok = false;
     const qulonglong parsed = value.toULongLong(&ok, 10);
@@ -107,7 +108,7 @@ bool unsignedNumber(const QString& value, const QString& what, std::uint64_t max
         error = QStringLiteral("%1 must be a whole number from 0 to %2").arg(what).arg(max);
         return false;
     }
-    number = static_cast<std::uint32_t>(parsed);
+    number = static_cast<Number>(parsed);
     return true;
 }
 
@@ -155,6 +156,17 @@ bool readFailNextCode(const QMap<QString, QString>& options, platform::SimEntry&
     }
     return unsignedNumber(options.value(QStringLiteral("code")), QStringLiteral("--code"),
                           std::numeric_limits<std::uint32_t>::max(), entry.failNextCode, error);
+}
+
+// traffic's --rx and --tx, bytes to add (either may be left out; 0 is added then). A day of a fast
+// line is far below the bound, which keeps the sum exact.
+bool readTraffic(const QMap<QString, QString>& options, platform::ByteCounts& traffic, QString& error)
+{
+    constexpr std::uint64_t kMostBytes = 1ULL << 50;
+    return unsignedNumber(options.value(QStringLiteral("rx"), QStringLiteral("0")), QStringLiteral("--rx"), kMostBytes,
+                          traffic.received, error) &&
+           unsignedNumber(options.value(QStringLiteral("tx"), QStringLiteral("0")), QStringLiteral("--tx"), kMostBytes,
+                          traffic.sent, error);
 }
 
 // Checks that the options and the number of names fit the command.
@@ -226,6 +238,8 @@ bool SimToolRequest::parse(const QStringList& arguments, SimToolRequest& request
         return false;
     if (syntax->command == Command::FailNext)
         return readFailNextCode(parts.options, request.entry, error);
+    if (syntax->command == Command::Traffic)
+        return readTraffic(parts.options, request.traffic, error);
     return syntax->command != Command::AddEntry || readEntryOptions(parts.options, request.entry, error);
 }
 
@@ -255,11 +269,15 @@ QString SimToolRequest::usage()
         "                            address 10.x.y.z is assigned\n"
         "  disconnect NAME           end the entry's connection, or its dial in progress\n"
         "  disconnect --all          end every connection and dial\n"
+        "  traffic NAME [--rx BYTES] [--tx BYTES]\n"
+        "                            add to the bytes the entry's connection has received\n"
+        "                            and sent, as its interface's counters would count them\n"
         "  status                    list the connections, one a line:\n"
-        "                            HANDLE<TAB>ENTRY<TAB>STATE<TAB>IP\n"
+        "                            HANDLE<TAB>ENTRY<TAB>STATE<TAB>IP<TAB>RX<TAB>TX\n"
         "                            STATE is open-port, port-opened, connect-device,\n"
         "                            device-connected, all-devices-connected, authenticate,\n"
-        "                            authenticated or connected; IP is - until connected\n"
+        "                            authenticated or connected; IP is - until connected;\n"
+        "                            RX and TX are the bytes received and sent\n"
         "\n"
         "Options:\n"
         "  --state FILE              the state file; by default $XARVANE_SIM_STATE, or else\n"
