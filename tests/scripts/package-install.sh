@@ -171,7 +171,9 @@ done
 wrong=$(find "$data" \( -type f \! -perm 0660 -o -type d \! -perm 2770 -o \! -group xarvane -o \! -user root \) \
     -printf '%p %u:%g %m\n')
 [ -z "$wrong" ] || fail "files not root:xarvane 0660 (folders 2770): $wrong"
-ok "data folder root:xarvane 2770, files 0660, $user_before in the group"
+[ "$(records "select PwReset from XRUser where UserName = 'admin'")" = 1 ] ||
+    fail "the installation did not leave admin's empty password to be replaced at the first sign-in"
+ok "data folder root:xarvane 2770, files 0660, $user_before in the group, admin's password to be set"
 
 # --- Two people at once, each on a display of their own
 add_user "$user_after"
@@ -189,7 +191,12 @@ for name in "$user_before" "$user_after"; do
     programs+=($!)
 done
 for i in 0 1; do
-    wait_for program_ready "${programs[$i]}" || { cat "$work/errors-"*; fail "program $i did not start"; }
+    if ! wait_for program_ready "${programs[$i]}"; then
+        state="is running"
+        ended "${programs[$i]}" && state="has ended"
+        tail -n +1 "$work/errors-"*
+        fail "program $i ($state) did not come to have the database open and SIGTERM caught"
+    fi
 done
 ok "the program runs as $user_before and as $user_after"
 
