@@ -4,7 +4,9 @@
 // XRUser.UserPw holds a salted Argon2id hash of the password (PasswordHash.h), never the
 // password; the empty password of a new account is a hash too. XRUser.PwReset is 1 for an
 // account whose empty password is to be replaced at its first sign-in (the administrator of an
-// installation that asked for it), else 0. SchemaVersion holds one row: the schema version the
+// installation that asked for it), else 0. XRRecord.RxBytes and TxBytes are the bytes the
+// record's connection received and sent while it lasted, NULL where the dial-up service could not
+// tell. SchemaVersion holds one row: the schema version the
 // file is at (SchemaUpgrade.h converts older files when they are opened).
 
 #include "store/PasswordHash.h"
@@ -14,7 +16,7 @@
 
 namespace xr {
 
-inline constexpr int kSchemaVersion = 2;
+inline constexpr int kSchemaVersion = 3;
 
 // Whether the built-in administrator's password is to be replaced at the first sign-in (only an
 // empty one is).

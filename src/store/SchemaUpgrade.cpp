@@ -33,10 +33,18 @@ void keepPasswordsAsHashes(const QSqlDatabase& db)
                      {{QStringLiteral(":p"), hashPassword(password)}, {QStringLiteral(":r"), row}});
 }
 
+// Version 3: the bytes each record's connection received and sent. Older records did not count
+// them: NULL, unknown.
+void countTraffic(const QSqlDatabase& db)
+{
+    runStatement(db, QStringLiteral("alter table XRRecord add column RxBytes integer"), {});
+    runStatement(db, QStringLiteral("alter table XRRecord add column TxBytes integer"), {});
+}
+
 using UpgradeStep = void (*)(const QSqlDatabase& db);
 
 // kUpgradeSteps[n] takes a database from version n + 1 to version n + 2.
-constexpr UpgradeStep kUpgradeSteps[] = {&keepPasswordsAsHashes};
+constexpr UpgradeStep kUpgradeSteps[] = {&keepPasswordsAsHashes, &countTraffic};
 static_assert(std::size(kUpgradeSteps) == kSchemaVersion - 1, "one step for each version after the first");
 
 void run(const QSqlDatabase& db, const QString& statement)
