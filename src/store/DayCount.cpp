@@ -1,5 +1,6 @@
 #include "store/DayCount.h"
 
+#include "common/DecimalText.h"
 #include "common/DisplayFormats.h"
 
 #include <algorithm>
@@ -52,17 +53,24 @@ CivilDate civilDate(qint64 days)
     return {yearOfEra + era * 400 + (month <= 2 ? 1 : 0), month, day};
 }
 
-char* writeNumber(char* out, qint64 value, int digits)
+// The date part of the text, "yyyy-M-d", and its length; room is left for the time of day.
+int writeDate(qint64 day, char* out)
 {
-    char reversed[20];
-    int count = 0;
-    do {
-        reversed[count++] = static_cast<char>('0' + value % 10);
-        value /= 10;
-    } while (value > 0 || count < digits);
-    while (count > 0)
-        *out++ = reversed[--count];
-    return out;
+    constexpr int kTimeRoom = 9; // " H:mm:ss"
+    const CivilDate date = civilDate(day + kEpochFrom1970);
+    if (date.year < 1 || date.year > 9999) {
+        // Far outside any record: QDate's own text, whatever it makes of such a date.
+        const QByteArray text =
+            kEpoch.addDays(day).toString(kShortDateFormat).toLatin1().left(kDayCountTextRoom - kTimeRoom);
+        std::copy(text.begin(), text.end(), out);
+        return static_cast<int>(text.size());
+    }
+    char* end = writeDecimal(out, static_cast<quint64>(date.year), 4);
+    *end++ = '-';
+    end = writeDecimal(end, static_cast<quint64>(date.month));
+    *end++ = '-';
+    end = writeDecimal(end, static_cast<quint64>(date.day));
+    return static_cast<int>(end - out);
 }
 
 } // namespace
@@ -73,37 +81,26 @@ double toDayCount(const QDateTime& moment)
     return days + moment.time().msecsSinceStartOfDay() / kMsPerDay;
 }
 
-int writeDayCountText(double days, char* out)
+char* DayCountWriter::write(double days, char* out)
 {
     const Moment moment = momentOf(days);
-    const CivilDate date = civilDate(moment.days + kEpochFrom1970);
-    if (date.year < 1 || date.year > 9999) {
-        // Far outside any record: QDate's own text, whatever it makes of such a date.
-        const QByteArray text = (kEpoch.addDays(moment.days).toString(kShortDateFormat) + QLatin1Char(' ') +
-                                 QTime(0, 0).addSecs(moment.seconds).toString(kLongTimeFormat))
-                                    .toLatin1()
-                                    .left(kDayCountTextRoom);
-        std::copy(text.begin(), text.end(), out);
-        return static_cast<int>(text.size());
+    if (m_day != moment.days) {
+        m_dateLength = writeDate(moment.days, m_date);
+        m_day = moment.days;
     }
-    char* end = writeNumber(out, date.year, 4);
-    *end++ = '-';
-    end = writeNumber(end, date.month, 1);
-    *end++ = '-';
-    end = writeNumber(end, date.day, 1);
+    char* end = std::copy(m_date, m_date + m_dateLength, out);
     *end++ = ' ';
-    end = writeNumber(end, moment.seconds / 3600, 1);
+    end = writeDecimal(end, static_cast<quint64>(moment.seconds / 3600));
     *end++ = ':';
-    end = writeNumber(end, moment.seconds / 60 % 60, 2);
+    end = writeDecimal(end, static_cast<quint64>(moment.seconds / 60 % 60), 2);
     *end++ = ':';
-    end = writeNumber(end, moment.seconds % 60, 2);
-    return static_cast<int>(end - out);
+    return writeDecimal(end, static_cast<quint64>(moment.seconds % 60), 2);
 }
 
 QString dayCountText(double days)
 {
     char text[kDayCountTextRoom];
-    return QString::fromLatin1(text, writeDayCountText(days, text));
+    return QString::fromLatin1(text, DayCountWriter().write(days, text) - text);
 }
 
 QDateTime fromDayCount(double days)

@@ -5,16 +5,21 @@
 #include "browser/ListExport.h"
 #include "browser/PrintCommands.h"
 #include "browser/ReportLayout.h"
+#include "browser/WorkProgress.h"
+#include "browser/utrptList.h"
 #include "store/Identifiers.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QImage>
-#include <QPrintPreviewDialog>
-#include <QPrintPreviewWidget>
+#include <QLabel>
+#include <QPageRanges>
+#include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QStandardPaths>
 #include <QTimer>
 
@@ -57,7 +62,7 @@ protected:
     {
         const QString file = dir.filePath(name);
         prompter.fileAnswers = {{file, filter}};
-        commands().actExportExecute(window->list(), window->totalText());
+        commands().actExportExecute(window->list(), window->totalText(), window.get());
         return file;
     }
 
@@ -136,12 +141,12 @@ TEST_F(Printing, RefusedWhileConnectedAndForAnEmptyListAlsoForExport)
     signInZhang();
     window->show();
     EXPECT_FALSE(prepare());
-    commands().actExportExecute(window->list(), window->totalText());
+    commands().actExportExecute(window->list(), window->totalText(), window.get());
     addWeek(kZhangId);
     window->findChild<QPushButton*>(QStringLiteral("btnRefresh"))->click();
     connect(QStringLiteral("163"), at(3, 7, 9, 0));
     EXPECT_FALSE(prepare());
-    commands().actExportExecute(window->list(), window->totalText());
+    commands().actExportExecute(window->list(), window->totalText(), window.get());
     QStringList texts;
     for (const Prompt& prompt : prompter.prompts) {
         EXPECT_EQ(prompt.kind, PromptKind::Information);
@@ -281,6 +286,7 @@ TEST_F(Printing, CsvHasABomTheGridsColumnsAndTheSeconds)
 {
     addWeek(kZhangId);
     addRecord(at(3, 6, 8, 0), at(3, 6, 8, 1), kZhangId, QStringLiteral("办公室, \"二楼\""));
+    addRecord(at(3, 6, 9, 0), at(3, 6, 9, 0, 5), kZhangId, QStringLiteral("=1+1"));
     signInZhang();
     window->show();
     const QString file = exportTo(QStringLiteral("清单.csv"));
@@ -295,32 +301,57 @@ TEST_F(Printing, CsvHasABomTheGridsColumnsAndTheSeconds)
                      QStringLiteral("169,2004-3-2 10:00:00,2004-3-2 10:00:42,0分42秒,42"),
                      QStringLiteral("甲连接,2004-3-5 20:00:00,2004-3-5 22:00:00,2小时0分0秒,7200"),
                      QStringLiteral("\"办公室, \"\"二楼\"\"\",2004-3-6 8:00:00,2004-3-6 8:01:00,1分0秒,60"),
-                     QString()}));
-    EXPECT_EQ(csvField(QStringLiteral("=1+1")), QStringLiteral("'=1+1"));
+                     QStringLiteral("'=1+1,2004-3-6 9:00:00,2004-3-6 9:00:05,0分5秒,5"), QString()}));
 
     // A file that cannot be written is an error with its name; nothing is left behind.
     const QString blocked = dir.filePath(QStringLiteral("no-such-folder/清单.csv"));
-    EXPECT_THROW(exportCsv(window->list(), blocked), std::runtime_error);
+    WorkProgress progress;
+    EXPECT_THROW(exportCsv(window->list(), blocked, progress), std::runtime_error);
     EXPECT_FALSE(QFile::exists(blocked));
 }
 
-TEST_F(Printing, PrintOpensThePreviewWithEveryPage)
+// The preview draws the page it shows and counts every page; printing to a file prints the
+// pages chosen in the printer dialog.
+TEST_F(Printing, ThePreviewShowsEachPageAndPrintingTakesThePagesChosen)
 {
     for (int day = 0; day < 60; ++day)
         addRecord(at(3, 1, 8, 0).addSecs(day * 60), at(3, 1, 8, 0).addSecs(day * 60 + 30), kZhangId);
     signInZhang();
     window->show();
-    int pages = -1;
+    QString pageCount;
+    QImage firstPage;
+    QImage secondPage;
     QTimer::singleShot(0, [&] {
-        for (QWidget* widget : QApplication::topLevelWidgets()) {
-            if (auto* preview = qobject_cast<QPrintPreviewDialog*>(widget)) {
-                pages = preview->findChild<QPrintPreviewWidget*>()->pageCount();
-                preview->reject();
-            }
-        }
+        QWidget* preview = QApplication::activeModalWidget();
+        EXPECT_EQ(preview->objectName(), QStringLiteral("rptListPreview"));
+        pageCount = preview->findChild<QLabel*>(QStringLiteral("lblPageCount"))->text();
+        firstPage = preview->findChild<QLabel*>(QStringLiteral("lblPage"))->pixmap().toImage();
+        preview->findChild<QAction*>(QStringLiteral("actLastPage"))->trigger();
+        secondPage = preview->findChild<QLabel*>(QStringLiteral("lblPage"))->pixmap().toImage();
+        EXPECT_EQ(preview->findChild<QSpinBox*>(QStringLiteral("sePage"))->value(), 2);
+        preview->close();
     });
     commands().actPrintExecute(window->list(), window->totalText(), window.get());
-    EXPECT_EQ(pages, 2);
+    EXPECT_EQ(pageCount.trimmed(), QStringLiteral("共 2 页"));
+    // An A4 page, with something drawn, and another on the second page.
+    ASSERT_FALSE(firstPage.isNull());
+    EXPECT_NEAR(double(firstPage.height()) / firstPage.width(), 297.0 / 210.0, 0.01);
+    QImage blank(firstPage.size(), firstPage.format());
+    blank.fill(Qt::white);
+    EXPECT_NE(firstPage, blank);
+    EXPECT_NE(firstPage, secondPage);
+
+    if (tool(QStringLiteral("pdftotext")).isEmpty())
+        GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+    const std::optional<ReportTexts> texts = prepare();
+    ASSERT_TRUE(texts);
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFileName(dir.filePath(QStringLiteral("printed.pdf")));
+    printer.setPageRanges(QPageRanges::fromString(QStringLiteral("2")));
+    EXPECT_TRUE(TrptList(window->list(), *texts).print(printer, window.get()));
+    const QStringList pages = pdfText(printer.outputFileName()).split(QLatin1Char('\f'), Qt::SkipEmptyParts);
+    ASSERT_EQ(pages.size(), 1);
+    EXPECT_TRUE(QString(pages[0]).remove(QLatin1Char(' ')).contains(QStringLiteral("第2页/共2页"))) << pages[0].toStdString();
 }
 
 } // namespace
