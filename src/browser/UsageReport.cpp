@@ -1,6 +1,7 @@
 #include "browser/UsageReport.h"
 
 #include "browser/RecordList.h"
+#include "browser/ReportFont.h"
 #include "browser/ReportLayout.h"
 #include "browser/WorkProgress.h"
 #include "store/DayCount.h"
@@ -34,12 +35,9 @@ constexpr int kColumnLines[] = {508, 1007, 1463};
 
 enum class ReportFont { Normal, Bold, Title };
 
-// 宋体 where it is installed, else the Song-style CJK font that desktops ship.
 QFont reportFont(double points, bool bold)
 {
-    QFont font;
-    font.setFamilies({QStringLiteral("宋体"), QStringLiteral("SimSun"), QStringLiteral("NSimSun"),
-                      QStringLiteral("Noto Serif CJK SC"), QStringLiteral("Noto Sans CJK SC")});
+    QFont font(reportFontFamily());
     font.setPointSizeF(points);
     font.setBold(bold);
     return font;
