@@ -16,8 +16,7 @@
 
 #include "BenchStore.h"
 
-#include "browser/ListExport.h"
-#include "browser/LongWork.h"
+#include "browser/PrintCommands.h"
 #include "browser/RecordList.h"
 #include "browser/utrptList.h"
 #include "store/Database.h"
@@ -218,10 +217,11 @@ void cancelledPdf(const xr::RecordList& list, const QString& pdf)
         return;
     }
     const double stopMs = sinceClick.nsecsElapsed() / 1e6;
-    std::printf("  cancel: the PDF export stopped %.1f ms after its cancel button was clicked, %s; target <= %.0f "
-                "ms: %s\n",
-                stopMs, QFileInfo::exists(pdf) ? "a file left behind" : "no file left", kCancelTargetMs,
-                verdict(stopMs <= kCancelTargetMs && !QFileInfo::exists(pdf)));
+    std::printf(
+        "  cancel: the PDF export stopped %.1f ms after its cancel button was clicked, %s; target <= %.0f "
+        "ms: %s\n",
+        stopMs, QFileInfo::exists(pdf) ? "a file left behind" : "no file left", kCancelTargetMs,
+        verdict(stopMs <= kCancelTargetMs && !QFileInfo::exists(pdf)));
 }
 
 struct Figures {
@@ -236,9 +236,10 @@ xr::bench::StepTimer watched(const char* name, bool largest, const std::function
     work();
     const double holdMs = watch.longestHoldMs();
     const double peakMb = watch.peakGrowthMb();
-    std::printf("      (d) longest hold of the user-interface thread during the %s: %.1f ms (the longest it ran "
-                "itself between two ticks: %.1f ms); target <= %.0f ms: %s\n",
-                name, holdMs, watch.longestRunMs(), kHoldTargetMs, verdict(holdMs <= kHoldTargetMs));
+    std::printf(
+        "      (d) longest hold of the user-interface thread during the %s: %.1f ms (the longest it ran "
+        "itself between two ticks: %.1f ms); target <= %.0f ms: %s\n",
+        name, holdMs, watch.longestRunMs(), kHoldTargetMs, verdict(holdMs <= kHoldTargetMs));
     std::printf("      (e) peak memory over the open list during the %s: %.1f MB (%s)", name, peakMb,
                 watch.peakMethod());
     if (largest)
@@ -270,8 +271,9 @@ Figures measure(const QString& folder, int records)
     double shellWallMs = 0;
     const double shellMs = shellCsv(file, folder + QStringLiteral("/shell-%1.csv").arg(records), shellWallMs);
     if (shellMs >= 0)
-        std::printf("  the sqlite3 shell's CSV of the same rows (.mode csv, into a file): %.0f ms (%.0f ms CPU)\n",
-                    shellWallMs, shellMs);
+        std::printf(
+            "  the sqlite3 shell's CSV of the same rows (.mode csv, into a file): %.0f ms (%.0f ms CPU)\n",
+            shellWallMs, shellMs);
     else
         std::printf("  the sqlite3 shell's CSV: not measured (sqlite3 is not installed or failed)\n");
 
@@ -286,8 +288,8 @@ Figures measure(const QString& folder, int records)
         watched("PDF", largest, [&] { xr::TrptList(list, texts()).exportPdf(pdf, nullptr); });
     Figures figures;
     figures.pdfMsPerPage = printing.cpuMs() / std::max(pages, 1);
-    std::printf("  (b) every page into a PDF file: %s, %.1f MB file, %.2f ms CPU a page", qPrintable(printing.text()),
-                QFileInfo(pdf).size() / 1048576.0, figures.pdfMsPerPage);
+    std::printf("  (b) every page into a PDF file: %s, %.1f MB file, %.2f ms CPU a page",
+                qPrintable(printing.text()), QFileInfo(pdf).size() / 1048576.0, figures.pdfMsPerPage);
     if (!largest)
         std::printf("; target <= %.0f ms: %s", kPdfTargetMs, verdict(printing.cpuMs() <= kPdfTargetMs));
     std::printf("\n");
@@ -296,15 +298,12 @@ Figures measure(const QString& folder, int records)
         cancelledPdf(list, folder + QStringLiteral("/cancelled-%1.pdf").arg(records));
 
     const QString csv = folder + QStringLiteral("/list-%1.csv").arg(records);
-    const xr::bench::StepTimer exporting = watched("CSV", largest, [&] {
-        xr::runLongWork({QStringLiteral("正在导出…"), QStringLiteral("条记录")}, nullptr, file,
-                        [&, rowIds = list.rowIds()](const QSqlDatabase& db, xr::WorkProgress& progress) mutable {
-                            return xr::exportCsv(xr::RecordList(db, std::move(rowIds)), csv, progress);
-                        });
-    });
+    const xr::bench::StepTimer exporting =
+        watched("CSV", largest, [&] { xr::exportListCsv(list, csv, nullptr); });
     const double toSql = sqlMs > 0 ? exporting.cpuMs() / sqlMs : 0.0;
-    std::printf("  (c) CSV export: %s, %.1f MB file; %.2f x the SQL floor, target <= %.1f: %s", qPrintable(exporting.text()),
-                QFileInfo(csv).size() / 1048576.0, toSql, kCsvTargetRatio, verdict(toSql <= kCsvTargetRatio));
+    std::printf("  (c) CSV export: %s, %.1f MB file; %.2f x the SQL floor, target <= %.1f: %s",
+                qPrintable(exporting.text()), QFileInfo(csv).size() / 1048576.0, toSql, kCsvTargetRatio,
+                verdict(toSql <= kCsvTargetRatio));
     if (shellMs > 0) {
         const double toShell = exporting.cpuMs() / shellMs;
         std::printf("; %.2f x the sqlite3 shell, target <= %.1f: %s", toShell, kCsvTargetRatio,

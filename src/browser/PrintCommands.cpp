@@ -28,6 +28,15 @@ QString exportFileName(const FileChoice& choice)
 
 } // namespace
 
+bool exportListCsv(const RecordList& list, const QString& file, QWidget* parent)
+{
+    return runLongWork(
+        {QStringLiteral("正在导出…"), QStringLiteral("条记录")}, parent, list.connection().databaseName(),
+        [&file, rowIds = list.rowIds()](const QSqlDatabase& db, WorkProgress& progress) mutable {
+            return exportCsv(RecordList(db, std::move(rowIds)), file, progress);
+        });
+}
+
 PrintCommands::PrintCommands(AppContext& context, const Database& adoConnMain, const TRASNotify& RASNotify)
     : m_context(context), m_adoConnMain(adoConnMain), m_RASNotify(RASNotify)
 {
@@ -80,10 +89,7 @@ void PrintCommands::actExportExecute(const RecordList& list, const QString& tota
                         m_context.clock.now(), total);
         TrptList(list, texts).exportPdf(file, parent);
     } else {
-        runLongWork({QStringLiteral("正在导出…"), QStringLiteral("条记录")}, parent, m_adoConnMain.fileName(),
-                    [&file, rowIds = list.rowIds()](const QSqlDatabase& db, WorkProgress& progress) mutable {
-                        return exportCsv(RecordList(db, std::move(rowIds)), file, progress);
-                    });
+        exportListCsv(list, file, parent);
     }
 }
 

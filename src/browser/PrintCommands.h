@@ -16,6 +16,10 @@ class Database;
 class RecordList;
 class TRASNotify;
 
+// Writes `list` as the CSV file `file` as long work, its progress window modal over `parent`;
+// false, with no file written, when cancelled. Throws as exportCsv does.
+bool exportListCsv(const RecordList& list, const QString& file, QWidget* parent);
+
 class PrintCommands {
 public:
     PrintCommands(AppContext& context, const Database& adoConnMain, const TRASNotify& RASNotify);

@@ -12,9 +12,12 @@ namespace xr {
 namespace {
 
 // 宋体 first, as the list was laid out in it; then Song-style and other CJK fonts of Linux desktops.
-const QStringList kCandidates{QStringLiteral("宋体"),           QStringLiteral("SimSun"),
-                              QStringLiteral("NSimSun"),        QStringLiteral("AR PL UMing CN"),
-                              QStringLiteral("Droid Sans Fallback"), QStringLiteral("Noto Serif CJK SC"),
+const QStringList kCandidates{QStringLiteral("宋体"),
+                              QStringLiteral("SimSun"),
+                              QStringLiteral("NSimSun"),
+                              QStringLiteral("AR PL UMing CN"),
+                              QStringLiteral("Droid Sans Fallback"),
+                              QStringLiteral("Noto Serif CJK SC"),
                               QStringLiteral("Noto Sans CJK SC")};
 
 // The CJK radical blocks, and the unified ideographs whose glyphs they may share.

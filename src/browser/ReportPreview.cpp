@@ -31,9 +31,10 @@ ReportPreview::ReportPreview(int pageCount, PageImage pageImage, Print print, QW
     auto* tools = new QToolBar(this);
     tools->setObjectName(QStringLiteral("tbPreview"));
     tools->addAction(makeAction(QStringLiteral("actPrintReport"), QStringLiteral("打印(&P)..."),
-                               [this] { m_print(this); }));
+                                [this] { m_print(this); }));
     tools->addSeparator();
-    m_actFirstPage = makeAction(QStringLiteral("actFirstPage"), QStringLiteral("首页"), [this] { showPage(0); });
+    m_actFirstPage =
+        makeAction(QStringLiteral("actFirstPage"), QStringLiteral("首页"), [this] { showPage(0); });
     m_actPrevPage =
         makeAction(QStringLiteral("actPrevPage"), QStringLiteral("上一页"), [this] { showPage(m_page - 1); });
     tools->addActions({m_actFirstPage, m_actPrevPage});
@@ -47,14 +48,15 @@ ReportPreview::ReportPreview(int pageCount, PageImage pageImage, Print print, QW
     m_actNextPage =
         makeAction(QStringLiteral("actNextPage"), QStringLiteral("下一页"), [this] { showPage(m_page + 1); });
     m_actLastPage = makeAction(QStringLiteral("actLastPage"), QStringLiteral("末页"),
-                              [this] { showPage(m_pageCount - 1); });
+                               [this] { showPage(m_pageCount - 1); });
     tools->addActions({m_actNextPage, m_actLastPage});
     tools->addSeparator();
     m_actZoomOut = makeAction(QStringLiteral("actZoomOut"), QStringLiteral("缩小"), [this] { zoomBy(-1); });
     m_actZoomIn = makeAction(QStringLiteral("actZoomIn"), QStringLiteral("放大"), [this] { zoomBy(1); });
     tools->addActions({m_actZoomOut, m_actZoomIn});
     tools->addSeparator();
-    tools->addAction(makeAction(QStringLiteral("actClosePreview"), QStringLiteral("关闭"), [this] { accept(); }));
+    tools->addAction(
+        makeAction(QStringLiteral("actClosePreview"), QStringLiteral("关闭"), [this] { accept(); }));
     m_actPrevPage->setShortcut(QKeySequence::MoveToPreviousPage);
     m_actNextPage->setShortcut(QKeySequence::MoveToNextPage);
 
@@ -75,7 +77,8 @@ ReportPreview::ReportPreview(int pageCount, PageImage pageImage, Print print, QW
     updateActions();
 }
 
-QAction* ReportPreview::makeAction(const QString& name, const QString& caption, const std::function<void()>& run)
+QAction* ReportPreview::makeAction(const QString& name, const QString& caption,
+                                   const std::function<void()>& run)
 {
     auto* action = new QAction(caption, this);
     action->setObjectName(name);

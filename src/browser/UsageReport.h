@@ -1,7 +1,8 @@
 #pragma once
 // The printed usage list (rptList): the banded report drawn page by page onto any paged device
-// (the print preview's printer, a printer, a PDF file). Each page is drawn from the rows it
-// shows, read from the list as it is drawn, so that no page is kept once it is done.
+// (a printer, a PDF file), or one page into an image (the print preview). Each page is drawn
+// from the rows it shows, read from the list as it is drawn, so that no page is kept once it is
+// done and a page of a long list costs what a page of a short one does.
 
 #include "browser/ReportTexts.h"
 

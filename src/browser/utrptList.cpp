@@ -29,8 +29,8 @@ const QString kPageUnit = QStringLiteral("页");
 
 // The pages of `ranges` (all when empty) as a PDF file, written beside it and put in its place
 // once complete; false, with nothing left behind, when the work is cancelled.
-bool writePdf(const QString& file, const ReportTexts& texts, const RecordList& rows, const QPageRanges& ranges,
-              WorkProgress& progress)
+bool writePdf(const QString& file, const ReportTexts& texts, const RecordList& rows,
+              const QPageRanges& ranges, WorkProgress& progress)
 {
     QSaveFile out(file);
     if (!out.open(QIODevice::WriteOnly))
