@@ -95,7 +95,7 @@ void XarvaneProgram::connectMainCommands()
     });
     QObject::connect(&winMain, &TwinMain::exportRequested, &winMain, [this] {
         PrintCommands(m_context, m_session.adoConnMain(), m_session.RASNotify())
-            .actExportExecute(m_winMain->list(), m_winMain->totalText());
+            .actExportExecute(m_winMain->list(), m_winMain->totalText(), m_winMain.get());
     });
 }
 

@@ -1,5 +1,8 @@
 #include "browser/DurationText.h"
 
+#include "common/DecimalText.h"
+
+#include <algorithm>
 #include <cmath>
 
 namespace xr {
@@ -19,14 +22,21 @@ const QChar kHourUnitEnd(u'时');
 const QChar kMinuteUnit(u'分');
 const QChar kSecondUnit(u'秒');
 
+// The units' UTF-8 bytes.
+constexpr char kDayWord[] = "天";
+constexpr char kHourWord[] = "小时";
+constexpr char kMinuteWord[] = "分";
+constexpr char kSecondWord[] = "秒";
+
+template <std::size_t Size> char* writeWord(char* out, const char (&word)[Size])
+{
+    return std::copy(word, word + Size - 1, out);
+}
+
 QString wordForm(const DurationParts& d)
 {
-    QString text;
-    if (d.days > 0)
-        text += QString::number(d.days) + kDayUnit;
-    if (d.days > 0 || d.hours > 0)
-        text += QString::number(d.hours) + QStringLiteral("小时");
-    return text + QString::number(d.minutes) + kMinuteUnit + QString::number(d.seconds) + kSecondUnit;
+    char text[kDurationWordsRoom];
+    return QString::fromUtf8(text, writeDurationWords(d, text) - text);
 }
 
 QString twoDigits(qint64 value)
@@ -58,6 +68,16 @@ DurationParts DurationOf(double Start, double End)
     return {ms / kMsPerDay, static_cast<int>(ms % kMsPerDay / kMsPerHour),
             static_cast<int>(ms % kMsPerHour / kMsPerMinute),
             static_cast<int>(ms % kMsPerMinute / kMsPerSecond)};
+}
+
+char* writeDurationWords(const DurationParts& d, char* out)
+{
+    if (d.days > 0)
+        out = writeWord(writeDecimal(out, static_cast<quint64>(d.days)), kDayWord);
+    if (d.days > 0 || d.hours > 0)
+        out = writeWord(writeDecimal(out, static_cast<quint64>(d.hours)), kHourWord);
+    out = writeWord(writeDecimal(out, static_cast<quint64>(d.minutes)), kMinuteWord);
+    return writeWord(writeDecimal(out, static_cast<quint64>(d.seconds)), kSecondWord);
 }
 
 QString DurationText(bool Compact, double Start, double End)

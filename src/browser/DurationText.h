@@ -21,6 +21,12 @@ DurationParts DurationOf(double Start, double End);
 // The duration between two day counts, in either order. Word form when Compact is false.
 QString DurationText(bool Compact, double Start, double End);
 
+// Room enough for any word form in UTF-8.
+inline constexpr int kDurationWordsRoom = 48;
+// The word form of `duration` as UTF-8 written to `out`, which has kDurationWordsRoom of room,
+// without a QString: for the millions of an exported list. Returns the end of the text.
+char* writeDurationWords(const DurationParts& duration, char* out);
+
 // Components of a word-form text; 0 when the text holds no such component.
 int ReadDays(const QString& Text);
 int ReadHours(const QString& Text);

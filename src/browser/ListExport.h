@@ -1,20 +1,21 @@
 #pragma once
 // The listed records as a CSV file for a spreadsheet: UTF-8 with a byte-order mark (so that the
 // Chinese texts open right), a title row, the grid's four columns as the grid shows them and
-// the duration in seconds, CR LF line ends, in the list's order.
+// the duration in seconds, CR LF line ends, in the list's order. A text is quoted when it holds
+// a comma, a quote or a line break; one that a spreadsheet would take for a formula is led by an
+// apostrophe. A row deleted since the list opened is left out.
 
 #include <QString>
 
 namespace xr {
 
 class RecordList;
+class WorkProgress;
 
-// Writes the file in one piece (a file left half-written by a failure is never seen). Throws
-// std::runtime_error with a message for the user when it cannot be written.
-void exportCsv(const RecordList& rows, const QString& file);
-
-// A text as one CSV field: quoted when it holds a comma, a quote or a line break; a text that a
-// spreadsheet would take for a formula is led by an apostrophe.
-QString csvField(const QString& text);
+// Writes the file from the rows as they are read through the list's connection, counting them
+// in `progress`. The file appears only when complete: false, with nothing written, when the
+// work is cancelled. Throws std::runtime_error with a message for the user when the file cannot
+// be written, DatabaseError when the rows cannot be read.
+bool exportCsv(const RecordList& rows, const QString& file, WorkProgress& progress);
 
 } // namespace xr

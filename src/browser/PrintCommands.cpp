@@ -1,6 +1,7 @@
 #include "browser/PrintCommands.h"
 
 #include "browser/ListExport.h"
+#include "browser/LongWork.h"
 #include "browser/RecordList.h"
 #include "browser/utrptList.h"
 #include "common/AppContext.h"
@@ -26,6 +27,15 @@ QString exportFileName(const FileChoice& choice)
 }
 
 } // namespace
+
+bool exportListCsv(const RecordList& list, const QString& file, QWidget* parent)
+{
+    return runLongWork(
+        {QStringLiteral("正在导出…"), QStringLiteral("条记录")}, parent, list.connection().databaseName(),
+        [&file, rowIds = list.rowIds()](const QSqlDatabase& db, WorkProgress& progress) mutable {
+            return exportCsv(RecordList(db, std::move(rowIds)), file, progress);
+        });
+}
 
 PrintCommands::PrintCommands(AppContext& context, const Database& adoConnMain, const TRASNotify& RASNotify)
     : m_context(context), m_adoConnMain(adoConnMain), m_RASNotify(RASNotify)
@@ -60,7 +70,7 @@ void PrintCommands::actPrintExecute(const RecordList& list, const QString& total
         TrptList(list, *texts).preview(parent);
 }
 
-void PrintCommands::actExportExecute(const RecordList& list, const QString& total)
+void PrintCommands::actExportExecute(const RecordList& list, const QString& total, QWidget* parent)
 {
     if (refused(list, QStringLiteral("在上网连接状态下不允许导出上网清单！"),
                 QStringLiteral("没有数据需要导出！")))
@@ -77,9 +87,9 @@ void PrintCommands::actExportExecute(const RecordList& list, const QString& tota
         const ReportTexts texts =
             reportTexts(m_adoConnMain.connection(), list.query(), m_context.currentConnection.UserName,
                         m_context.clock.now(), total);
-        TrptList(list, texts).exportPdf(file);
+        TrptList(list, texts).exportPdf(file, parent);
     } else {
-        exportCsv(list, file);
+        exportListCsv(list, file, parent);
     }
 }
 

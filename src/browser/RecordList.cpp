@@ -1,13 +1,13 @@
 #include "browser/RecordList.h"
 
 #include "browser/DurationText.h"
+#include "browser/ListRowCursor.h"
 #include "browser/ListScan.h"
 #include "store/DatabaseError.h"
 #include "store/Statement.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
-#include <QStringList>
 
 #include <algorithm>
 
@@ -18,28 +18,24 @@ namespace {
 constexpr int kBlockRows = 64;
 constexpr std::size_t kKeptRows = 4096;
 
-UsageRecord readRecord(const QSqlQuery& query)
+UsageRecord readRecord(const ListRowCursor& row)
 {
     UsageRecord record;
-    record.Sdt = query.value(1).toDouble();
-    record.Edt = query.value(2).toDouble();
-    record.UserId = query.value(3).toString();
-    record.ConnName = query.value(4).toString();
+    record.Sdt = row.real(ListRowCursor::Sdt);
+    record.Edt = row.real(ListRowCursor::Edt);
+    record.UserId = row.text(ListRowCursor::UserId);
+    record.ConnName = row.text(ListRowCursor::ConnName);
     record.Time = DurationText(false, record.Sdt, record.Edt);
-    record.RecordId = query.value(5).toString();
+    record.RecordId = row.text(ListRowCursor::RecordId);
     return record;
 }
 
-// "select ... where rowid in (?,?,...)" for `rows` row ids.
-QString blockStatement(int rows)
-{
-    QStringList markers;
-    markers.fill(QStringLiteral("?"), rows);
-    return QStringLiteral("select rowid,Sdt,Edt,UserId,ConnName,RecordId from XRRecord where rowid in (%1)")
-        .arg(markers.join(QLatin1Char(',')));
-}
-
 } // namespace
+
+RecordList::RecordList(const QSqlDatabase& db, std::vector<qint64> rowIds)
+    : m_db(db), m_open(true), m_rowIds(std::move(rowIds))
+{
+}
 
 void RecordList::open(const QSqlDatabase& db, RecordQuery query)
 {
@@ -75,18 +71,13 @@ void RecordList::fetchBlock(int row) const
     if (m_rows.size() > kKeptRows)
         m_rows.clear();
     const int first = row - row % kBlockRows;
-    const int rows = std::min(kBlockRows, count() - first);
-    QSqlQuery query(m_db);
-    query.setForwardOnly(true);
-    const QString statement = blockStatement(rows);
-    if (!query.prepare(statement))
-        throw DatabaseError(query.lastError(), statementPurpose(statement));
-    for (int i = 0; i < rows; ++i)
-        query.addBindValue(m_rowIds[static_cast<std::size_t>(first + i)]);
-    if (!query.exec())
-        throw DatabaseError(query.lastError(), statementPurpose(statement));
-    while (query.next())
-        m_rows.insert_or_assign(query.value(0).toLongLong(), readRecord(query));
+    const int last = std::min(first + kBlockRows, count());
+    ListRowCursor cursor(m_db);
+    for (int index = first; index < last; ++index) {
+        const qint64 rowId = m_rowIds[static_cast<std::size_t>(index)];
+        if (cursor.find(rowId))
+            m_rows.insert_or_assign(rowId, readRecord(cursor));
+    }
 }
 
 UsageRecord RecordList::deleteRecord(int row)

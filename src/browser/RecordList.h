@@ -15,6 +15,11 @@ namespace xr {
 
 class RecordList {
 public:
+    RecordList() = default;
+    // A list of exactly the rows `rowIds` over the connection `db`: what another thread reads
+    // through a connection of its own, whatever becomes of the list the ids were taken from.
+    RecordList(const QSqlDatabase& db, std::vector<qint64> rowIds);
+
     // Runs the statement over every row. On a database error (DatabaseError is thrown) the
     // list stays closed.
     void open(const QSqlDatabase& db, RecordQuery query);
@@ -23,6 +28,9 @@ public:
 
     const RecordQuery& query() const { return m_query; }
     int count() const { return static_cast<int>(m_rowIds.size()); }
+    // The listed rows' ids, in the list's order.
+    const std::vector<qint64>& rowIds() const { return m_rowIds; }
+    const QSqlDatabase& connection() const { return m_db; }
     // Row `row` of the list (0 <= row < count()); empty fields when another hand has deleted
     // it since the list opened. Throws DatabaseError.
     UsageRecord record(int row) const;

@@ -1,14 +1,20 @@
 #include "browser/UsageReport.h"
 
 #include "browser/RecordList.h"
+#include "browser/ReportFont.h"
 #include "browser/ReportLayout.h"
+#include "browser/WorkProgress.h"
 #include "store/DayCount.h"
 
 #include <QFontMetricsF>
+#include <QImage>
 #include <QPageLayout>
 #include <QPageRanges>
 #include <QPagedPaintDevice>
 #include <QPainter>
+#include <QPrinter>
+
+#include <vector>
 
 namespace xr {
 
@@ -29,12 +35,9 @@ constexpr int kColumnLines[] = {508, 1007, 1463};
 
 enum class ReportFont { Normal, Bold, Title };
 
-// 宋体 where it is installed, else the Song-style CJK font that desktops ship.
 QFont reportFont(double points, bool bold)
 {
-    QFont font;
-    font.setFamilies({QStringLiteral("宋体"), QStringLiteral("SimSun"), QStringLiteral("NSimSun"),
-                      QStringLiteral("Noto Serif CJK SC"), QStringLiteral("Noto Sans CJK SC")});
+    QFont font(reportFontFamily());
     font.setPointSizeF(points);
     font.setBold(bold);
     return font;
@@ -43,17 +46,15 @@ QFont reportFont(double points, bool bold)
 // Draws in tenths of a millimetre from the top left corner of the printable area.
 class BandPainter {
 public:
-    explicit BandPainter(QPagedPaintDevice& device)
+    // `pageCorner` is where the page's top left corner lies in the device's pixels.
+    BandPainter(QPaintDevice& device, QPointF pageCorner)
         : m_painter(&device),
           m_scale(device.logicalDpiX() / kTenthsPerInch), m_fonts{reportFont(kFontPoints, false),
                                                                   reportFont(kFontPoints, true),
                                                                   reportFont(kTitlePoints, true)},
           m_metrics(m_fonts[0], &device)
     {
-        // The device starts drawing at its margins rounded to its own units; the bands are
-        // placed from the page's edge instead, exactly.
-        const QRect printable = device.pageLayout().paintRectPixels(device.logicalDpiX());
-        m_painter.translate(kMargin * m_scale - printable.left(), kMargin * m_scale - printable.top());
+        m_painter.translate(pageCorner + QPointF(kMargin * m_scale, kMargin * m_scale));
         m_painter.setPen(QPen(Qt::black, kLineWidth * m_scale, Qt::SolidLine, Qt::FlatCap));
         setFont(ReportFont::Normal);
     }
@@ -167,8 +168,11 @@ void drawPageFooterBand(BandPainter& painter, int index, int pageCount)
                  QStringLiteral("第 %1 页 / 共 %2 页").arg(index + 1).arg(pageCount), Qt::AlignHCenter);
 }
 
-void drawPage(BandPainter& painter, const ReportPage& page, const ReportTexts& texts, const RecordList& rows)
+// Page `index` of `layout` with its footer.
+void drawPage(BandPainter& painter, const ReportLayout& layout, int index, const ReportTexts& texts,
+              const RecordList& rows)
 {
+    const ReportPage page = layout.page(index);
     int top = 0;
     if (page.title) {
         drawTitleBand(painter, texts);
@@ -182,31 +186,65 @@ void drawPage(BandPainter& painter, const ReportPage& page, const ReportTexts& t
         drawDetailBand(painter, top, rows.record(row));
     if (page.summary)
         drawSummaryBand(painter, top, texts);
+    drawPageFooterBand(painter, index, layout.pageCount());
+}
+
+// The indexes of the pages in `ranges` (numbered from 1), or of every page when it is empty.
+std::vector<int> pagesToDraw(int pageCount, const QPageRanges& ranges)
+{
+    std::vector<int> pages;
+    for (int index = 0; index < pageCount; ++index) {
+        if (ranges.isEmpty() || ranges.contains(index + 1))
+            pages.push_back(index);
+    }
+    return pages;
 }
 
 } // namespace
 
-bool renderUsageReport(QPagedPaintDevice& device, const ReportTexts& texts, const RecordList& rows)
+bool renderUsageReport(QPagedPaintDevice& device, const ReportTexts& texts, const RecordList& rows,
+                       WorkProgress& progress)
 {
     device.setPageLayout(QPageLayout(
         QPageSize(QPageSize::A4), QPageLayout::Portrait,
         QMarginsF(kMargin / 10.0, kMargin / 10.0, kMargin / 10.0, kMargin / 10.0), QPageLayout::Millimeter));
     const ReportLayout layout(rows.count());
-    const QPageRanges ranges = device.pageRanges();
-    BandPainter painter(device);
+    const std::vector<int> pages = pagesToDraw(layout.pageCount(), device.pageRanges());
+    progress.setTotal(static_cast<qint64>(pages.size()));
+    // The device starts drawing at its margins rounded to its own units; the bands are placed
+    // from the page's edge instead, exactly.
+    const QRect printable = device.pageLayout().paintRectPixels(device.logicalDpiX());
+    BandPainter painter(device, -QPointF(printable.topLeft()));
     if (!painter.isActive())
         return false;
-    bool first = true;
-    for (int index = 0; index < layout.pageCount(); ++index) {
-        if (!ranges.isEmpty() && !ranges.contains(index + 1))
-            continue;
-        if (!first)
+    for (std::size_t drawn = 0; drawn < pages.size() && !progress.cancelled(); ++drawn) {
+        if (drawn > 0)
             device.newPage();
-        first = false;
-        drawPage(painter, layout.page(index), texts, rows);
-        drawPageFooterBand(painter, index, layout.pageCount());
+        drawPage(painter, layout, pages[drawn], texts, rows);
+        progress.setDone(static_cast<qint64>(drawn + 1));
     }
+    // A printer drops the job rather than print the pages drawn so far.
+    if (auto* printer = dynamic_cast<QPrinter*>(&device); printer && progress.cancelled())
+        printer->abort();
     return true;
+}
+
+int usageReportPageCount(const RecordList& rows)
+{
+    return ReportLayout(rows.count()).pageCount();
+}
+
+QImage usageReportPage(const ReportTexts& texts, const RecordList& rows, int index, double dpi)
+{
+    constexpr double kMetresPerInch = 0.0254;
+    QImage image(qRound(kPageWidth * dpi / kTenthsPerInch), qRound(kPageHeight * dpi / kTenthsPerInch),
+                 QImage::Format_RGB32);
+    image.setDotsPerMeterX(qRound(dpi / kMetresPerInch));
+    image.setDotsPerMeterY(qRound(dpi / kMetresPerInch));
+    image.fill(Qt::white);
+    BandPainter painter(image, QPointF(0, 0));
+    drawPage(painter, ReportLayout(rows.count()), index, texts, rows);
+    return image;
 }
 
 } // namespace xr

@@ -4,17 +4,23 @@
 
 #include "browser/ListExport.h"
 #include "browser/PrintCommands.h"
+#include "browser/ReportFont.h"
 #include "browser/ReportLayout.h"
+#include "browser/WorkProgress.h"
+#include "browser/utrptList.h"
 #include "store/Identifiers.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QImage>
-#include <QPrintPreviewDialog>
-#include <QPrintPreviewWidget>
+#include <QLabel>
+#include <QPageRanges>
+#include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QStandardPaths>
 #include <QTimer>
 
@@ -57,7 +63,7 @@ protected:
     {
         const QString file = dir.filePath(name);
         prompter.fileAnswers = {{file, filter}};
-        commands().actExportExecute(window->list(), window->totalText());
+        commands().actExportExecute(window->list(), window->totalText(), window.get());
         return file;
     }
 
@@ -70,16 +76,7 @@ protected:
         process.start(tool(QStringLiteral("pdftotext")),
                       {QStringLiteral("-layout"), file, QStringLiteral("-")});
         process.waitForFinished();
-        // Noto's CJK fonts share glyphs between ideographs and the Kangxi radicals, and the text map
-        // that Qt writes into the PDF names the radical (⽤ for 用); read them as the ideograph.
-        QString text = QString::fromUtf8(process.readAllStandardOutput());
-        for (QChar& c : text) {
-            if (c.unicode() >= 0x2F00 && c.unicode() <= 0x2FDF)
-                c = QString(c).normalized(QString::NormalizationForm_KC).at(0);
-        }
-        // ⼾ reads as its compatibility form 戶, but its glyph is the simplified 户 in these fonts;
-        // ⻚ (a radical without a compatibility form) is the glyph of 页.
-        return text.replace(QChar(0x6236), QChar(0x6237)).replace(QChar(0x2EDA), QChar(0x9875));
+        return QString::fromUtf8(process.readAllStandardOutput());
     }
 };
 
@@ -136,12 +133,12 @@ TEST_F(Printing, RefusedWhileConnectedAndForAnEmptyListAlsoForExport)
     signInZhang();
     window->show();
     EXPECT_FALSE(prepare());
-    commands().actExportExecute(window->list(), window->totalText());
+    commands().actExportExecute(window->list(), window->totalText(), window.get());
     addWeek(kZhangId);
     window->findChild<QPushButton*>(QStringLiteral("btnRefresh"))->click();
     connect(QStringLiteral("163"), at(3, 7, 9, 0));
     EXPECT_FALSE(prepare());
-    commands().actExportExecute(window->list(), window->totalText());
+    commands().actExportExecute(window->list(), window->totalText(), window.get());
     QStringList texts;
     for (const Prompt& prompt : prompter.prompts) {
         EXPECT_EQ(prompt.kind, PromptKind::Information);
@@ -178,28 +175,43 @@ TEST(ReportLayout, RecordsFillPagesAndTheSummaryFollowsTheLastRecord)
     EXPECT_TRUE(three.page(2).summary);
 }
 
-TEST_F(Printing, ThePdfHoldsTheLabelsAndTheRowsInTheListsOrder)
+// The names hold the characters whose glyphs CJK fonts share with radicals (⽤ looks as 用):
+// the text read back from the PDF is the text drawn, never a radical.
+TEST_F(Printing, ThePdfGivesBackTheTextOfItsPageInTheListsOrder)
 {
     if (tool(QStringLiteral("pdftotext")).isEmpty())
         GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
-    addWeek(kZhangId);
-    signInZhang();
+    if (!mapsGlyphsBackToIdeographs(reportFontFamily()))
+        GTEST_SKIP() << "no installed CJK font gives its radicals glyphs of their own (fonts-arphic-uming)";
+    const QString userId = QStringLiteral("200403070900001");
+    const QString user = QStringLiteral("一小户日用");
+    addUser(userId, user);
+    addWeek(userId);
+    addRecord(at(3, 6, 8, 0), at(3, 6, 8, 30), userId, QStringLiteral("网行里非长"));
+    context.currentConnection = {userId, user, {}, 0, 0, false};
     window->show();
     const QString file = exportTo(QStringLiteral("清单"), 1); // the PDF filter adds the suffix
     ASSERT_TRUE(QFile::exists(file + QStringLiteral(".pdf")));
     const QString text = pdfText(file + QStringLiteral(".pdf"));
     for (const QString& expected :
-         {QStringLiteral("[Xarvane]用户上网计时清单"), QStringLiteral("上网用户：张三"),
-          QStringLiteral("连接名称：所有连接"), QStringLiteral("打印清单用户：张三"),
+         {QStringLiteral("[Xarvane]用户上网计时清单"), QStringLiteral("上网用户：一小户日用"),
+          QStringLiteral("连接名称：所有连接"), QStringLiteral("打印清单用户：一小户日用"),
           QStringLiteral("打印时间：2004-3-7 9:05:03"), QStringLiteral("连接名称"),
           QStringLiteral("连接日期时间"), QStringLiteral("断开日期时间"), QStringLiteral("上网时间"),
-          QStringLiteral("累计上网时间： 0天3小时7分"), QStringLiteral("Pellory Xarvane")})
+          QStringLiteral("网行里非长"), QStringLiteral("累计上网时间： 0天3小时37分"),
+          QStringLiteral("Pellory Xarvane")})
         EXPECT_TRUE(text.contains(expected)) << expected.toStdString() << "\n" << text.toStdString();
+    const auto radical = std::find_if(text.begin(), text.end(), [](QChar c) {
+        return c.unicode() >= 0x2E80 && c.unicode() <= 0x2FDF;
+    });
+    EXPECT_EQ(radical, text.end()) << text.toStdString();
+    EXPECT_TRUE(QString(text).remove(QLatin1Char(' ')).contains(QStringLiteral("第1页/共1页")));
     // By start, then by connection name: 163 and 169 began at the same moment.
     const qsizetype first = text.indexOf(QStringLiteral("163"));
     const qsizetype second = text.indexOf(QStringLiteral("169"));
     const qsizetype third = text.indexOf(QStringLiteral("甲连接"));
-    EXPECT_TRUE(first >= 0 && first < second && second < third) << text.toStdString();
+    const qsizetype fourth = text.indexOf(QStringLiteral("网行里非长"));
+    EXPECT_TRUE(first >= 0 && first < second && second < third && third < fourth) << text.toStdString();
     EXPECT_TRUE(text.contains(QStringLiteral("2004-3-2 10:00:00")));
     EXPECT_TRUE(text.contains(QStringLiteral("1小时5分7秒")));
 }
@@ -281,6 +293,7 @@ TEST_F(Printing, CsvHasABomTheGridsColumnsAndTheSeconds)
 {
     addWeek(kZhangId);
     addRecord(at(3, 6, 8, 0), at(3, 6, 8, 1), kZhangId, QStringLiteral("办公室, \"二楼\""));
+    addRecord(at(3, 6, 9, 0), at(3, 6, 9, 0, 5), kZhangId, QStringLiteral("=1+1"));
     signInZhang();
     window->show();
     const QString file = exportTo(QStringLiteral("清单.csv"));
@@ -295,32 +308,57 @@ TEST_F(Printing, CsvHasABomTheGridsColumnsAndTheSeconds)
                      QStringLiteral("169,2004-3-2 10:00:00,2004-3-2 10:00:42,0分42秒,42"),
                      QStringLiteral("甲连接,2004-3-5 20:00:00,2004-3-5 22:00:00,2小时0分0秒,7200"),
                      QStringLiteral("\"办公室, \"\"二楼\"\"\",2004-3-6 8:00:00,2004-3-6 8:01:00,1分0秒,60"),
-                     QString()}));
-    EXPECT_EQ(csvField(QStringLiteral("=1+1")), QStringLiteral("'=1+1"));
+                     QStringLiteral("'=1+1,2004-3-6 9:00:00,2004-3-6 9:00:05,0分5秒,5"), QString()}));
 
     // A file that cannot be written is an error with its name; nothing is left behind.
     const QString blocked = dir.filePath(QStringLiteral("no-such-folder/清单.csv"));
-    EXPECT_THROW(exportCsv(window->list(), blocked), std::runtime_error);
+    WorkProgress progress;
+    EXPECT_THROW(exportCsv(window->list(), blocked, progress), std::runtime_error);
     EXPECT_FALSE(QFile::exists(blocked));
 }
 
-TEST_F(Printing, PrintOpensThePreviewWithEveryPage)
+// The preview draws the page it shows and counts every page; printing to a file prints the
+// pages chosen in the printer dialog.
+TEST_F(Printing, ThePreviewShowsEachPageAndPrintingTakesThePagesChosen)
 {
     for (int day = 0; day < 60; ++day)
         addRecord(at(3, 1, 8, 0).addSecs(day * 60), at(3, 1, 8, 0).addSecs(day * 60 + 30), kZhangId);
     signInZhang();
     window->show();
-    int pages = -1;
+    QString pageCount;
+    QImage firstPage;
+    QImage secondPage;
     QTimer::singleShot(0, [&] {
-        for (QWidget* widget : QApplication::topLevelWidgets()) {
-            if (auto* preview = qobject_cast<QPrintPreviewDialog*>(widget)) {
-                pages = preview->findChild<QPrintPreviewWidget*>()->pageCount();
-                preview->reject();
-            }
-        }
+        QWidget* preview = QApplication::activeModalWidget();
+        EXPECT_EQ(preview->objectName(), QStringLiteral("rptListPreview"));
+        pageCount = preview->findChild<QLabel*>(QStringLiteral("lblPageCount"))->text();
+        firstPage = preview->findChild<QLabel*>(QStringLiteral("lblPage"))->pixmap().toImage();
+        preview->findChild<QAction*>(QStringLiteral("actLastPage"))->trigger();
+        secondPage = preview->findChild<QLabel*>(QStringLiteral("lblPage"))->pixmap().toImage();
+        EXPECT_EQ(preview->findChild<QSpinBox*>(QStringLiteral("sePage"))->value(), 2);
+        preview->close();
     });
     commands().actPrintExecute(window->list(), window->totalText(), window.get());
-    EXPECT_EQ(pages, 2);
+    EXPECT_EQ(pageCount.trimmed(), QStringLiteral("共 2 页"));
+    // An A4 page, with something drawn, and another on the second page.
+    ASSERT_FALSE(firstPage.isNull());
+    EXPECT_NEAR(double(firstPage.height()) / firstPage.width(), 297.0 / 210.0, 0.01);
+    QImage blank(firstPage.size(), firstPage.format());
+    blank.fill(Qt::white);
+    EXPECT_NE(firstPage, blank);
+    EXPECT_NE(firstPage, secondPage);
+
+    if (tool(QStringLiteral("pdftotext")).isEmpty())
+        GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+    const std::optional<ReportTexts> texts = prepare();
+    ASSERT_TRUE(texts);
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFileName(dir.filePath(QStringLiteral("printed.pdf")));
+    printer.setPageRanges(QPageRanges::fromString(QStringLiteral("2")));
+    EXPECT_TRUE(TrptList(window->list(), *texts).print(printer, window.get()));
+    const QStringList pages = pdfText(printer.outputFileName()).split(QLatin1Char('\f'), Qt::SkipEmptyParts);
+    ASSERT_EQ(pages.size(), 1);
+    EXPECT_TRUE(QString(pages[0]).remove(QLatin1Char(' ')).contains(QStringLiteral("第2页/共2页"))) << pages[0].toStdString();
 }
 
 } // namespace

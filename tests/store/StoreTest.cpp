@@ -71,6 +71,13 @@ TEST(DayCounts, TextAsTheListShowsIt)
     EXPECT_EQ(dayCountText(38053.0 - 1e-10), QStringLiteral("2004-3-7 0:00:00"));
     for (const double days : {38053.25, 38053.999994, 45000.123456789})
         EXPECT_EQ(dayCountText(days), dateTimeText(fromDayCount(days))) << days;
+    // Each day around the leap rules of 1900, 2000 and 2100, and dates from year 1 to 9999 and
+    // beyond both ends.
+    for (const double from : {0.0, 36500.0, 73000.0})
+        for (double days = from; days < from + 800; days += 0.9999)
+            ASSERT_EQ(dayCountText(days), dateTimeText(fromDayCount(days))) << days;
+    for (double days = -700000.3; days < 3000000; days += 97.0031)
+        ASSERT_EQ(dayCountText(days), dateTimeText(fromDayCount(days))) << days;
 }
 
 class DatabaseTest : public ::testing::Test {
