@@ -5,7 +5,8 @@
 // password; the empty password of a new account is a hash too. XRUser.PwReset is 1 for an
 // account whose empty password is to be replaced at its first sign-in (the administrator of an
 // installation that asked for it), else 0. SchemaVersion holds one row: the schema version the
-// file is at (SchemaUpgrade.h converts older files when they are opened).
+// file is at (SchemaUpgrade.h converts older files when they are opened). XRAllowance and XRGrant
+// hold the online-time allowances and the extra time given (Allowances.h).
 
 #include "store/PasswordHash.h"
 
@@ -14,14 +15,14 @@
 
 namespace xr {
 
-inline constexpr int kSchemaVersion = 2;
+inline constexpr int kSchemaVersion = 3;
 
 // Whether the built-in administrator's password is to be replaced at the first sign-in (only an
 // empty one is).
 enum class AdminPassword { Kept, ReplacedAtFirstSignIn };
 
-// Creates the tables at the newest version, the index on XRRecord(Sdt), the version table and
-// the two reserved accounts in an empty database. Throws DatabaseError on failure.
+// Creates the tables at the newest version, their indexes, the version table and the two
+// reserved accounts in an empty database. Throws DatabaseError on failure.
 void createSchema(QSqlDatabase& db, const QString& adminPassword, AdminPassword admin = AdminPassword::Kept,
                   HashCost cost = HashCost::Interactive);
 
