@@ -2,6 +2,7 @@
 
 #include "connections/RASNotify.h"
 #include "connections/RecorderWindows.h"
+#include "store/ByteCountValue.h"
 #include "store/Database.h"
 #include "store/DatabaseCopy.h"
 #include "store/DayCount.h"
@@ -17,7 +18,8 @@ namespace xr {
 namespace {
 const QString kInsertRecord = QStringLiteral(
     "insert into XRRecord (RecordId,Sdt,Edt,UserId,ConnName) values (:i,:s,:e,:u,:c)");
-const QString kUpdateEndTime = QStringLiteral("update XRRecord set Edt = :e where (Sdt = :s)");
+const QString kUpdateEndTime =
+    QStringLiteral("update XRRecord set Edt = :e, RxBytes = :r, TxBytes = :t where (Sdt = :s)");
 const QString kUpdateUser = QStringLiteral("update XRRecord set UserId = :u where Sdt = :s");
 const QString kFindStart = QStringLiteral("select RecordId from XRRecord where Sdt = :s");
 const QString kAutoBackupFileName = QStringLiteral("AutoBackupXRDB.mdb");
@@ -77,7 +79,11 @@ void Recorder::tmConnTimer()
     const TConnection& current = m_context.currentConnection;
     if (followLatest())
         m_windows.showConnectionInMain(current.ConnName, current.Sdt);
-    m_heartbeat.seen(heartbeatRecords());
+    if (m_heartbeat.due()) {
+        for (OpenRecord& record : m_open)
+            readTraffic(record);
+        m_heartbeat.seen(heartbeatRecords());
+    }
     m_windows.showOnlineTime(current.Sdt, toDayCount(m_context.clock.now()));
 }
 
@@ -147,7 +153,8 @@ Recorder::OpenRecord Recorder::insertRecord(ConnHandle hConn, const QString& con
 {
     const QDateTime start = freeStart();
     const double sdt = toDayCount(start);
-    const OpenRecord record{hConn, sdt, sdt, connName, recordOwner(), {}};
+    OpenRecord record{hConn, sdt, sdt, connName, recordOwner(), {}, {}};
+    readTraffic(record);
     m_adocommSql.setCommandText(kInsertRecord);
     m_adocommSql.setParameter(QStringLiteral(":i"), NewId(start));
     m_adocommSql.setParameter(QStringLiteral(":s"), record.Sdt);
@@ -216,11 +223,24 @@ void Recorder::writeEndTime(OpenRecord& record)
     writeEndTime(record, endMoment(record));
 }
 
+void Recorder::readTraffic(OpenRecord& record)
+{
+    platform::ByteCounts counts;
+    if (m_context.remoteAccess.getConnectionStatistics(record.hConn, counts) == platform::ras::Success)
+        record.traffic.read(counts);
+}
+
+// A connection that has ended can no longer be read: its record keeps the bytes of the last
+// reading (at most a heartbeat period old).
 void Recorder::writeEndTime(OpenRecord& record, const QDateTime& end)
 {
+    readTraffic(record);
     record.Edt = toDayCount(end);
+    const std::optional<platform::ByteCounts> moved = record.traffic.moved();
     m_adocommSql.setCommandText(kUpdateEndTime);
     m_adocommSql.setParameter(QStringLiteral(":e"), record.Edt);
+    m_adocommSql.setParameter(QStringLiteral(":r"), byteCountValue(moved, &platform::ByteCounts::received));
+    m_adocommSql.setParameter(QStringLiteral(":t"), byteCountValue(moved, &platform::ByteCounts::sent));
     m_adocommSql.setParameter(QStringLiteral(":s"), record.Sdt);
     m_adocommSql.execute();
     TConnection& current = m_context.currentConnection;
@@ -291,7 +311,7 @@ QList<HeartbeatRecord> Recorder::heartbeatRecords() const
 {
     QList<HeartbeatRecord> records;
     for (const OpenRecord& record : m_open)
-        records.append({record.Sdt, record.ConnName, record.UserId});
+        records.append({record.Sdt, record.ConnName, record.UserId, record.traffic.moved()});
     return records;
 }
 

@@ -1,11 +1,13 @@
 #pragma once
 // Keeps the usage records in step with the connections: each connection that comes up gets a
 // record of its own, whose end time is rewritten while that connection lasts and written when it
-// ends, when the program closes and when the desktop session ends. `CurrentConnection` names the
-// latest open record. Meanwhile the heartbeat file beside the database keeps the moment the
-// connections were last seen up, for the start after a crash.
+// ends, when the program closes and when the desktop session ends, each time with the bytes the
+// connection has moved since the record started. `CurrentConnection` names the latest open
+// record. Meanwhile the heartbeat file beside the database keeps the moment the connections were
+// last seen up and their bytes then, for the start after a crash.
 
 #include "common/AppContext.h"
+#include "connections/TrafficMeter.h"
 #include "store/RecordHeartbeat.h"
 #include "store/TimeBounds.h"
 
@@ -62,6 +64,7 @@ private:
         double Edt = 0;
         QString ConnName;
         QString UserId;
+        TrafficMeter traffic;
         QDateTime hungUp; // when its connection was hung up; invalid when it was not
     };
 
@@ -70,6 +73,8 @@ private:
     QDateTime freeStart() const;
     bool recordStartsAt(double sdt) const;
     QString recordOwner() const;
+    // Reads the connection's counters into its record (one small read).
+    void readTraffic(OpenRecord& record);
     void writeEndTime(OpenRecord& record);
     void writeEndTime(OpenRecord& record, const QDateTime& end);
     QDateTime endMoment(const OpenRecord& record) const;

@@ -3,6 +3,7 @@
 #include "browser/utMain.h"
 #include "common/AppContext.h"
 #include "notices/HelpCommands.h"
+#include "notices/ProgramFiles.h"
 #include "users/utLogin.h"
 
 namespace xr {
@@ -37,9 +38,11 @@ void Notices::showAbout(QWidget* owner)
     m_winAbout->exec();
 }
 
+// The help that came with this program: beside it, or in the installed program's shared folder,
+// which an upgrade keeps current.
 void Notices::ShowHelp()
 {
-    xr::ShowHelp(m_shell, m_context.prompter, m_context.appPath);
+    xr::ShowHelp(m_shell, m_context.prompter, programFilesSource(m_context.programFolder) + QLatin1Char('/'));
 }
 
 } // namespace xr

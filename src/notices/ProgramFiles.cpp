@@ -7,6 +7,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
+
 namespace xr {
 
 namespace {
@@ -22,18 +24,14 @@ bool copyFile(const QString& from, const QString& to, bool replace)
     return QFile::copy(from, to);
 }
 
-} // namespace
+struct Item {
+    QString name; // the path inside the folder
+    bool replace; // false for a file that a user may have replaced with their own
+};
 
-ProgramFilesResult installProgramFiles(const QString& from, const QString& to)
+// The files of `source` to place: the sounds, the compiled help and the help pages.
+QList<Item> programFileItems(const QDir& source)
 {
-    const QDir source(from);
-    const QDir target(to);
-    if (source.canonicalPath() == target.canonicalPath())
-        return {};
-    struct Item {
-        QString name;
-        bool replace;
-    };
     QList<Item> items;
     for (const TNoticeKind kind : {TNoticeKind::nkNoUser, TNoticeKind::nkDisconnected, TNoticeKind::nkUser})
         items.append({noticeSoundFile(kind), false});
@@ -43,6 +41,34 @@ ProgramFilesResult installProgramFiles(const QString& from, const QString& to)
     for (const QString& page : QDir(source.filePath(helpFolder)).entryList(QDir::Files))
         if (const QString name = helpFolder + QLatin1Char('/') + page; name != kHelpIndex)
             items.append({name, true});
+    return items;
+}
+
+bool holdsProgramFiles(const QDir& folder)
+{
+    const QList<Item> items = programFileItems(folder);
+    return std::any_of(items.cbegin(), items.cend(), [&folder](const Item& item) {
+        return QFileInfo(folder.filePath(item.name)).isFile();
+    });
+}
+
+} // namespace
+
+QString programFilesSource(const QString& toolFolder)
+{
+    const QDir shared(QDir(toolFolder).filePath(QStringLiteral("../share/xarvane")));
+    if (!holdsProgramFiles(QDir(toolFolder)) && holdsProgramFiles(shared))
+        return QDir::cleanPath(shared.absolutePath());
+    return toolFolder;
+}
+
+ProgramFilesResult installProgramFiles(const QString& from, const QString& to)
+{
+    const QDir source(from);
+    const QDir target(to);
+    if (source.canonicalPath() == target.canonicalPath())
+        return {};
+    const QList<Item> items = programFileItems(source);
 
     ProgramFilesResult result;
     for (const Item& item : items) {

@@ -12,6 +12,11 @@ struct ProgramFilesResult {
     QStringList failed;  // files of `to` that could not be written
 };
 
+// The folder that the installation takes those files from, for a tool in `toolFolder`: that
+// folder itself when it holds any of them (a build folder, a portable folder), else the shared
+// data folder of an installed tool (`toolFolder`/../share/xarvane) when that one holds any.
+QString programFilesSource(const QString& toolFolder);
+
 // Copies those files from the folder `from` into the folder `to`. Sounds already in `to` are
 // kept (a user may have chosen their own); the help is replaced. Files that `from` lacks are
 // skipped and reported as missing.

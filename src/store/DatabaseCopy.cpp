@@ -11,6 +11,9 @@
 
 #include <filesystem>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 namespace xr {
 
 namespace {
@@ -40,10 +43,21 @@ bool copyPages(sqlite3* source, sqlite3* target)
     return result == SQLITE_DONE && finished;
 }
 
+// SQLite would make a new file 0644 less the umask; an empty file made first keeps the mode
+// every file of the program gets (0666 less the umask: group-writable in a shared folder), so
+// that a restored database stays writable for every person who records into it.
+bool createEmptyFile(const QByteArray& name)
+{
+    const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    return fd >= 0 && ::close(fd) == 0;
+}
+
 bool writeCopy(sqlite3* source, const QString& file)
 {
     sqlite3* target = nullptr;
     const QByteArray name = QFile::encodeName(file);
+    if (!createEmptyFile(name))
+        return false;
     bool written = sqlite3_open_v2(name.constData(), &target, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
                                    nullptr) == SQLITE_OK;
     written = written && copyPages(source, target);

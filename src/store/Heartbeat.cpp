@@ -26,10 +26,27 @@ const QString kSdt = QStringLiteral("Sdt");
 const QString kConnName = QStringLiteral("ConnName");
 const QString kUserId = QStringLiteral("UserId");
 const QString kLastSeen = QStringLiteral("lastSeen");
+const QString kRxBytes = QStringLiteral("rxBytes");
+const QString kTxBytes = QStringLiteral("txBytes");
 
 QJsonObject recordObject(const HeartbeatRecord& record)
 {
-    return {{kSdt, record.Sdt}, {kConnName, record.ConnName}, {kUserId, record.UserId}};
+    QJsonObject object{{kSdt, record.Sdt}, {kConnName, record.ConnName}, {kUserId, record.UserId}};
+    if (record.traffic) {
+        // Exact as JSON numbers up to 2^53 bytes.
+        object.insert(kRxBytes, static_cast<double>(record.traffic->received));
+        object.insert(kTxBytes, static_cast<double>(record.traffic->sent));
+    }
+    return object;
+}
+
+// A file of an earlier version, or of a record whose bytes were not known, has none.
+std::optional<platform::ByteCounts> readTraffic(const QJsonObject& object)
+{
+    if (!object.value(kRxBytes).isDouble() || !object.value(kTxBytes).isDouble())
+        return std::nullopt;
+    return platform::ByteCounts{static_cast<std::uint64_t>(object.value(kRxBytes).toDouble()),
+                                static_cast<std::uint64_t>(object.value(kTxBytes).toDouble())};
 }
 
 std::optional<HeartbeatRecord> readRecord(const QJsonObject& object)
@@ -38,7 +55,7 @@ std::optional<HeartbeatRecord> readRecord(const QJsonObject& object)
         !object.value(kUserId).isString())
         return std::nullopt;
     return HeartbeatRecord{object.value(kSdt).toDouble(), object.value(kConnName).toString(),
-                           object.value(kUserId).toString()};
+                           object.value(kUserId).toString(), readTraffic(object)};
 }
 
 // The records of the file: its list, or the one record an earlier version kept beside the

@@ -3,6 +3,7 @@
 // moment their connections were last seen up, so that a start after a crash can give each record
 // the end time that nothing else wrote.
 
+#include "platform/RemoteAccess.h"
 #include "store/DatabaseIdentity.h"
 
 #include <QList>
@@ -20,6 +21,7 @@ struct HeartbeatRecord {
     double Sdt = 0; // the open record's start, bit for bit as inserted
     QString ConnName;
     QString UserId;
+    std::optional<platform::ByteCounts> traffic{}; // moved up to the moment last seen, when known
 
     bool operator==(const HeartbeatRecord&) const = default;
 };

@@ -1,5 +1,6 @@
 #include "store/HeartbeatReconciliation.h"
 
+#include "store/ByteCountValue.h"
 #include "store/Database.h"
 #include "store/DatabaseError.h"
 #include "store/DayCount.h"
@@ -19,7 +20,10 @@ namespace xr {
 namespace {
 
 const QString kFindRecord = QStringLiteral("select Edt from XRRecord where Sdt = :s and ConnName = :c");
-const QString kExtendRecord = QStringLiteral("update XRRecord set Edt = :e where Sdt = :s and ConnName = :c");
+// The bytes travel with the end time: those of the later moment are the later counts. Bytes the
+// heartbeat does not know leave the record's own.
+const QString kExtendRecord = QStringLiteral("update XRRecord set Edt = :e, RxBytes = coalesce(:r, RxBytes), "
+                                             "TxBytes = coalesce(:t, TxBytes) where Sdt = :s and ConnName = :c");
 
 void tell(const QString& line)
 {
@@ -49,6 +53,8 @@ void extendRecord(Database& database, const HeartbeatRecord& record, double end)
     SqlCommand command(database);
     command.setCommandText(kExtendRecord);
     command.setParameter(QStringLiteral(":e"), end);
+    command.setParameter(QStringLiteral(":r"), byteCountValue(record.traffic, &platform::ByteCounts::received));
+    command.setParameter(QStringLiteral(":t"), byteCountValue(record.traffic, &platform::ByteCounts::sent));
     command.setParameter(QStringLiteral(":s"), record.Sdt);
     command.setParameter(QStringLiteral(":c"), record.ConnName);
     command.execute();

@@ -23,9 +23,14 @@ void RecordHeartbeat::name(const QList<HeartbeatRecord>& records)
 }
 
 // The distance counts either way, so that a clock set back does not silence the file.
+bool RecordHeartbeat::due() const
+{
+    return std::llabs(m_lastWritten.secsTo(m_clock.now())) >= kHeartbeatPeriodSeconds;
+}
+
 void RecordHeartbeat::seen(const QList<HeartbeatRecord>& records)
 {
-    if (!records.isEmpty() && std::llabs(m_lastWritten.secsTo(m_clock.now())) >= kHeartbeatPeriodSeconds)
+    if (!records.isEmpty() && due())
         write(records);
 }
 

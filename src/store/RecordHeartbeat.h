@@ -20,8 +20,9 @@ public:
     // The open records changed (one was inserted or closed, or they changed hands): the file
     // names them, seen up now; with none open it goes.
     void name(const QList<HeartbeatRecord>& records);
-    // The connections of `records` are up: the file is replaced when the period has passed
-    // since it was written.
+    // Whether the period has passed since the file was written.
+    bool due() const;
+    // The connections of `records` are up: the file is replaced when it is due.
     void seen(const QList<HeartbeatRecord>& records);
     // The database holds the present as the end time of every open record, and they stay open.
     void caughtUp();

@@ -38,7 +38,7 @@ void createSchema(QSqlDatabase& db, const QString& adminPassword, AdminPassword 
         throw DatabaseError(db.lastError(), operation);
     // Date-times are REAL day counts; text widths are not enforced, so long names are kept whole.
     exec(db, QStringLiteral("create table XRRecord (RecordId text, Sdt real, Edt real, UserId text, "
-                            "ConnName text)"));
+                            "ConnName text, RxBytes integer, TxBytes integer)"));
     exec(db, QStringLiteral("create index XRRecordSdt on XRRecord (Sdt)"));
     exec(db, QStringLiteral("create table XRUser (UserId text not null, UserName text, UserPw text, "
                             "Admin integer not null default 0, Enabled integer not null default 1, "

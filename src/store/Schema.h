@@ -4,9 +4,11 @@
 // XRUser.UserPw holds a salted Argon2id hash of the password (PasswordHash.h), never the
 // password; the empty password of a new account is a hash too. XRUser.PwReset is 1 for an
 // account whose empty password is to be replaced at its first sign-in (the administrator of an
-// installation that asked for it), else 0. SchemaVersion holds one row: the schema version the
-// file is at (SchemaUpgrade.h converts older files when they are opened). XRAllowance and XRGrant
-// hold the online-time allowances and the extra time given (Allowances.h).
+// installation that asked for it), else 0. XRRecord.RxBytes and TxBytes are the bytes the
+// record's connection received and sent while it lasted, NULL where the dial-up service could not
+// tell. SchemaVersion holds one row: the schema version the file is at (SchemaUpgrade.h converts
+// older files when they are opened). XRAllowance and XRGrant hold the online-time allowances and
+// the extra time given (Allowances.h).
 
 #include "store/PasswordHash.h"
 
@@ -15,7 +17,7 @@
 
 namespace xr {
 
-inline constexpr int kSchemaVersion = 3;
+inline constexpr int kSchemaVersion = 4;
 
 // Whether the built-in administrator's password is to be replaced at the first sign-in (only an
 // empty one is).

@@ -34,7 +34,15 @@ void keepPasswordsAsHashes(const QSqlDatabase& db)
                      {{QStringLiteral(":p"), hashPassword(password)}, {QStringLiteral(":r"), row}});
 }
 
-// Version 3: online-time allowances, the extra time given, and the index that sums a person's
+// Version 3: the bytes each record's connection received and sent. Older records did not count
+// them: NULL, unknown.
+void countTraffic(const QSqlDatabase& db)
+{
+    runStatement(db, QStringLiteral("alter table XRRecord add column RxBytes integer"), {});
+    runStatement(db, QStringLiteral("alter table XRRecord add column TxBytes integer"), {});
+}
+
+// Version 4: online-time allowances, the extra time given, and the index that sums a person's
 // used time.
 void addAllowances(const QSqlDatabase& db)
 {
@@ -44,7 +52,7 @@ void addAllowances(const QSqlDatabase& db)
 using UpgradeStep = void (*)(const QSqlDatabase& db);
 
 // kUpgradeSteps[n] takes a database from version n + 1 to version n + 2.
-constexpr UpgradeStep kUpgradeSteps[] = {&keepPasswordsAsHashes, &addAllowances};
+constexpr UpgradeStep kUpgradeSteps[] = {&keepPasswordsAsHashes, &countTraffic, &addAllowances};
 static_assert(std::size(kUpgradeSteps) == kSchemaVersion - 1, "one step for each version after the first");
 
 void run(const QSqlDatabase& db, const QString& statement)

@@ -114,5 +114,56 @@ TEST_F(CrashRecovery, StartAfterACrashEndsTheOldRecordsFirst)
     EXPECT_EQ(heartbeat()->records.value(1).Sdt, rows[3].sdt);
 }
 
+// Each record carries the bytes its connection moved: written with every end time, kept by the
+// heartbeat for the start after a crash; a counter that starts again from zero adds on.
+TEST_F(CrashRecovery, BytesGoWithEveryEndTimeAndTheHeartbeatAndACounterResetAddsOn)
+{
+    createDatabase();
+    startTray();
+    // Each row's "received/sent", NULL where unknown.
+    const auto traffic = [this] {
+        QStringList rows;
+        QSqlQuery query(tray->adoConnMain().connection());
+        query.exec(QStringLiteral("select coalesce(RxBytes, 'NULL') || '/' || coalesce(TxBytes, 'NULL') "
+                                  "from XRRecord order by Sdt"));
+        while (query.next())
+            rows.append(query.value(0).toString());
+        return rows;
+    };
+    const auto handle = ras.addConnection("Office");
+    ras.setCounters(handle, {1000, 100}); // the interface had moved bytes before the record started
+    ras.addConnection("VPN");             // its back-end cannot count
+    poll();
+    ras.setCounters(handle, {5000, 300});
+    tray->recorder().writeEndTimesIfConnected();
+    EXPECT_EQ(traffic(), (QStringList{QStringLiteral("4000/200"), QStringLiteral("NULL/NULL")}));
+
+    ras.setCounters(handle, {50, 10}); // the interface was made anew
+    tickFor(30);
+    ASSERT_TRUE(heartbeat());
+    EXPECT_EQ(heartbeat()->records.value(0).traffic, (platform::ByteCounts{4050, 210}));
+    EXPECT_EQ(heartbeat()->records.value(1).traffic, std::nullopt);
+    const double lastSeen = heartbeat()->lastSeen;
+    tray.reset(); // killed: nothing more is written
+
+    startTray();
+    EXPECT_EQ(records().value(0).edt, lastSeen);
+    EXPECT_EQ(traffic().value(0), QStringLiteral("4050/210")) << "the heartbeat's bytes, with its moment";
+    EXPECT_EQ(traffic().value(1), QStringLiteral("NULL/NULL"));
+
+    // The record of the new start counts from what the counters say now; a connection that has
+    // ended can no longer be read, so its record keeps the bytes of the last reading.
+    ras.setCounters(handle, {80, 30});
+    tickFor(30);
+    ras.setCounters(handle, {9000, 9000});
+    ras.removeConnection(handle);
+    poll();
+    tickFor(1);
+    const auto rows = records();
+    ASSERT_EQ(rows.size(), 4);
+    EXPECT_EQ(rows[2].connName, QStringLiteral("Office"));
+    EXPECT_EQ(traffic().value(2), QStringLiteral("30/20"));
+}
+
 } // namespace
 } // namespace xr::test

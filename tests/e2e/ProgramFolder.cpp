@@ -67,6 +67,8 @@ QProcessEnvironment ProgramFolder::environment() const
     env.insert(QStringLiteral("XDG_CONFIG_HOME"), path(QStringLiteral("config")));
     env.remove(QStringLiteral("XARVANE_SIM_STATE"));
     env.remove(QStringLiteral("XARVANE_REGISTRY"));
+    env.insert(QStringLiteral("XARVANE_DATA"), path()); // also without a database: never the installed one
+    env.remove(QStringLiteral("XDG_SESSION_ID"));       // the test's own session is not the program's
     env.insert(QStringLiteral("XARVANE_RAS"), QStringLiteral("sim")); // a desktop's own NetworkManager stays out
     env.insert(QStringLiteral("XARVANE_PPP_PEERS"), path(QStringLiteral("no-ppp-peers"))); // no pppd peers here
     for (const QString& name : m_extraEnvironment.keys())

@@ -64,6 +64,27 @@ protected:
         return texts;
     }
 
+    // A copy of the installation tool in `folder` (a path inside `elsewhere`).
+    QString placeSetup(const QString& folder) const
+    {
+        const QString tool = elsewhere.path() + QLatin1Char('/') + folder + QStringLiteral("/xarvane-setup");
+        QDir().mkpath(QFileInfo(tool).path());
+        EXPECT_TRUE(QFile::copy(QStringLiteral(XARVANE_BIN_DIR "/xarvane-setup"), tool));
+        return tool;
+    }
+    // Runs the tool; its exit code and everything it wrote.
+    static std::pair<int, QString> runSetup(const QString& tool, const QStringList& arguments)
+    {
+        QProcess process;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.remove(QStringLiteral("XARVANE_REGISTRY"));
+        process.setProcessEnvironment(environment);
+        process.start(tool, arguments);
+        EXPECT_TRUE(process.waitForFinished(60000));
+        return {process.exitCode(),
+                QString::fromUtf8(process.readAllStandardOutput() + process.readAllStandardError())};
+    }
+
     QString previous;
     FakeShell shell;
     ScriptedPrompter prompter;
@@ -263,36 +284,45 @@ TEST_F(HelpTest, InstallationPlacesSoundsAndHelpKeepingAUsersOwnSound)
 // not find instead of announcing them ready; it writes the support address it is given.
 TEST_F(HelpTest, SetupNamesTheFilesItDidNotFindAndWritesTheSupportAddress)
 {
-    const QString tools = elsewhere.path() + QStringLiteral("/tools");
-    QDir().mkpath(tools);
-    ASSERT_TRUE(QFile::copy(QStringLiteral(XARVANE_BIN_DIR "/xarvane-setup"),
-                            tools + QStringLiteral("/xarvane-setup")));
-    writeFile(tools + QStringLiteral("/Conn1.wav"));
-    const auto setup = [&](const QStringList& arguments) {
-        QProcess process;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.remove(QStringLiteral("XARVANE_REGISTRY"));
-        process.setProcessEnvironment(environment);
-        process.start(tools + QStringLiteral("/xarvane-setup"), arguments);
-        EXPECT_TRUE(process.waitForFinished(60000));
-        return std::pair{process.exitCode(),
-                         QString::fromUtf8(process.readAllStandardOutput() + process.readAllStandardError())};
-    };
+    const QString tool = placeSetup(QStringLiteral("tools"));
+    writeFile(elsewhere.path() + QStringLiteral("/tools/Conn1.wav"));
+    writeFile(elsewhere.path() + QStringLiteral("/share/xarvane/Conn2.wav")); // beside the tool comes first
     const QString folder = elsewhere.path() + QStringLiteral("/program");
     const auto [code, output] =
-        setup({QStringLiteral("--support-mail"), QStringLiteral("help@pellory.cn"), folder});
+        runSetup(tool, {QStringLiteral("--support-mail"), QStringLiteral("help@pellory.cn"), folder});
     EXPECT_EQ(code, 0) << output.toStdString();
     EXPECT_FALSE(output.contains(QStringLiteral("Notice sounds and help ready"))) << output.toStdString();
     EXPECT_TRUE(output.contains(QStringLiteral("Disconn.wav, Conn2.wav, XRHelp.chm, help/index.html")))
         << output.toStdString();
     EXPECT_TRUE(QFile::exists(folder + QStringLiteral("/Conn1.wav")));
+    EXPECT_FALSE(QFile::exists(folder + QStringLiteral("/Conn2.wav")));
     const QByteArray registry = readFile(folder + QStringLiteral("/Xarvane.reg"));
     EXPECT_TRUE(registry.contains(R"("SupportMail"="help@pellory.cn")")) << registry.toStdString();
 
-    const auto [refused, message] = setup({QStringLiteral("--force"), QStringLiteral("--support-mail"),
-                                           QStringLiteral("not an address"), folder});
+    const auto [refused, message] =
+        runSetup(tool, {QStringLiteral("--force"), QStringLiteral("--support-mail"),
+                        QStringLiteral("not an address"), folder});
     EXPECT_EQ(refused, 1);
     EXPECT_TRUE(message.contains(QStringLiteral("is not a mail address"))) << message.toStdString();
+}
+
+// An installed tool (PREFIX/bin/xarvane-setup) with nothing beside it takes the sounds and the
+// help from PREFIX/share/xarvane.
+TEST_F(HelpTest, InstalledSetupTakesSoundsAndHelpFromTheSharedDataFolder)
+{
+    const QString tool = placeSetup(QStringLiteral("usr/bin"));
+    const QString shared = elsewhere.path() + QStringLiteral("/usr/share/xarvane/");
+    for (const char* name :
+         {"Conn1.wav", "Conn2.wav", "Disconn.wav", "XRHelp.chm", "help/index.html", "help/style.css"})
+        writeFile(shared + QLatin1String(name), name);
+    const QString folder = elsewhere.path() + QStringLiteral("/var/lib/xarvane");
+
+    const auto [code, output] = runSetup(tool, {folder});
+    EXPECT_EQ(code, 0) << output.toStdString();
+    EXPECT_TRUE(output.contains(QStringLiteral("Notice sounds and help ready"))) << output.toStdString();
+    for (const char* name :
+         {"Conn1.wav", "Conn2.wav", "Disconn.wav", "XRHelp.chm", "help/index.html", "help/style.css"})
+        EXPECT_EQ(readFile(folder + QLatin1Char('/') + QLatin1String(name)), name) << name;
 }
 
 } // namespace

@@ -13,6 +13,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -297,6 +299,22 @@ TEST_F(BackupRestoreTest, RestoringAGoodCopyBringsBackUsersAndRecordsAndSignsOut
         << "the safety copy holds the database as it was before";
 }
 
+// In a folder shared through its group the program's files are group-writable (umask 007):
+// copies and the restored database too, so that every person's copy can still record.
+TEST_F(BackupRestoreTest, CopiesAndTheRestoredDatabaseStayWritableForTheGroup)
+{
+    const mode_t before = ::umask(007);
+    backUpTo(path(QStringLiteral("copy.mdb")));
+    const bool restored = restoreFrom(path(QStringLiteral("copy.mdb")));
+    ::umask(before);
+    ASSERT_TRUE(restored);
+    for (const QString& file : {path(QStringLiteral("copy.mdb")), live(), path(kRestoreSafetyFileName)}) {
+        struct stat info {};
+        ASSERT_EQ(::stat(QFile::encodeName(file).constData(), &info), 0);
+        EXPECT_EQ(info.st_mode & 0777, 0660u) << file.toStdString() << " " << std::oct << info.st_mode;
+    }
+}
+
 // A backup in write-ahead-log mode whose last change is still in its log, as a copy taken
 // while another program had it open: the change is restored, and the folder gets no
 // -shm or -wal file of ours.
@@ -363,8 +381,7 @@ TEST_F(BackupRestoreTest, AnOlderBackupIsConvertedAndANewerOneRefused)
     EXPECT_TRUE(restoreFrom(older));
     EXPECT_EQ(prompter.prompts.last().text, kRestored);
     EXPECT_TRUE(database.isOpen());
-    EXPECT_EQ(values(QStringLiteral("select Version from SchemaVersion")),
-              QStringList{QString::number(kSchemaVersion)});
+    EXPECT_EQ(values(QStringLiteral("select Version from SchemaVersion")), QStringList{QString::number(kSchemaVersion)});
     EXPECT_EQ(findAccounts(database, QStringLiteral("dora"), QStringLiteral("dora-secret")).size(), 1);
     EXPECT_FALSE(fileHoldsText(live(), QStringLiteral("dora-secret")));
 

@@ -23,6 +23,24 @@ void FakeRemoteAccess::setState(ConnHandle handle, std::uint32_t state)
             connection.state = state;
 }
 
+void FakeRemoteAccess::setCounters(ConnHandle handle, platform::ByteCounts counters)
+{
+    for (auto& connection : connections)
+        if (connection.info.handle == handle)
+            connection.counters = counters;
+}
+
+std::uint32_t FakeRemoteAccess::getConnectionStatistics(ConnHandle handle, platform::ByteCounts& counts)
+{
+    const Connection* connection = find(handle);
+    if (!connection)
+        return ras::ErrorInvalidHandle;
+    if (!connection->counters)
+        return ras::ErrorNotSupported;
+    counts = *connection->counters;
+    return ras::Success;
+}
+
 void FakeRemoteAccess::removeConnection(ConnHandle handle)
 {
     std::erase_if(connections, [handle](const Connection& c) { return c.info.handle == handle; });

@@ -5,6 +5,7 @@
 #include "platform/RemoteAccess.h"
 
 #include <map>
+#include <optional>
 
 namespace xr::test {
 
@@ -14,6 +15,7 @@ public:
         platform::RasConnection info;
         std::uint32_t state = platform::ras::StateConnected;
         std::string ip;
+        std::optional<platform::ByteCounts> counters; // the interface's; none: not supported
     };
 
     // Adds an active connection and returns its handle.
@@ -21,6 +23,7 @@ public:
                                        std::uint32_t state = platform::ras::StateConnected,
                                        const std::string& ip = "10.0.0.1");
     void setState(platform::ConnHandle handle, std::uint32_t state);
+    void setCounters(platform::ConnHandle handle, platform::ByteCounts counters);
     void removeConnection(platform::ConnHandle handle);
 
     std::string name() const override { return "fake"; }
@@ -34,6 +37,7 @@ public:
     std::uint32_t hangUp(platform::ConnHandle handle) override;
     std::uint32_t getErrorString(std::uint32_t code, std::string& text) override;
     std::uint32_t getProjectionIp(platform::ConnHandle handle, std::string& address) override;
+    std::uint32_t getConnectionStatistics(platform::ConnHandle handle, platform::ByteCounts& counts) override;
     void setRecordLan(bool value) override { recordLan = value; }
 
     bool recordLan = false; // as the program last told it

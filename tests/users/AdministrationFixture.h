@@ -17,7 +17,7 @@ protected:
     {
         addUser(kAliceId, QStringLiteral("alice"));
         addUser(kBobId, QStringLiteral("bob"));
-        run(QStringLiteral("insert into XRRecord values ('1', 100.0, 101.0, '%1', 'Office')").arg(kAliceId));
+        run(QStringLiteral("insert into XRRecord (RecordId,Sdt,Edt,UserId,ConnName) values ('1', 100.0, 101.0, '%1', 'Office')").arg(kAliceId));
         context.currentConnection = {kBuiltInUserId, QStringLiteral("admin"), {}, 0, 0, true};
     }
 };

@@ -88,18 +88,19 @@ int installSettings(const QString& programFolder, const std::optional<QString>& 
     return 0;
 }
 
-// The notice sounds and the help, from beside this tool into the program folder; what is not
-// there to copy is named, since the program then plays no sound or shows no help.
+// The notice sounds and the help, from beside this tool (or, for a tool installed in a bin
+// folder, from ../share/xarvane) into the program folder; what is not there to copy is named,
+// since the program then plays no sound or shows no help.
 int installFiles(const QString& programFolder)
 {
-    const QString from = QCoreApplication::applicationDirPath();
+    const QString from = xr::programFilesSource(QCoreApplication::applicationDirPath());
     const xr::ProgramFilesResult result = xr::installProgramFiles(from, programFolder);
     if (!result.failed.isEmpty())
         return fail(QStringLiteral("cannot copy %1").arg(result.failed.join(QStringLiteral(", "))));
     if (result.missing.isEmpty())
         say(QStringLiteral("Notice sounds and help ready in %1").arg(programFolder));
     else
-        say(QStringLiteral("Not found beside xarvane-setup in %1, so not placed in %2: %3")
+        say(QStringLiteral("Not found in %1, so not placed in %2: %3")
                 .arg(from, programFolder, result.missing.join(QStringLiteral(", "))));
     return 0;
 }

@@ -281,7 +281,7 @@ QString SimToolRequest::usage()
         "\n"
         "Options:\n"
         "  --state FILE              the state file; by default $XARVANE_SIM_STATE, or else\n"
-        "                            SimRas.json beside this program\n"
+        "                            SimRas.json in the data folder\n"
         "  -h, --help                show this help\n"
         "\n"
         "Exit status: 0 done, 1 the operation failed, 2 bad arguments.\n");
