@@ -76,14 +76,17 @@ int main(int argc, char** argv)
     const double allMs = medianMs([&] { all = xr::usedTimeOfAllRecords(db, person); });
 
     const double lo = std::min(periods.thisWeek.s, periods.thisMonth.s);
-    const int indexedRows = count(db, QStringLiteral("select count(*) from XRRecord where UserId = :u and Edt > :lo"),
-                                  person, lo);
-    const int allRows = count(db, QStringLiteral("select count(*) from XRRecord where UserId = :u"), person, 0);
+    const int indexedRows = count(
+        db, QStringLiteral("select count(*) from XRRecord where UserId = :u and Edt > :lo"), person, lo);
+    const int allRows =
+        count(db, QStringLiteral("select count(*) from XRRecord where UserId = :u"), person, 0);
     std::printf("used time today, this week and this month: %.3f ms median of %d (target <= %.1f ms), "
                 "%d records read, %.0f s this month\n",
                 indexedMs, kRuns, kTargetMs, indexedRows, used);
-    std::printf("the same sum over all of the person's records: %.3f ms median, %d records read, %.0f s in all\n",
-                allMs, allRows, all);
-    std::printf("ratio: the indexed reading takes %.1f%% of the full sum's time\n", 100.0 * indexedMs / allMs);
+    std::printf(
+        "the same sum over all of the person's records: %.3f ms median, %d records read, %.0f s in all\n",
+        allMs, allRows, all);
+    std::printf("ratio: the indexed reading takes %.1f%% of the full sum's time\n",
+                100.0 * indexedMs / allMs);
     return 0;
 }

@@ -24,7 +24,9 @@ int minutesRoundedUp(double seconds)
 
 QString allowanceWarningText(const TimeLeft& left)
 {
-    return QStringLiteral("您%1的上网时间还剩 %2 分钟").arg(periodName(left.period)).arg(minutesRoundedUp(left.seconds));
+    return QStringLiteral("您%1的上网时间还剩 %2 分钟")
+        .arg(periodName(left.period))
+        .arg(minutesRoundedUp(left.seconds));
 }
 
 AllowanceWatch::AllowanceWatch(AppContext& context, const Database& db, Recorder& recorder, QObject* parent)
@@ -46,8 +48,8 @@ void AllowanceWatch::recompute()
     const AllowancePeriods periods = allowancePeriods(now.date());
     const QSqlDatabase db = m_db.connection();
     const UsedTime used = usedTime(db, who, periods, m_recorder.unwrittenTimes(now));
-    const TimeLeft left = xr::timeLeft(readAllowance(db, who), used,
-                                   grantedMinutes(db, who, periods.today.s, periods.today.e));
+    const TimeLeft left =
+        xr::timeLeft(readAllowance(db, who), used, grantedMinutes(db, who, periods.today.s, periods.today.e));
     if (left.seconds > m_left.seconds || who != m_person)
         m_warnedAt = 0; // a grant or another person: the warnings start again
     m_person = who;

@@ -59,7 +59,7 @@ private:
     QDate m_day;         // the day it was read on
     QDateTime m_counted; // the clock when m_left was last brought up to date
     TimeLeft m_left;
-    int m_warnedAt = 0;  // the minutes of the last warning given; 0 for none yet
+    int m_warnedAt = 0;     // the minutes of the last warning given; 0 for none yet
     bool m_telling = false; // a time-up message is waiting or showing
 };
 

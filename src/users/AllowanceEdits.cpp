@@ -34,7 +34,8 @@ QString periodColumn(AllowancePeriod period)
 
 QList<AllowanceRow> allowanceRows(const QSqlDatabase& db, const QDateTime& now)
 {
-    QSqlQuery accounts = runStatement(db, QStringLiteral("select UserId, UserName from XRUser order by UserName"), {});
+    QSqlQuery accounts =
+        runStatement(db, QStringLiteral("select UserId, UserName from XRUser order by UserName"), {});
     QList<AllowanceRow> rows;
     while (accounts.next())
         rows.append({accounts.value(1).toString(), {accounts.value(0).toString(), {}, {}, {}}, 0});
@@ -69,7 +70,9 @@ std::optional<int> readGrantMinutes(const QString& text)
 
 QString badGrantMinutesText(const QString& text)
 {
-    return QStringLiteral("加时“%1”不正确！\r\r请输入1到%2之间的分钟数。").arg(text.trimmed()).arg(kMinutesPerDay);
+    return QStringLiteral("加时“%1”不正确！\r\r请输入1到%2之间的分钟数。")
+        .arg(text.trimmed())
+        .arg(kMinutesPerDay);
 }
 
 void grantToday(const QSqlDatabase& db, const QString& userId, int minutes, const QString& byUserId,

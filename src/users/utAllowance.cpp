@@ -78,10 +78,11 @@ void TwinAllowance::buildControls()
     buttons->addWidget(btnOk);
     buttons->addWidget(btnCancel);
     auto* layout = new QVBoxLayout(this);
-    auto* hint = new QLabel(QStringLiteral("提示：空白表示不限；每天最多%1分钟，每周最多%2分钟，每月最多%3分钟。")
-                                .arg(mostMinutes(AllowancePeriod::Today))
-                                .arg(mostMinutes(AllowancePeriod::ThisWeek))
-                                .arg(mostMinutes(AllowancePeriod::ThisMonth)));
+    auto* hint =
+        new QLabel(QStringLiteral("提示：空白表示不限；每天最多%1分钟，每周最多%2分钟，每月最多%3分钟。")
+                       .arg(mostMinutes(AllowancePeriod::Today))
+                       .arg(mostMinutes(AllowancePeriod::ThisWeek))
+                       .arg(mostMinutes(AllowancePeriod::ThisMonth)));
     hint->setStyleSheet(QStringLiteral("color: navy;"));
     layout->addWidget(hint);
     layout->addWidget(labelFor(QStringLiteral("用户列表(&L)"), twAllowance));
@@ -97,8 +98,10 @@ void TwinAllowance::showRows()
         const AllowanceRow& account = m_rows.at(row);
         twAllowance->setItem(row, NameColumn, readOnlyItem(account.UserName));
         twAllowance->setItem(row, DayColumn, new QTableWidgetItem(minutesText(account.allowance.DayMinutes)));
-        twAllowance->setItem(row, WeekColumn, new QTableWidgetItem(minutesText(account.allowance.WeekMinutes)));
-        twAllowance->setItem(row, MonthColumn, new QTableWidgetItem(minutesText(account.allowance.MonthMinutes)));
+        twAllowance->setItem(row, WeekColumn,
+                             new QTableWidgetItem(minutesText(account.allowance.WeekMinutes)));
+        twAllowance->setItem(row, MonthColumn,
+                             new QTableWidgetItem(minutesText(account.allowance.MonthMinutes)));
         twAllowance->setItem(row, GrantedColumn, readOnlyItem(QString::number(account.grantedToday)));
     }
 }
@@ -123,7 +126,8 @@ bool TwinAllowance::typedAllowances(QList<Allowance>& allowances)
 {
     for (int row = 0; row < m_rows.size(); ++row) {
         Allowance allowance{m_rows.at(row).allowance.UserId, {}, {}, {}};
-        std::optional<int>* fields[] = {&allowance.DayMinutes, &allowance.WeekMinutes, &allowance.MonthMinutes};
+        std::optional<int>* fields[] = {&allowance.DayMinutes, &allowance.WeekMinutes,
+                                        &allowance.MonthMinutes};
         for (int column = DayColumn; column <= MonthColumn; ++column) {
             const AllowancePeriod period = kPeriodOfColumn[column - DayColumn];
             const QString text = twAllowance->item(row, column)->text();
@@ -172,8 +176,8 @@ void TwinAllowance::btnGrantClick()
         return;
     }
     AllowanceRow& account = m_rows[row];
-    grantToday(m_adoConnMain.connection(), account.allowance.UserId, *minutes, m_context.currentConnection.UserId,
-               m_context.clock.now());
+    grantToday(m_adoConnMain.connection(), account.allowance.UserId, *minutes,
+               m_context.currentConnection.UserId, m_context.clock.now());
     account.grantedToday += *minutes;
     twAllowance->item(row, GrantedColumn)->setText(QString::number(account.grantedToday));
     edtGrant->clear();

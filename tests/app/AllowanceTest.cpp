@@ -97,9 +97,13 @@ TEST_F(Allowances, WarningsComeAtTheirMomentsAndTheLimitHangsUpAndRefusesDiallin
 TEST_F(Allowances, AGrantLetsThePersonBackOnAndMidnightResetsTheDay)
 {
     signInAlice();
-    runStatement(db(), QStringLiteral("insert into XRRecord values ('1', :s, :e, :u, 'Office')"),
-                 {{QStringLiteral(":s"), now() - 60 / 86400.0}, {QStringLiteral(":e"), now()},
-                  {QStringLiteral(":u"), kAliceId}});
+    runStatement(
+        db(),
+        QStringLiteral(
+            "insert into XRRecord (RecordId,Sdt,Edt,UserId,ConnName) values ('1', :s, :e, :u, 'Office')"),
+        {{QStringLiteral(":s"), now() - 60 / 86400.0},
+         {QStringLiteral(":e"), now()},
+         {QStringLiteral(":u"), kAliceId}});
     allow(kAliceId, 1);
     dialer.DialEntry(QStringLiteral("Office"));
     EXPECT_EQ(messages(), QStringList{kTimeUpNoDial});
@@ -131,7 +135,8 @@ TEST_F(Allowances, AGrantLetsThePersonBackOnAndMidnightResetsTheDay)
     const auto rows = records();
     ASSERT_EQ(rows.size(), 3);
     EXPECT_EQ(rows[2].edt, beforeSetBack) << "the record ends where the clock was before";
-    EXPECT_NEAR((beforeSetBack - rows[0].sdt) * 86400.0, 599, 1e-3) << "the time after it has a record of its own";
+    EXPECT_NEAR((beforeSetBack - rows[0].sdt) * 86400.0, 599, 1e-3)
+        << "the time after it has a record of its own";
     tray->allowance().recompute();
     EXPECT_NEAR(left(), 90, 1e-3) << "the database holds the same use as the countdown";
 
@@ -158,7 +163,8 @@ TEST_F(Allowances, WithNobodySignedInTheAnonymousAllowanceHangsUpAConnectionFrom
     poll();
     EXPECT_EQ(ras.hungUp, std::vector<platform::ConnHandle>{handle}) << "at once";
     EXPECT_TRUE(windows.calls.contains(QStringLiteral("login 3"))) << "the sign-in dialog opens as always";
-    EXPECT_EQ(messages(), QStringList{QStringLiteral("未登录时今天的上网时间已经用完！请先登录。\r\r连接已经断开。")});
+    EXPECT_EQ(messages(),
+              QStringList{QStringLiteral("未登录时今天的上网时间已经用完！请先登录。\r\r连接已经断开。")});
     poll();
     tick();
     ASSERT_EQ(records().size(), 1);

@@ -19,7 +19,10 @@ constexpr double kSecond = 1.0 / 86400.0;
 
 class AllowanceEndToEnd : public ::testing::Test {
 protected:
-    void SetUp() override { ASSERT_EQ(folder.sim({QStringLiteral("add-entry"), QStringLiteral("Office")}), 0); }
+    void SetUp() override
+    {
+        ASSERT_EQ(folder.sim({QStringLiteral("add-entry"), QStringLiteral("Office")}), 0);
+    }
 
     // Runs statements on the folder's database before the program starts.
     void write(const QStringList& statements)
@@ -43,7 +46,8 @@ protected:
     }
     QList<QStringList> records()
     {
-        return folder.rows(QStringLiteral("select Sdt, Edt from XRRecord where ConnName = 'Office' order by Sdt"));
+        return folder.rows(
+            QStringLiteral("select Sdt, Edt from XRRecord where ConnName = 'Office' order by Sdt"));
     }
 
     ProgramFolder folder;
@@ -56,7 +60,8 @@ TEST_F(AllowanceEndToEnd, TheLineIsHungUpAtTheLimitAndAtOnceOnceNothingIsLeft)
     if (QDateTime::currentDateTime().time() < QTime(0, 3))
         GTEST_SKIP() << "the record used earlier would belong to yesterday; run it after 00:03";
     write({QStringLiteral("insert into XRAllowance values ('000000000000000002', 1, null, null)"),
-           QStringLiteral("insert into XRRecord values ('1', %1, %2, '000000000000000002', 'Earlier')")
+           QStringLiteral("insert into XRRecord (RecordId,Sdt,Edt,UserId,ConnName) values ('1', %1, %2, "
+                          "'000000000000000002', 'Earlier')")
                .arg(used - 56 * kSecond, 0, 'f', 12)
                .arg(used, 0, 'f', 12)});
     ASSERT_TRUE(folder.start());
