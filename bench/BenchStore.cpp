@@ -18,7 +18,7 @@ QString userId(int user)
     return QStringLiteral("2004030100%1").arg(user, 5, 10, QLatin1Char('0'));
 }
 
-void buildStore(const QString& file, int records)
+void buildStore(const QString& file, int records, int userCount)
 {
     const QString name = QStringLiteral("bench-build");
     {
@@ -30,7 +30,7 @@ void buildStore(const QString& file, int records)
         QSqlQuery users(db);
         users.prepare(QStringLiteral("insert into XRUser (UserId,UserName,UserPw,Admin,Enabled,Remark) "
                                      "values (?,?,'',0,1,'')"));
-        for (int user = 0; user < kUsers; ++user) {
+        for (int user = 0; user < userCount; ++user) {
             users.addBindValue(userId(user));
             users.addBindValue(QStringLiteral("用户%1").arg(user));
             users.exec();
@@ -48,7 +48,7 @@ void buildStore(const QString& file, int records)
             rows.addBindValue(QString::number(200403010000000LL + i));
             rows.addBindValue(start);
             rows.addBindValue(start + gap * share(random));
-            rows.addBindValue(userId(static_cast<int>(random() % kUsers)));
+            rows.addBindValue(userId(static_cast<int>(random() % userCount)));
             rows.addBindValue(kConnections[static_cast<int>(random() % kConnections.size())]);
             rows.exec();
         }

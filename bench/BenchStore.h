@@ -15,9 +15,9 @@ inline const QStringList kConnections{QStringLiteral("163"), QStringLiteral("169
 // The id of bench user `user` (0 <= user < kUsers).
 QString userId(int user);
 
-// A database file with the installed schema, kUsers users and `records` records over ten years
-// up to an hour ago, in time order, each shorter than the gap to the next.
-void buildStore(const QString& file, int records);
+// A database file with the installed schema, `users` users and `records` records over ten
+// years up to an hour ago, in time order, each shorter than the gap to the next.
+void buildStore(const QString& file, int records, int users = kUsers);
 
 // A value of /proc/self/status in kB ("VmHWM", "VmRSS"); -1 when it cannot be read.
 long statusKb(const char* field);

@@ -1,6 +1,7 @@
 #include "app/XarvaneProgram.h"
 
 #include "app/CompanionStarts.h"
+#include "browser/DurationText.h"
 #include "browser/PrintCommands.h"
 #include "browser/utMain.h"
 #include "connections/ConnSettingCommand.h"
@@ -12,6 +13,7 @@
 #include "settings/utOption.h"
 #include "settings/utSyn.h"
 #include "users/LoginMode.h"
+#include "users/utAllowance.h"
 #include "users/utLogin.h"
 
 #include <QAction>
@@ -43,6 +45,7 @@ void XarvaneProgram::createStartupWindows()
     connectDialing();
     connectMainCommands();
     connectNotices();
+    connectAllowance();
     connectCompanionStarts(m_context, *m_winLogin, m_platform.fileOpener());
 }
 
@@ -85,6 +88,7 @@ void XarvaneProgram::connectMainCommands()
 {
     TwinMain& winMain = *m_winMain;
     QObject::connect(&winMain, &TwinMain::optionsRequested, &winMain, [this] { openOptions(); });
+    QObject::connect(&winMain, &TwinMain::allowancesRequested, &winMain, [this] { openAllowances(); });
     QObject::connect(&winMain, &TwinMain::companionProgramsRequested, &winMain, [this] {
         TwinSyn winSyn(m_context.appPath, m_context.prompter, m_winMain.get());
         winSyn.exec();
@@ -115,6 +119,37 @@ void XarvaneProgram::openOptions()
             winFloatWin->FormShow();
     });
     winOption.exec();
+}
+
+// The allowance of the person at the PC: no dial starts without time left, the warnings come
+// as notices, and the time left shows in the tray icon's tip, the main window's status bar and,
+// when chosen, the floating display.
+void XarvaneProgram::connectAllowance()
+{
+    AllowanceWatch& allowance = m_session.allowance();
+    m_dialer->setRefusal([&allowance] { return allowance.refusesDial(); });
+    QObject::connect(&allowance, &AllowanceWatch::warningDue, &m_session,
+                     [this](const QString& text) { m_notices.popups().ShowWarning(text); });
+    QObject::connect(&allowance, &AllowanceWatch::timeLeftChanged, &m_session, [this] { showTimeLeft(); });
+    m_notices.floatingDisplay().setTimeLeft([&allowance] { return allowance.timeLeft(); });
+    showTimeLeft();
+}
+
+void XarvaneProgram::showTimeLeft()
+{
+    const QString text = TimeLeftText(m_session.allowance().timeLeft());
+    m_session.winTray().showTimeLeft(text);
+    m_winMain->showTimeLeft(text);
+}
+
+// A stored allowance or a grant counts at once.
+void XarvaneProgram::openAllowances()
+{
+    TwinAllowance winAllowance(m_context, m_session.adoConnMain(), m_winMain.get());
+    QObject::connect(&winAllowance, &TwinAllowance::allowancesChanged, &m_session,
+                     [this] { m_session.allowance().recompute(); });
+    winAllowance.exec();
+    m_winMain->showAllowanceSummary();
 }
 
 void XarvaneProgram::connectNotices()

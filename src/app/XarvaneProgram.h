@@ -46,6 +46,9 @@ private:
     void connectDialing();
     void connectMainCommands();
     void connectNotices();
+    void connectAllowance();
+    void openAllowances();
+    void showTimeLeft();
     void openOptions();
 
     AppContext& m_context;

@@ -21,7 +21,12 @@ XarvaneSession::XarvaneSession(AppContext& context, AppWindows& windows)
       m_winTray(context, m_RASNotify, windows)
 {
     m_tmConn.setInterval(kSecond);
-    connect(&m_tmConn, &QTimer::timeout, this, [this] { m_recorder.tmConnTimer(); });
+    connect(&m_tmConn, &QTimer::timeout, this, &XarvaneSession::tmConnTimer);
+    m_tmAllowance.setInterval(kSecond);
+    connect(&m_tmAllowance, &QTimer::timeout, this, [this] {
+        if (m_adoConnMain.isOpen())
+            m_allowance.refresh();
+    });
     connect(&m_tmRecord, &QTimer::timeout, this, [this] { m_recorder.tmRecordTimer(); });
     connect(&m_winTray, &TwinTray::closing, this, [this] {
         FormCloseQuery();
@@ -33,13 +38,17 @@ XarvaneSession::XarvaneSession(AppContext& context, AppWindows& windows)
     m_RASNotify.OnConnected = [this](TRASNotify&, TRASNotify::ConnHandle hConn, const QString& entryName,
                                      const QString&, const QString&) {
         m_recorder.RASNotifyConnected(hConn, entryName);
+        m_allowance.connectionStarted();
     };
     // The notifier takes its first look before the creation steps, so IsConnected is valid there.
     // A dial-up service that fails it is reported, and the start-up goes on with no connection
     // known: the notifier's polls ask the service again.
     reportErrors(m_context.prompter, [this] { m_RASNotify.Loaded(); });
     reportErrors(m_context.prompter, [this] { FormCreate(); });
-    connect(&m_backupRestore, &BackupRestore::databaseReopened, this, &XarvaneSession::reconcileHeartbeat);
+    connect(&m_backupRestore, &BackupRestore::databaseReopened, this, [this] {
+        reconcileHeartbeat();
+        m_allowance.recompute(); // the restored file has allowances of its own
+    });
 }
 
 void XarvaneSession::FormCreate()
@@ -53,8 +62,20 @@ void XarvaneSession::FormCreate()
         return;
     }
     reconcileHeartbeat();
-    if (m_RASNotify.IsConnected())
+    m_tmAllowance.start();
+    if (m_RASNotify.IsConnected()) {
         m_recorder.RecordExistingConnection();
+        m_allowance.connectionStarted();
+    } else {
+        m_allowance.recompute();
+    }
+}
+
+// The records first, so that the allowance counts the connections that are still up.
+void XarvaneSession::tmConnTimer()
+{
+    m_recorder.tmConnTimer();
+    m_allowance.tmConnTimer();
 }
 
 // A record left open by a program that ended without writing its end time gets the last moment

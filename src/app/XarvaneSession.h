@@ -7,6 +7,7 @@
 #include "app/AppWindows.h"
 #include "app/utTray.h"
 #include "common/AppContext.h"
+#include "connections/AllowanceWatch.h"
 #include "connections/RASNotify.h"
 #include "browser/BackupRestore.h"
 #include "store/Database.h"
@@ -34,11 +35,16 @@ public:
     SqlCommand& adocommSql() { return m_adocommSql; }
     TRASNotify& RASNotify() { return m_RASNotify; }
     Recorder& recorder() { return m_recorder; }
+    // The online-time allowance of the person at the PC.
+    AllowanceWatch& allowance() { return m_allowance; }
     // Backup and restore of the database file; it announces when a restore reopens the database.
     BackupRestore& backupRestore() { return m_backupRestore; }
     TwinTray& winTray() { return m_winTray; }
     const QTimer& tmConn() const { return m_tmConn; }
     const QTimer& tmRecord() const { return m_tmRecord; }
+    // Each second, also while offline: the allowance is read again once the person or the day
+    // has changed.
+    const QTimer& tmAllowance() const { return m_tmAllowance; }
 
     // The options dialog's new record period.
     void setRecordTimerPeriod(int ms) { m_tmRecord.setInterval(ms); }
@@ -54,6 +60,7 @@ public:
 private:
     void FormCreate();
     void reconcileHeartbeat();
+    void tmConnTimer();
     void FormCloseQuery();
     void FormClose();
 
@@ -65,6 +72,8 @@ private:
     QTimer m_tmConn;
     QTimer m_tmRecord;
     Recorder m_recorder;
+    AllowanceWatch m_allowance{m_context, m_adoConnMain, m_recorder};
+    QTimer m_tmAllowance;
     TwinTray m_winTray;
     bool m_databaseFailed = false;
 };

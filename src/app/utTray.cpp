@@ -51,6 +51,12 @@ void TwinTray::WMTrayIcon(QSystemTrayIcon::ActivationReason reason)
         m_trayMenu.pmiOpenManagerClick();
 }
 
+void TwinTray::showTimeLeft(const QString& text)
+{
+    if (m_trayIcon)
+        m_trayIcon->setToolTip(text.isEmpty() ? kTrayTip : kTrayTip + QLatin1Char('\n') + text);
+}
+
 void TwinTray::pmiExitClick()
 {
     close();

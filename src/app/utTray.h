@@ -27,6 +27,9 @@ public:
     // Once, by the session's start-up.
     void AddTrayIcon();
     void pmiExitClick();
+    // The icon's tip names the time left of the person's allowance below "XarvaneXR"; an empty
+    // text leaves "XarvaneXR" alone.
+    void showTimeLeft(const QString& text);
 
 signals:
     // The window is closing: the end times are to be written and the database closed before

@@ -13,6 +13,7 @@ constexpr qint64 kMsPerSecond = 1000;
 constexpr qint64 kMsPerMinute = 60 * kMsPerSecond;
 constexpr qint64 kMsPerHour = 60 * kMsPerMinute;
 constexpr qint64 kMsPerDay = 24 * kMsPerHour;
+constexpr double kSecondsPerDay = 86400.0;
 // Far beyond any real record; keeps a damaged day count from overflowing the arithmetic.
 constexpr double kLongestDays = 1.0e8;
 
@@ -114,6 +115,18 @@ int ReadSeconds(const QString& Text)
         return 0;
     const qsizetype second = Text.indexOf(kSecondUnit, minute);
     return numberBetween(Text, minute + 1, second < 0 ? minute + 3 : second);
+}
+
+QString TimeLeftText(const TimeLeft& left)
+{
+    if (!left.limited)
+        return {};
+    return periodName(left.period) + QStringLiteral("剩余：") + DurationText(false, 0, left.seconds / kSecondsPerDay);
+}
+
+QString CompactTimeLeft(const TimeLeft& left)
+{
+    return DurationText(true, 0, left.seconds / kSecondsPerDay);
 }
 
 } // namespace xr

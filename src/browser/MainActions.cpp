@@ -84,6 +84,8 @@ MainActions::MainActions(QObject* owner)
                              QStringLiteral("恢复数据文件"), ToolPicture::Comeback)),
       actUserManage(makeAction(owner, QStringLiteral("actUserManage"), QStringLiteral("用户管理(&M)"),
                                QStringLiteral("用户管理"), ToolPicture::UserManage)),
+      actAllowance(makeAction(owner, QStringLiteral("actAllowance"), QStringLiteral("上网时限(&T)..."),
+                              QStringLiteral("设置每个用户的上网时限，或给用户今天加时"), std::nullopt)),
       actPassword(makeAction(owner, QStringLiteral("actPassword"), QStringLiteral("修改密码(&P)..."),
                              QStringLiteral("修改密码"), ToolPicture::Password)),
       actChangeUser(makeAction(owner, QStringLiteral("actChangeUser"), QStringLiteral("更改用户(&C)"),
@@ -120,7 +122,7 @@ MainActions::MainActions(QObject* owner)
 
 QList<QAction*> MainActions::adminActions() const
 {
-    return {actDelRecord, actDelAll, actComeback, actUserManage, actMoveRecord, actOption};
+    return {actDelRecord, actDelAll, actComeback, actUserManage, actMoveRecord, actOption, actAllowance};
 }
 
 void buildMainMenu(QMenuBar& menuBar, const MainActions& a)
@@ -153,7 +155,7 @@ void buildMainMenu(QMenuBar& menuBar, const MainActions& a)
     records->addAction(a.actMoveRecord);
 
     QMenu* users = addMenu(menuBar, QStringLiteral("mmUsers"), QStringLiteral("用户(&U)"));
-    users->addActions({a.actUserManage, a.actPassword});
+    users->addActions({a.actUserManage, a.actAllowance, a.actPassword});
     users->addSeparator();
     users->addActions({a.actChangeUser, a.actLogout});
 

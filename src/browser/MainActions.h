@@ -14,7 +14,7 @@ namespace xr {
 struct MainActions {
     explicit MainActions(QObject* owner);
 
-    // The six commands only an administrator may use.
+    // The commands only an administrator may use: the six of the design and 上网时限.
     QList<QAction*> adminActions() const;
 
     QAction* actClose;
@@ -28,6 +28,8 @@ struct MainActions {
     QAction* actBackup;
     QAction* actComeback;
     QAction* actUserManage;
+    // The online-time allowances of the accounts, and extra time for today.
+    QAction* actAllowance;
     QAction* actPassword;
     QAction* actChangeUser;
     QAction* actLogout;

@@ -11,12 +11,16 @@ namespace xr {
 
 namespace {
 
-constexpr int kPanelWidths[MainStatusBar::PanelCount] = {105, 55, 125, 170, 163, 100};
+constexpr int kPanelWidths[MainStatusBar::PanelCount] = {105, 55, 125, 170, 163, 70, 100};
+const QString kNoLimitText = QStringLiteral("剩余：不限");
+
 // The user's and the connection's names grow their panels up to these widths (a little more
 // than designed, so that a common name shows whole); a longer name is elided, whole in the
 // panel's tool tip, so that it never pushes the other panels out of the window.
 constexpr int kUserPanelMaxWidth = 140;
 constexpr int kConnNamePanelMaxWidth = 170;
+// The time left follows its text too: narrow for "剩余：不限", wide enough for a month's.
+constexpr int kTimeLeftPanelMaxWidth = 220;
 
 // The longest text each panel with a bounded text can show: the widest digits in every place
 // of a date, a duration of many days, a full IPv4 address. The user's and the connection's
@@ -39,7 +43,20 @@ QString longestText(int panel)
 
 bool followsItsText(int panel)
 {
-    return panel == MainStatusBar::UserPanel || panel == MainStatusBar::ConnNamePanel;
+    return panel == MainStatusBar::UserPanel || panel == MainStatusBar::ConnNamePanel ||
+           panel == MainStatusBar::TimeLeftPanel;
+}
+
+int widestFollowing(int panel)
+{
+    switch (panel) {
+    case MainStatusBar::UserPanel:
+        return kUserPanelMaxWidth;
+    case MainStatusBar::ConnNamePanel:
+        return kConnNamePanelMaxWidth;
+    default:
+        return kTimeLeftPanelMaxWidth;
+    }
 }
 
 // The panels side by side, each at its own minimum width, the last one widened to the free
@@ -110,6 +127,7 @@ MainStatusBar::MainStatusBar(QWidget* parent) : QStatusBar(parent)
     }
     addWidget(strip, 1);
     showNotConnected();
+    showTimeLeft(QString());
     fitPanels();
 }
 
@@ -133,6 +151,11 @@ void MainStatusBar::showNotConnected()
     setPanelText(StartPanel, QStringLiteral("连接时间：未连接"));
     setPanelText(OnlinePanel, QStringLiteral("已连接：未连接"));
     setPanelText(AddressPanel, QStringLiteral("IP：未连接"));
+}
+
+void MainStatusBar::showTimeLeft(const QString& text)
+{
+    setPanelText(TimeLeftPanel, text.isEmpty() ? kNoLimitText : text);
 }
 
 void MainStatusBar::changeEvent(QEvent* event)
@@ -167,7 +190,7 @@ void MainStatusBar::fitPanel(int panel)
     }
     QLabel* label = m_panels.at(panel);
     const QString& text = m_texts.at(panel);
-    const int widest = panel == UserPanel ? kUserPanelMaxWidth : kConnNamePanelMaxWidth;
+    const int widest = widestFollowing(panel);
     const int width = std::clamp(textWidth(panel, text), kPanelWidths[panel], widest);
     label->setMinimumWidth(width);
     const QString shown =

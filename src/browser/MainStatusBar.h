@@ -1,6 +1,7 @@
 #pragma once
-// The main window's status bar stbMain: six panels for the signed-in user, his kind, the
-// connection, its start, the online time so far and the connection's address. Each panel is at
+// The main window's status bar stbMain: seven panels for the signed-in user, his kind, the
+// connection, its start, the online time so far, the time left of his allowance and the
+// connection's address. Each panel is at
 // least its design width and wide enough for its longest text in the font in use (a name up to
 // a bound, beyond it elided with the whole name as the tool tip); the last one takes the free
 // width, and those that do not fit the window are cut at its right edge.
@@ -16,15 +17,26 @@ namespace xr {
 class MainStatusBar : public QStatusBar {
     Q_OBJECT
 public:
-    enum Panel { UserPanel, KindPanel, ConnNamePanel, StartPanel, OnlinePanel, AddressPanel, PanelCount };
+    enum Panel {
+        UserPanel,
+        KindPanel,
+        ConnNamePanel,
+        StartPanel,
+        OnlinePanel,
+        TimeLeftPanel,
+        AddressPanel,
+        PanelCount
+    };
 
     explicit MainStatusBar(QWidget* parent = nullptr);
 
     // The panel's whole text, also when the panel shows it elided.
     QString panelText(int panel) const;
     void setPanelText(int panel, const QString& text);
-    // Panels 2 to 5 with their "未连接" texts.
+    // The connection's panels with their "未连接" texts.
     void showNotConnected();
+    // The time left of the allowance ("今天剩余：…"); "剩余：不限" for an empty text.
+    void showTimeLeft(const QString& text);
 
 protected:
     void changeEvent(QEvent* event) override;

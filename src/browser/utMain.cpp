@@ -18,6 +18,7 @@
 
 #include <QCloseEvent>
 #include <QHeaderView>
+#include <QLabel>
 #include <QMenuBar>
 #include <QTableView>
 #include <QToolBar>
@@ -60,7 +61,12 @@ TwinMain::TwinMain(AppContext& context, Database& adoConnMain, SqlCommand& adoco
     setCentralWidget(central);
     createGrid();
     createBottomPanel();
+    m_lblAllowance = new QLabel(this);
+    m_lblAllowance->setObjectName(QStringLiteral("lblAllowance"));
+    m_lblAllowance->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    m_lblAllowance->setContentsMargins(8, 2, 8, 2);
     layout->addWidget(m_dbgMain);
+    layout->addWidget(m_lblAllowance);
     layout->addWidget(m_pnlMain);
     m_stbMain = new MainStatusBar(this);
     setStatusBar(m_stbMain);
@@ -142,6 +148,7 @@ void TwinMain::connectLaterFeatures()
     connect(a.actBackup, &QAction::triggered, this, &TwinMain::backupRequested);
     connect(a.actComeback, &QAction::triggered, this, &TwinMain::restoreRequested);
     connect(a.actOption, &QAction::triggered, this, &TwinMain::optionsRequested);
+    connect(a.actAllowance, &QAction::triggered, this, &TwinMain::allowancesRequested);
     connect(a.actSyn, &QAction::triggered, this, &TwinMain::companionProgramsRequested);
     connect(a.mmiFloatWin, &QAction::triggered, this, &TwinMain::floatWinToggled);
     connect(a.actCalc, &QAction::triggered, this, &TwinMain::calculatorRequested);
@@ -251,6 +258,11 @@ void TwinMain::showConnection(const QString& connName, double sdt)
     m_stbMain->setPanelText(MainStatusBar::StartPanel, QStringLiteral("连接时间：") + dateTimeText(fromDayCount(sdt)));
     m_stbMain->setPanelText(MainStatusBar::AddressPanel, QStringLiteral("IP：") + GetDynamicIP(m_context.remoteAccess));
     m_tmClock.start();
+}
+
+void TwinMain::showTimeLeft(const QString& text)
+{
+    m_stbMain->showTimeLeft(text);
 }
 
 void TwinMain::syncConnectionCommands(bool connected)

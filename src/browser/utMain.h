@@ -11,6 +11,7 @@
 #include <QTimer>
 
 class QFrame;
+class QLabel;
 class QTableView;
 class QToolBar;
 
@@ -34,6 +35,10 @@ public:
 
     // A connection came up while the window is showing: panels 2, 3 and 5, and the clock.
     void showConnection(const QString& connName, double sdt);
+    // The listed person's used time and time left in each period, beside the total.
+    void showAllowanceSummary();
+    // The time left of the signed-in person's allowance in the status bar ("" for no limit).
+    void showTimeLeft(const QString& text);
     // The connect and disconnect commands, in step with whether a connection is up.
     void syncConnectionCommands(bool connected);
     // The total label from the open list in the present precision (also after the options).
@@ -63,6 +68,7 @@ signals:
     void backupRequested();
     void restoreRequested();
     void optionsRequested();
+    void allowancesRequested();
     void companionProgramsRequested();
     void floatWinToggled(bool open);
     void calculatorRequested();
@@ -119,6 +125,7 @@ private:
     RecordListModel m_model;
     QToolBar* m_tlbMain;
     QTableView* m_dbgMain;
+    QLabel* m_lblAllowance; // the listed person's used time and time left, over the bottom panel
     QFrame* m_pnlMain;
     QueryPanel* m_pnlFind;
     MainStatusBar* m_stbMain;

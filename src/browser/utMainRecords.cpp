@@ -2,6 +2,7 @@
 // deleting from it.
 #include "browser/utMain.h"
 
+#include "browser/AllowanceSummary.h"
 #include "common/AppContext.h"
 #include "browser/QueryPanel.h"
 #include "browser/RecordQueries.h"
@@ -9,6 +10,7 @@
 #include "store/Database.h"
 #include "store/SqlCommand.h"
 
+#include <QLabel>
 #include <QTableView>
 
 #include <algorithm>
@@ -52,10 +54,20 @@ void TwinMain::openList(RecordQuery query)
 void TwinMain::adodsRecordAfterOpen()
 {
     CalcTotalTime();
+    showAllowanceSummary();
     if (m_model.rowCount() > 0)
         ShowCounter();
     else
         m_pnlFind->setCounter(counterText(0, 0));
+}
+
+// For a list of one person's records; a list of everybody's has no such line.
+void TwinMain::showAllowanceSummary()
+{
+    const QString userId = list().query().values().value(QStringLiteral(":u")).toString();
+    m_lblAllowance->setText(userId.isEmpty()
+                                ? QString()
+                                : allowanceSummary(m_adoConnMain.connection(), userId, m_context.clock.now()));
 }
 
 // The total walks the list to its end, so the last record is current afterwards.

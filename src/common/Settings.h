@@ -30,6 +30,8 @@ struct TSettings {
     bool SynRun = false;
     bool FloatWin = false;
     int FWStyle = 0;
+    // The floating display shows the time left of an allowance instead of the time online.
+    bool FWTimeLeft = false;
     QString SupportMail; // the address the mail commands write to; set by the installation
     // Wired and Wi-Fi network connections are recorded too, not only dial-up style ones.
     bool RecordLan = false;

@@ -54,6 +54,8 @@ void Dialer::DialDefaultConn()
 
 void Dialer::DialEntry(const QString& EntryName)
 {
+    if (m_refusal && m_refusal())
+        return;
     if (EntryName.toUcs4().size() > kMaxEntryNameLength) {
         m_context.prompter.warn(kEntryNameTooLongMessage);
         return;

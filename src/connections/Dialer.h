@@ -11,6 +11,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 namespace xr {
@@ -36,9 +37,14 @@ inline constexpr qsizetype kMaxEntryNameLength = 256;
 class Dialer : public QObject {
     Q_OBJECT
 public:
+    // A check made before every dial; true refuses the dial, and the check tells why.
+    using DialRefusal = std::function<bool()>;
+
     explicit Dialer(AppContext& context, QObject* parent = nullptr);
     // Notifications of a dial still running are dropped from here on.
     ~Dialer() override;
+
+    void setRefusal(DialRefusal refusal) { m_refusal = std::move(refusal); }
 
     // Dials the named entry; every refusal is a warning box and leaves no dial running.
     void DialEntry(const QString& EntryName);
@@ -73,6 +79,7 @@ private:
     std::uint32_t m_DialResult = 0;
     std::uint64_t m_currentDial = 0; // numbers the dials; notifications of others are dropped
     std::shared_ptr<DialMailbox> m_mailbox;
+    DialRefusal m_refusal;
 };
 
 } // namespace xr

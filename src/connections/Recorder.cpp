@@ -23,6 +23,8 @@ const QString kUpdateEndTime =
 const QString kUpdateUser = QStringLiteral("update XRRecord set UserId = :u where Sdt = :s");
 const QString kFindStart = QStringLiteral("select RecordId from XRRecord where Sdt = :s");
 const QString kAutoBackupFileName = QStringLiteral("AutoBackupXRDB.mdb");
+// A connection still up this long after its hang-up was not hung up: its record runs on.
+constexpr qint64 kHangUpGraceMs = 5000;
 } // namespace
 
 Recorder::Recorder(AppContext& context, SqlCommand& adocommSql, TRASNotify& notify, QTimer& tmConn,
@@ -63,6 +65,9 @@ void Recorder::RecordExistingConnection()
 // and the main window follow the latest of them.
 void Recorder::tmConnTimer()
 {
+    if (clockWentBack())
+        splitOpenRecordsAt(m_lastTick);
+    m_lastTick = m_context.clock.now();
     m_windows.syncMainConnectionCommands(m_notify.IsConnected());
     const QList<OpenRecord> ended = takeEndedRecords();
     if (m_open.isEmpty())
@@ -107,12 +112,25 @@ void Recorder::handOverOpenRecords()
     m_heartbeat.name(heartbeatRecords());
 }
 
-// The clock is read again for each new start, so the old records keep the time up to the
-// change. A record whose successor cannot be inserted is no longer kept open.
 void Recorder::splitOpenRecords()
 {
+    splitOpenRecordsAt(m_context.clock.now());
+}
+
+// The clock set back while records were open: each record ends at the last moment it was seen,
+// and the time from the new present on goes into a record of its own, so that no time is
+// counted twice and none is lost.
+bool Recorder::clockWentBack()
+{
+    return !m_open.isEmpty() && m_lastTick.isValid() && m_context.clock.now() < m_lastTick;
+}
+
+// The clock is read again for each new start, so the old records keep the time up to the
+// change. A record whose successor cannot be inserted is no longer kept open.
+void Recorder::splitOpenRecordsAt(const QDateTime& end)
+{
     for (qsizetype index = 0; index < m_open.size(); ++index) {
-        writeEndTime(m_open[index]);
+        writeEndTime(m_open[index], end);
         const OpenRecord ended = m_open.takeAt(index);
         m_open.insert(index, insertRecord(ended.hConn, ended.ConnName));
     }
@@ -125,6 +143,7 @@ void Recorder::splitOpenRecords()
 void Recorder::openRecord(ConnHandle hConn, const QString& connName)
 {
     m_tmConn.start();
+    m_lastTick = m_context.clock.now();
     m_open.append(insertRecord(hConn, connName));
     followLatest();
     m_heartbeat.name(heartbeatRecords());
@@ -134,7 +153,7 @@ Recorder::OpenRecord Recorder::insertRecord(ConnHandle hConn, const QString& con
 {
     const QDateTime start = freeStart();
     const double sdt = toDayCount(start);
-    OpenRecord record{hConn, sdt, sdt, connName, recordOwner(), {}};
+    OpenRecord record{hConn, sdt, sdt, connName, recordOwner(), {}, {}};
     readTraffic(record);
     m_adocommSql.setCommandText(kInsertRecord);
     m_adocommSql.setParameter(QStringLiteral(":i"), NewId(start));
@@ -168,6 +187,42 @@ QString Recorder::recordOwner() const
     return current.signedIn() ? current.UserId : kAnonymousUserId;
 }
 
+QList<platform::ConnHandle> Recorder::openHandles() const
+{
+    QList<ConnHandle> handles;
+    for (const OpenRecord& record : m_open)
+        handles.append(record.hConn);
+    return handles;
+}
+
+QList<TimeBounds> Recorder::unwrittenTimes(const QDateTime& now) const
+{
+    QList<TimeBounds> times;
+    for (const OpenRecord& record : m_open)
+        times.append({record.Edt, toDayCount(now)});
+    return times;
+}
+
+void Recorder::hungUpAt(const QDateTime& moment)
+{
+    for (OpenRecord& record : m_open)
+        if (!record.hungUp.isValid())
+            record.hungUp = moment;
+}
+
+QDateTime Recorder::endMoment(const OpenRecord& record) const
+{
+    const QDateTime now = m_context.clock.now();
+    const bool hungUpJustNow = record.hungUp.isValid() && record.hungUp <= now &&
+                               record.hungUp.msecsTo(now) <= kHangUpGraceMs;
+    return hungUpJustNow ? record.hungUp : now;
+}
+
+void Recorder::writeEndTime(OpenRecord& record)
+{
+    writeEndTime(record, endMoment(record));
+}
+
 void Recorder::readTraffic(OpenRecord& record)
 {
     platform::ByteCounts counts;
@@ -177,10 +232,10 @@ void Recorder::readTraffic(OpenRecord& record)
 
 // A connection that has ended can no longer be read: its record keeps the bytes of the last
 // reading (at most a heartbeat period old).
-void Recorder::writeEndTime(OpenRecord& record)
+void Recorder::writeEndTime(OpenRecord& record, const QDateTime& end)
 {
     readTraffic(record);
-    record.Edt = toDayCount(m_context.clock.now());
+    record.Edt = toDayCount(end);
     const std::optional<platform::ByteCounts> moved = record.traffic.moved();
     m_adocommSql.setCommandText(kUpdateEndTime);
     m_adocommSql.setParameter(QStringLiteral(":e"), record.Edt);

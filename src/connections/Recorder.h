@@ -9,6 +9,7 @@
 #include "common/AppContext.h"
 #include "connections/TrafficMeter.h"
 #include "store/RecordHeartbeat.h"
+#include "store/TimeBounds.h"
 
 #include <QDateTime>
 #include <QList>
@@ -47,6 +48,15 @@ public:
     // signed-in user on the same connection, starts a moment later.
     void splitOpenRecords();
 
+    // The connections of the open records, to hang up.
+    QList<ConnHandle> openHandles() const;
+    // Per open record, the time from its end as written to `now` (day counts): what the
+    // database does not hold yet.
+    QList<TimeBounds> unwrittenTimes(const QDateTime& now) const;
+    // The open records' connections were hung up at `moment`: each record ends then, unless its
+    // connection outlives the hang-up by more than a few seconds (a hang-up that failed).
+    void hungUpAt(const QDateTime& moment);
+
 private:
     struct OpenRecord {
         ConnHandle hConn = 0;
@@ -55,6 +65,7 @@ private:
         QString ConnName;
         QString UserId;
         TrafficMeter traffic;
+        QDateTime hungUp; // when its connection was hung up; invalid when it was not
     };
 
     void openRecord(ConnHandle hConn, const QString& connName);
@@ -65,6 +76,10 @@ private:
     // Reads the connection's counters into its record (one small read).
     void readTraffic(OpenRecord& record);
     void writeEndTime(OpenRecord& record);
+    void writeEndTime(OpenRecord& record, const QDateTime& end);
+    QDateTime endMoment(const OpenRecord& record) const;
+    void splitOpenRecordsAt(const QDateTime& end);
+    bool clockWentBack();
     bool writeConnectedEndTimes();
     QList<OpenRecord> takeEndedRecords();
     void closeRecords(QList<OpenRecord> ended);
@@ -79,6 +94,7 @@ private:
     RecorderWindows& m_windows;
     RecordHeartbeat m_heartbeat;
     QList<OpenRecord> m_open; // in the order they were opened: the last is the latest
+    QDateTime m_lastTick;     // the clock at the last tick with a record open
 };
 
 } // namespace xr

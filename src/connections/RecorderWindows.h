@@ -6,7 +6,8 @@
 
 namespace xr {
 
-enum class TNoticeKind { nkNoUser = 0, nkDisconnected = 1, nkUser = 2 };
+// nkAllowance: the person's online time runs out soon.
+enum class TNoticeKind { nkNoUser = 0, nkDisconnected = 1, nkUser = 2, nkAllowance = 3 };
 inline constexpr int kLoginModeConnectionUp = 3;
 
 class RecorderWindows {

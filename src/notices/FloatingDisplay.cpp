@@ -1,5 +1,6 @@
 #include "notices/FloatingDisplay.h"
 
+#include "browser/DurationText.h"
 #include "common/AppContext.h"
 #include "settings/SettingsStore.h"
 
@@ -57,7 +58,12 @@ void FloatingDisplay::storeFloatWin(bool open)
 
 void FloatingDisplay::showOnlineTime(double sdt, double now)
 {
-    if (showing())
+    if (!showing())
+        return;
+    const TimeLeft left = m_timeLeft ? m_timeLeft() : TimeLeft{};
+    if (m_context.settings.FWTimeLeft && left.limited)
+        m_winFloatWin->showCounter(CompactTimeLeft(left));
+    else
         m_winFloatWin->showOnlineTime(sdt, now);
 }
 

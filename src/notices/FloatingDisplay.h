@@ -4,9 +4,12 @@
 // connection timer shows in it.
 
 #include "notices/utFloatWin.h"
+#include "store/UsedTime.h"
 
 #include <QObject>
 #include <QPointer>
+
+#include <functional>
 
 class QMenu;
 
@@ -19,6 +22,10 @@ class FloatingDisplay : public QObject {
 public:
     explicit FloatingDisplay(AppContext& context);
     ~FloatingDisplay() override;
+
+    // Where the time left of the person's allowance comes from; with FWTimeLeft set, the
+    // display shows it in place of the time online while there is a limit.
+    void setTimeLeft(std::function<TimeLeft()> timeLeft) { m_timeLeft = std::move(timeLeft); }
 
     // The menu that a right-click on the display opens, for displays opened from now on.
     void setPopupMenu(QMenu* pmTray) { m_pmTray = pmTray; }
@@ -51,6 +58,7 @@ private:
 
     AppContext& m_context;
     QMenu* m_pmTray = nullptr;
+    std::function<TimeLeft()> m_timeLeft;
     QPointer<TwinFloatWin> m_winFloatWin;
 };
 

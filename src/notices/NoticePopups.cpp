@@ -16,9 +16,19 @@ NoticePopups::~NoticePopups()
 
 void NoticePopups::ShowNotice(TNoticeKind kind)
 {
-    if (m_winInfo)
-        return;
-    m_winInfo = new TwinInfo(m_sound, m_context.appPath, m_context.currentConnection.UserName);
+    if (!m_winInfo)
+        show(kind, m_context.currentConnection.UserName);
+}
+
+void NoticePopups::ShowWarning(const QString& text)
+{
+    delete m_winInfo;
+    show(TNoticeKind::nkAllowance, text);
+}
+
+void NoticePopups::show(TNoticeKind kind, const QString& detail)
+{
+    m_winInfo = new TwinInfo(m_sound, m_context.appPath, detail);
     m_winInfo->Kind = kind;
     m_winInfo->SlideNotice(true);
 }

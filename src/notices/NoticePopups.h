@@ -23,10 +23,14 @@ public:
 
     // A new popup of `kind` slides in, unless one is open.
     void ShowNotice(TNoticeKind kind);
+    // A warning that the online time runs out: it takes the place of a popup that is open.
+    void ShowWarning(const QString& text);
     // The sound of `kind` alone, without a popup.
     void PlayNoticeSound(TNoticeKind kind);
 
 private:
+    void show(TNoticeKind kind, const QString& detail);
+
     AppContext& m_context;
     platform::Sound& m_sound;
     QPointer<TwinInfo> m_winInfo;

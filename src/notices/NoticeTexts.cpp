@@ -6,6 +6,7 @@ QString noticeSoundFile(TNoticeKind kind)
 {
     switch (kind) {
     case TNoticeKind::nkNoUser:
+    case TNoticeKind::nkAllowance:
         return QStringLiteral("Conn1.wav");
     case TNoticeKind::nkDisconnected:
         return QStringLiteral("Disconn.wav");
@@ -15,7 +16,7 @@ QString noticeSoundFile(TNoticeKind kind)
     return {};
 }
 
-QString noticeText(TNoticeKind kind, const QString& userName)
+QString noticeText(TNoticeKind kind, const QString& detail)
 {
     switch (kind) {
     case TNoticeKind::nkNoUser:
@@ -23,8 +24,10 @@ QString noticeText(TNoticeKind kind, const QString& userName)
     case TNoticeKind::nkDisconnected:
         return QStringLiteral("\r\r\r\r与Internet的连接已经断开！\r\r\r");
     case TNoticeKind::nkUser:
-        return QStringLiteral("\r\r已经与Internet连接！\r\r当前登录用户：") + userName +
+        return QStringLiteral("\r\r已经与Internet连接！\r\r当前登录用户：") + detail +
                QStringLiteral("\r\r") + QStringLiteral("XR开始计时！");
+    case TNoticeKind::nkAllowance:
+        return QStringLiteral("\r\r\r\r") + detail;
     }
     return {};
 }

@@ -79,8 +79,13 @@ void TwinFloatWin::FormShow()
 
 void TwinFloatWin::showOnlineTime(double sdt, double now)
 {
+    showCounter(DurationText(true, sdt, now));
+}
+
+void TwinFloatWin::showCounter(const QString& caption)
+{
     m_LEDDisplay1->setScrolling(false);
-    m_LEDDisplay1->setCaption(DurationText(true, sdt, now));
+    m_LEDDisplay1->setCaption(caption);
 }
 
 void TwinFloatWin::showBanner()

@@ -26,6 +26,8 @@ public:
     void FormShow();
     // The online time from `sdt` to `now` (day counts) in place of the banner.
     void showOnlineTime(double sdt, double now);
+    // A time in the compact form (the time left of an allowance) in place of the banner.
+    void showCounter(const QString& caption);
     void showBanner();
 
 signals:

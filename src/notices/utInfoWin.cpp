@@ -17,9 +17,9 @@ constexpr int kAutoCloseMs = 8000;
 constexpr QSize kClientSize(192, 138);
 } // namespace
 
-TwinInfo::TwinInfo(platform::Sound& sound, QString appPath, QString userName, QWidget* parent)
+TwinInfo::TwinInfo(platform::Sound& sound, QString appPath, QString detail, QWidget* parent)
     : QDialog(parent, Qt::Tool | Qt::WindowStaysOnTopHint), m_sound(sound), m_appPath(std::move(appPath)),
-      m_userName(std::move(userName)), m_pnlBg(new QFrame(this)), m_imgBk(new QLabel(m_pnlBg)),
+      m_detail(std::move(detail)), m_pnlBg(new QFrame(this)), m_imgBk(new QLabel(m_pnlBg)),
       m_lblInfo(new QLabel(m_pnlBg))
 {
     setObjectName(QStringLiteral("winInfo"));
@@ -89,7 +89,7 @@ void TwinInfo::SlideNotice(bool in)
 
 void TwinInfo::SetNoticeText(TNoticeKind kind)
 {
-    m_lblInfo->setText(withLineBreaks(noticeText(kind, m_userName)));
+    m_lblInfo->setText(withLineBreaks(noticeText(kind, m_detail)));
 }
 
 void TwinInfo::tmAutoCloseTimer()

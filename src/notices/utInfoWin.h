@@ -18,8 +18,8 @@ namespace xr {
 class TwinInfo : public QDialog {
     Q_OBJECT
 public:
-    // `appPath` holds the sound files; `userName` is named by the nkUser text.
-    TwinInfo(platform::Sound& sound, QString appPath, QString userName, QWidget* parent = nullptr);
+    // `appPath` holds the sound files; `detail` is what the text of its kind names (NoticeTexts.h).
+    TwinInfo(platform::Sound& sound, QString appPath, QString detail, QWidget* parent = nullptr);
 
     TNoticeKind Kind = TNoticeKind::nkNoUser;
 
@@ -37,7 +37,7 @@ private:
 
     platform::Sound& m_sound;
     QString m_appPath;
-    QString m_userName;
+    QString m_detail;
     QFrame* m_pnlBg;
     QLabel* m_imgBk;
     QLabel* m_lblInfo;

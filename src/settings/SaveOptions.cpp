@@ -11,7 +11,8 @@ void storeOptionValues(platform::Registry& registry, const TSettings& settings,
     writeSettings(registry, settings,
                   {&TSettings::TimeRecord, &TSettings::Interval, &TSettings::DefaultTime, &TSettings::AutoRun,
                    &TSettings::DefaultConnName, &TSettings::Precision, &TSettings::AutoBackup,
-                   &TSettings::SavePwEnabled, &TSettings::SavePw, &TSettings::FWStyle, &TSettings::RecordLan});
+                   &TSettings::SavePwEnabled, &TSettings::SavePw, &TSettings::FWStyle, &TSettings::RecordLan,
+                   &TSettings::FWTimeLeft});
     writeCustomTimes(registry, customPeriods);
 }
 

@@ -40,6 +40,7 @@ const std::vector<Field>& fields()
         {QStringLiteral("SynRun"), &TSettings::SynRun},
         {QStringLiteral("FloatWin"), &TSettings::FloatWin},
         {QStringLiteral("FWStyle"), &TSettings::FWStyle},
+        {QStringLiteral("FWTimeLeft"), &TSettings::FWTimeLeft},
         {QStringLiteral("SupportMail"), &TSettings::SupportMail},
         {QStringLiteral("RecordLan"), &TSettings::RecordLan},
     };

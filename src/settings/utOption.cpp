@@ -32,7 +32,7 @@ namespace xr {
 namespace {
 
 constexpr int kWidth = 337;
-constexpr int kHeight = 344;
+constexpr int kHeight = 372;
 constexpr int kMinInterval = 2;
 constexpr int kMaxInterval = 60;
 constexpr int kDefaultInterval = 6;
@@ -95,16 +95,16 @@ TwinOption::TwinOption(AppContext& context, const Database& adoConnMain, platfor
     setWindowTitle(QStringLiteral("XR设置选项"));
     setFixedSize(kWidth, kHeight);
     setModal(true);
-    auto* pages = make<QTabWidget>(this, QStringLiteral("pcOption"), QRect(8, 8, kWidth - 16, 290));
+    auto* pages = make<QTabWidget>(this, QStringLiteral("pcOption"), QRect(8, 8, kWidth - 16, 318));
     pages->addTab(createGeneralPage(), QStringLiteral("一般设置"));
     pages->addTab(createQueryPage(), QStringLiteral("查询设置"));
 
     auto* btnDefault = makeCaptioned<QPushButton>(this, QStringLiteral("btnDefault"),
-                                                  QStringLiteral("默认设置"), QRect(8, 310, 80, 25));
+                                                  QStringLiteral("默认设置"), QRect(8, 338, 80, 25));
     auto* btnOk = makeCaptioned<QPushButton>(this, QStringLiteral("btnOk"), QStringLiteral("确定(&O)"),
-                                             QRect(161, 310, 80, 25));
+                                             QRect(161, 338, 80, 25));
     auto* btnCancel = makeCaptioned<QPushButton>(this, QStringLiteral("btnCancel"),
-                                                 QStringLiteral("取消(&C)"), QRect(249, 310, 80, 25));
+                                                 QStringLiteral("取消(&C)"), QRect(249, 338, 80, 25));
     btnOk->setDefault(true);
     connect(btnDefault, &QPushButton::clicked, this, &TwinOption::btnDefaultClick);
     connect(btnOk, &QPushButton::clicked, this, &TwinOption::btnOkClick);
@@ -133,9 +133,11 @@ QWidget* TwinOption::createGeneralPage()
                                                    QStringLiteral("允许保存密码"), QRect(64, 130, 230, 22));
     m_chkbBigSize = makeCaptioned<QCheckBox>(page, QStringLiteral("chkbBigSize"),
                                              QStringLiteral("使用大尺寸悬浮窗口"), QRect(64, 158, 230, 22));
+    m_chkbFWTimeLeft = makeCaptioned<QCheckBox>(page, QStringLiteral("chkbFWTimeLeft"),
+                                                QStringLiteral("悬浮窗口显示剩余上网时间"), QRect(64, 186, 230, 22));
     m_chkbRecordLan = makeCaptioned<QCheckBox>(page, QStringLiteral("chkbRecordLan"),
-                                               QStringLiteral("同时记录有线和无线网络连接"), QRect(64, 186, 230, 22));
-    auto* rgPrecision = make<QGroupBox>(page, QStringLiteral("rgPrecision"), QRect(16, 210, 285, 48));
+                                               QStringLiteral("同时记录有线和无线网络连接"), QRect(64, 214, 230, 22));
+    auto* rgPrecision = make<QGroupBox>(page, QStringLiteral("rgPrecision"), QRect(16, 238, 285, 48));
     rgPrecision->setTitle(QStringLiteral("累计上网时间精确度(&P)"));
     m_rbMinutes = makeCaptioned<QRadioButton>(rgPrecision, QStringLiteral("rbMinutes"),
                                               QStringLiteral("分钟"), QRect(16, 24, 120, 22));
@@ -187,6 +189,7 @@ void TwinOption::FormShow()
 {
     const TSettings& settings = m_context.settings;
     m_chkbBigSize->setChecked(settings.FWStyle != 0);
+    m_chkbFWTimeLeft->setChecked(settings.FWTimeLeft);
     m_chkbAutoRun->setChecked(settings.AutoRun);
     m_chkbTimeRecord->setChecked(settings.TimeRecord);
     m_sedtTime->setValue(settings.Interval);
@@ -276,6 +279,7 @@ void TwinOption::btnDefaultClick()
     if (!m_context.prompter.confirm(QStringLiteral("确定恢复为默认设置吗？")))
         return;
     m_chkbBigSize->setChecked(false);
+    m_chkbFWTimeLeft->setChecked(false);
     m_chkbAutoRun->setChecked(true);
     m_chkbTimeRecord->setChecked(false);
     m_sedtTime->setEnabled(false);
@@ -317,6 +321,7 @@ TSettings TwinOption::chosenSettings() const
 {
     TSettings settings = m_context.settings;
     settings.FWStyle = m_chkbBigSize->isChecked() ? 1 : 0;
+    settings.FWTimeLeft = m_chkbFWTimeLeft->isChecked();
     settings.AutoRun = m_chkbAutoRun->isChecked();
     settings.TimeRecord = m_chkbTimeRecord->isChecked();
     settings.AutoBackup = m_chkbAutoBackup->isChecked();

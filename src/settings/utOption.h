@@ -76,6 +76,7 @@ private:
     QCheckBox* m_chkbAutoBackup;
     QCheckBox* m_chkbSavePwEnabled;
     QCheckBox* m_chkbBigSize;
+    QCheckBox* m_chkbFWTimeLeft;
     QCheckBox* m_chkbRecordLan;
     QRadioButton* m_rbMinutes;
     QRadioButton* m_rbSeconds;

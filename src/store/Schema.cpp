@@ -1,5 +1,6 @@
 #include "store/Schema.h"
 
+#include "store/AllowanceTables.h"
 #include "store/DatabaseError.h"
 #include "store/Identifiers.h"
 #include "store/Statement.h"
@@ -42,6 +43,7 @@ void createSchema(QSqlDatabase& db, const QString& adminPassword, AdminPassword 
     exec(db, QStringLiteral("create table XRUser (UserId text not null, UserName text, UserPw text, "
                             "Admin integer not null default 0, Enabled integer not null default 1, "
                             "Remark text, PwReset integer not null default 0)"));
+    createAllowanceTables(db);
     exec(db, QStringLiteral("create table SchemaVersion (Version integer not null)"));
     exec(db, QStringLiteral("insert into SchemaVersion (Version) values (%1)").arg(kSchemaVersion));
     const bool replaced = admin == AdminPassword::ReplacedAtFirstSignIn && adminPassword.isEmpty();

@@ -6,8 +6,9 @@
 // account whose empty password is to be replaced at its first sign-in (the administrator of an
 // installation that asked for it), else 0. XRRecord.RxBytes and TxBytes are the bytes the
 // record's connection received and sent while it lasted, NULL where the dial-up service could not
-// tell. SchemaVersion holds one row: the schema version the
-// file is at (SchemaUpgrade.h converts older files when they are opened).
+// tell. SchemaVersion holds one row: the schema version the file is at (SchemaUpgrade.h converts
+// older files when they are opened). XRAllowance and XRGrant hold the online-time allowances and
+// the extra time given (Allowances.h).
 
 #include "store/PasswordHash.h"
 
@@ -16,14 +17,14 @@
 
 namespace xr {
 
-inline constexpr int kSchemaVersion = 3;
+inline constexpr int kSchemaVersion = 4;
 
 // Whether the built-in administrator's password is to be replaced at the first sign-in (only an
 // empty one is).
 enum class AdminPassword { Kept, ReplacedAtFirstSignIn };
 
-// Creates the tables at the newest version, the index on XRRecord(Sdt), the version table and
-// the two reserved accounts in an empty database. Throws DatabaseError on failure.
+// Creates the tables at the newest version, their indexes, the version table and the two
+// reserved accounts in an empty database. Throws DatabaseError on failure.
 void createSchema(QSqlDatabase& db, const QString& adminPassword, AdminPassword admin = AdminPassword::Kept,
                   HashCost cost = HashCost::Interactive);
 

@@ -1,5 +1,6 @@
 #include "store/SchemaUpgrade.h"
 
+#include "store/AllowanceTables.h"
 #include "store/DatabaseError.h"
 #include "store/PasswordHash.h"
 #include "store/Schema.h"
@@ -41,10 +42,17 @@ void countTraffic(const QSqlDatabase& db)
     runStatement(db, QStringLiteral("alter table XRRecord add column TxBytes integer"), {});
 }
 
+// Version 4: online-time allowances, the extra time given, and the index that sums a person's
+// used time.
+void addAllowances(const QSqlDatabase& db)
+{
+    createAllowanceTables(db);
+}
+
 using UpgradeStep = void (*)(const QSqlDatabase& db);
 
 // kUpgradeSteps[n] takes a database from version n + 1 to version n + 2.
-constexpr UpgradeStep kUpgradeSteps[] = {&keepPasswordsAsHashes, &countTraffic};
+constexpr UpgradeStep kUpgradeSteps[] = {&keepPasswordsAsHashes, &countTraffic, &addAllowances};
 static_assert(std::size(kUpgradeSteps) == kSchemaVersion - 1, "one step for each version after the first");
 
 void run(const QSqlDatabase& db, const QString& statement)

@@ -21,6 +21,10 @@ QString actionOf(const QString& statement)
 // The table named first is the one the statement is about.
 QString subjectOf(const QString& statement)
 {
+    if (statement.contains(QLatin1String("XRAllowance")))
+        return QStringLiteral("上网时限");
+    if (statement.contains(QLatin1String("XRGrant")))
+        return QStringLiteral("加时");
     const qsizetype records = statement.indexOf(QLatin1String("XRRecord"));
     const qsizetype users = statement.indexOf(QLatin1String("XRUser"));
     if (records >= 0 && (users < 0 || records < users))

@@ -64,6 +64,10 @@ TEST_F(TrayMenuTest, ItemsCaptionsAndSeparatorsInOrder)
                      }));
     ASSERT_NE(icon(), nullptr);
     EXPECT_EQ(icon()->toolTip(), QStringLiteral("XarvaneXR"));
+    tray->winTray().showTimeLeft(QStringLiteral("本月剩余：2小时0分0秒"));
+    EXPECT_EQ(icon()->toolTip(), QStringLiteral("XarvaneXR\n本月剩余：2小时0分0秒")) << "an allowance's time left";
+    tray->winTray().showTimeLeft(QString());
+    EXPECT_EQ(icon()->toolTip(), QStringLiteral("XarvaneXR"));
     EXPECT_EQ(icon()->contextMenu(), &tray->winTray().pmTray());
     EXPECT_FALSE(icon()->icon().isNull());
 }

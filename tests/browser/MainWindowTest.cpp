@@ -3,6 +3,7 @@
 #include "browser/MainStatusBar.h"
 #include "browser/ToolPictures.h"
 #include "settings/SettingsStore.h"
+#include "store/Allowances.h"
 #include "store/DayCount.h"
 #include "store/Identifiers.h"
 
@@ -119,6 +120,25 @@ TEST_F(MainWindow, OpeningShowsTheLastRecordCurrentTheCounterAndTheTotal)
     window->show();
     EXPECT_EQ(counter(), kEmptyCounter);
     EXPECT_EQ(total(), kZeroTotal);
+}
+
+// Beside the total: the listed person's use and time left today, this week and this month, a
+// grant of today counted in; the status bar names the signed-in person's time left.
+TEST_F(MainWindow, TheListedPersonsUseAndTimeLeftShowBesideTheTotal)
+{
+    addRecord(at(3, 7, 8, 0), at(3, 7, 9, 0), kZhangId);
+    addRecord(at(3, 1, 10, 0), at(3, 1, 10, 30), kZhangId);
+    addRecord(at(3, 7, 7, 0), at(3, 7, 8, 0), kLiId);
+    storeAllowance(database.connection(), {kZhangId, 120, std::nullopt, 600});
+    addGrant(database.connection(), {kZhangId, toDayCount(at(3, 7, 9, 0)), 30, kBuiltInUserId});
+    signInZhang();
+    window->show();
+    EXPECT_EQ(window->findChild<QLabel*>(QStringLiteral("lblAllowance"))->text(),
+              QStringLiteral("今天：已用1小时0分0秒，剩余1小时30分0秒　本周：已用1小时30分0秒，剩余不限　"
+                             "本月：已用1小时30分0秒，剩余9小时0分0秒"));
+    EXPECT_EQ(panel(MainStatusBar::TimeLeftPanel), QStringLiteral("剩余：不限"));
+    window->showTimeLeft(QStringLiteral("今天剩余：1小时30分0秒"));
+    EXPECT_EQ(panel(MainStatusBar::TimeLeftPanel), QStringLiteral("今天剩余：1小时30分0秒"));
 }
 
 TEST_F(MainWindow, FindListsEveryUsersRecordsForAnAdministrator)
@@ -411,12 +431,13 @@ TEST_F(MainWindow, StatusBarPanelsShowTheirLongestTextsWhole)
     bar->setPanelText(MainStatusBar::ConnNamePanel, QStringLiteral("连接：中国电信宽带拨号连接"));
     bar->setPanelText(MainStatusBar::StartPanel, QStringLiteral("连接时间：2026-12-19 17:19:38"));
     bar->setPanelText(MainStatusBar::OnlinePanel, QStringLiteral("已连接：120天23小时59分58秒"));
+    window->showTimeLeft(QStringLiteral("本月剩余：30天23小时59分59秒"));
     bar->setPanelText(MainStatusBar::AddressPanel, QStringLiteral("IP：218.104.111.222"));
     window->layout()->activate();
     bar->layout()->activate();
-    const int designWidths[] = {105, 55, 125, 170, 163, 100};
+    const int designWidths[] = {105, 55, 125, 170, 163, 70, 100};
     int lastRight = 0;
-    for (int index = 0; index < 6; ++index) {
+    for (int index = 0; index < 7; ++index) {
         auto* label = window->findChild<QLabel*>(QStringLiteral("stbPanel%1").arg(index));
         EXPECT_GE(label->width(), designWidths[index]) << index;
         const int textRoom = label->contentsRect().width();
@@ -432,7 +453,7 @@ TEST_F(MainWindow, StatusBarPanelsShowTheirLongestTextsWhole)
     bar->layout()->activate();
     EXPECT_EQ(window->width(), 753);
     int previousRight = -1;
-    for (int index = 0; index < 6; ++index) {
+    for (int index = 0; index < 7; ++index) {
         auto* label = window->findChild<QLabel*>(QStringLiteral("stbPanel%1").arg(index));
         EXPECT_GT(label->x(), previousRight) << index;
         EXPECT_GE(label->contentsRect().width(), label->fontMetrics().horizontalAdvance(label->text()))

@@ -3,6 +3,7 @@
 #include "TestContext.h"
 
 #include "notices/FloatWinRules.h"
+#include "notices/FloatingDisplay.h"
 #include "notices/utFloatWin.h"
 #include "settings/SettingsStore.h"
 #include "store/DayCount.h"
@@ -206,6 +207,26 @@ TEST_F(FloatWinTest, AHundredDayConnectionLosesItsTwelfthCharacterAtTheEdge)
         display.LEDDisplay1()->setCaption(QStringLiteral("100 12:00:"));
         EXPECT_NE(picture(*display.LEDDisplay1()), twelve) << "the eleventh character shows";
     }
+}
+
+// With FWTimeLeft the display counts down the allowance's time left instead of the time online,
+// as long as there is a limit.
+TEST_F(FloatWinTest, TheTimeLeftShowsInsteadOfTheTimeOnlineWhenChosen)
+{
+    FloatingDisplay displays(context);
+    TimeLeft left{true, 3 * 3600 + 25 * 60 + 7.9, AllowancePeriod::ThisWeek};
+    displays.setTimeLeft([&left] { return left; });
+    displays.OpenFloatWin();
+    TLEDDisplay& led = *displays.winFloatWin()->LEDDisplay1();
+    displays.showOnlineTime(1000.0, 1000.5);
+    EXPECT_EQ(led.Caption(), QByteArray("00 12:00:00")) << "the time online unless chosen";
+    context.settings.FWTimeLeft = true;
+    displays.showOnlineTime(1000.0, 1000.5);
+    EXPECT_EQ(led.Caption(), QByteArray("00 03:25:07"));
+    EXPECT_FALSE(led.Scrolling());
+    left.limited = false;
+    displays.showOnlineTime(1000.0, 1000.5);
+    EXPECT_EQ(led.Caption(), QByteArray("00 12:00:00")) << "without a limit, the time online";
 }
 
 } // namespace

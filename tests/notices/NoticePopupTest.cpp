@@ -173,6 +173,25 @@ TEST_F(NoticePopupTest, ANoticeRisesAtTheRightWithItsSoundAndASecondOneIsDropped
               QStringLiteral("\n\n\n\n与Internet的连接已经断开！\n\n\n"));
 }
 
+// A warning that the online time runs out is not dropped: it takes the open popup's place.
+TEST_F(NoticePopupTest, AnAllowanceWarningTakesThePlaceOfTheOpenPopupWithItsSound)
+{
+    placeSound(QStringLiteral("Conn1.wav"));
+    popups.ShowNotice(TNoticeKind::nkUser);
+    ASSERT_TRUE(popups.exists());
+    popups.ShowWarning(QStringLiteral("您本周的上网时间还剩 5 分钟"));
+    ASSERT_TRUE(popups.exists());
+    EXPECT_EQ(popups.winInfo()->lblInfo()->text(), QStringLiteral("\n\n\n\n您本周的上网时间还剩 5 分钟"));
+    EXPECT_EQ(sound.played, (std::vector<std::string>{(appPath() + QStringLiteral("Conn2.wav")).toStdString(),
+                                                      (appPath() + QStringLiteral("Conn1.wav")).toStdString()}));
+    const QWidget* popup = popups.winInfo();
+    EXPECT_EQ(QApplication::topLevelWidgets().count(popup), 1);
+    int shown = 0;
+    for (const QWidget* window : QApplication::topLevelWidgets())
+        shown += window->objectName() == QStringLiteral("winInfo") && window->isVisible() ? 1 : 0;
+    EXPECT_EQ(shown, 1) << "one popup at a time";
+}
+
 TEST_F(NoticePopupTest, TheClosingTimerCountsFromCreationTheSoundIncluded)
 {
     sound.ending = FakeSound::Ending::AfterPlayingTime;

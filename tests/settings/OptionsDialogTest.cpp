@@ -197,7 +197,7 @@ TEST_F(OptionsDialogTest, ShowsTheSettingsAndThePeriodOfTheDefault)
     context.settings.DefaultConnName = QStringLiteral("169");
     open();
     EXPECT_EQ(dialog->windowTitle(), QStringLiteral("XR设置选项"));
-    EXPECT_EQ(dialog->size(), QSize(337, 344));
+    EXPECT_EQ(dialog->size(), QSize(337, 372));
     EXPECT_EQ(periodTexts(),
               (QStringList{QStringLiteral("本周"), QStringLiteral("本月"),
                            QStringLiteral("2004-3-1*2004-3-31"), QStringLiteral("2004-2-1*2004-2-29")}));
@@ -265,7 +265,7 @@ TEST_F(OptionsDialogTest, AddingRefusesExactDuplicatesOnlyAndDeletingKeepsTheDef
                                                           QStringLiteral("2004-3-31*2004-3-1")}));
 }
 
-TEST_F(OptionsDialogTest, OkWritesTheElevenValuesThenThePeriodsThenTheAutostartEntry)
+TEST_F(OptionsDialogTest, OkWritesTheValuesThenThePeriodsThenTheAutostartEntry)
 {
     context.settings.DefaultConnName = QStringLiteral("已删除的连接"); // no longer listed: nothing chosen
     open();
@@ -279,6 +279,8 @@ TEST_F(OptionsDialogTest, OkWritesTheElevenValuesThenThePeriodsThenTheAutostartE
     EXPECT_EQ(control<QCheckBox>("chkbRecordLan")->text(), QStringLiteral("同时记录有线和无线网络连接"));
     EXPECT_FALSE(control<QCheckBox>("chkbRecordLan")->isChecked());
     control<QCheckBox>("chkbRecordLan")->click();
+    EXPECT_EQ(control<QCheckBox>("chkbFWTimeLeft")->text(), QStringLiteral("悬浮窗口显示剩余上网时间"));
+    control<QCheckBox>("chkbFWTimeLeft")->click();
     QSignalSpy timer(dialog.get(), &TwinOption::recordTimerPeriodChanged);
     QSignalSpy lists(dialog.get(), &TwinOption::queryListsChanged);
     QSignalSpy total(dialog.get(), &TwinOption::totalWanted);
@@ -291,7 +293,7 @@ TEST_F(OptionsDialogTest, OkWritesTheElevenValuesThenThePeriodsThenTheAutostartE
                      QStringLiteral("AutoRun"), QStringLiteral("DefaultConnName"),
                      QStringLiteral("Precision"), QStringLiteral("AutoBackup"),
                      QStringLiteral("SavePwEnabled"), QStringLiteral("SavePw"), QStringLiteral("FWStyle"),
-                     QStringLiteral("RecordLan"), QStringLiteral("delete SOFTWARE\\Pellory\\Xarvane\\CustomTime"), QStringLiteral("Count"),
+                     QStringLiteral("RecordLan"), QStringLiteral("FWTimeLeft"), QStringLiteral("delete SOFTWARE\\Pellory\\Xarvane\\CustomTime"), QStringLiteral("Count"),
                      QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("autostart write")}));
     const TSettings stored = LoadSettings(fileRegistry, ras, prompter);
     EXPECT_EQ(stored, context.settings);
@@ -303,6 +305,7 @@ TEST_F(OptionsDialogTest, OkWritesTheElevenValuesThenThePeriodsThenTheAutostartE
     EXPECT_EQ(stored.Precision, 1);
     EXPECT_EQ(stored.DefaultConnName, QString());
     EXPECT_TRUE(stored.RecordLan);
+    EXPECT_TRUE(stored.FWTimeLeft);
     EXPECT_TRUE(QFile::exists(autoStart.inner().filePath()));
     ASSERT_EQ(timer.size(), 1);
     EXPECT_EQ(timer[0][0].toInt(), 12 * 60000);

@@ -10,6 +10,7 @@
 #include "store/Schema.h"
 #include "store/SqlCommand.h"
 #include "store/Statement.h"
+#include "store/UsedTime.h"
 #include "users/Accounts.h"
 
 #include "InstalledDatabase.h"
@@ -252,6 +253,62 @@ TEST_F(DatabaseTest, TwoCopiesRecordingAtOnceLoseNoRow)
     EXPECT_DOUBLE_EQ(rows.value(1).toDouble(), kCopies * kRecordsEach * 0.5);
 }
 
+// Used time is the overlap of the person's records with each period, found through the index
+// rather than by reading all of the person's records; what is left is the smallest period's
+// allowance less its use, plus today's grants, never below nothing.
+TEST_F(DatabaseTest, UsedTimeIsTheOverlapOfThePersonsRecordsWithEachPeriod)
+{
+    const QString alice = QStringLiteral("200403010800000");
+    const auto moment = [](int day, int hour, int minute = 0) {
+        return toDayCount(QDateTime(QDate(2004, 3, day), QTime(hour, minute)));
+    };
+    const auto record = [&](const QString& user, double sdt, double edt) {
+        runStatement(db.connection(),
+                     QStringLiteral("insert into XRRecord (RecordId,Sdt,Edt,UserId,ConnName) values ('1',:s,:e,:u,'A')"),
+                     {{QStringLiteral(":s"), sdt}, {QStringLiteral(":e"), edt}, {QStringLiteral(":u"), user}});
+    };
+    // Wednesday 10 March 2004: the week began on Monday the 8th.
+    record(alice, moment(9, 23, 30), moment(10, 0, 20));   // 20 min today, 50 min this week
+    record(alice, moment(10, 9), moment(10, 10));          // an hour today
+    record(alice, moment(7, 22), moment(8, 0, 15));        // 15 min of it on Monday
+    record(alice, moment(10, 12), moment(10, 11));         // ends before it starts: nothing
+    record(alice, toDayCount(QDateTime(QDate(2004, 2, 29), QTime(23, 0))), moment(1, 1)); // an hour in March
+    record(kAnonymousUserId, moment(10, 8), moment(10, 9));
+    const AllowancePeriods periods = allowancePeriods(QDate(2004, 3, 10));
+    const UsedTime used = usedTime(db.connection(), alice, periods, {{moment(10, 10), moment(10, 10, 5)}});
+    EXPECT_NEAR(used.today, (20 + 60 + 5) * 60.0, 1e-3);
+    EXPECT_NEAR(used.thisWeek, (50 + 60 + 5 + 15) * 60.0, 1e-3);
+    EXPECT_NEAR(used.thisMonth, (50 + 60 + 135 + 60 + 5) * 60.0, 1e-3);
+
+    QSqlQuery plan(db.connection());
+    ASSERT_TRUE(plan.exec(QStringLiteral("explain query plan select total(Edt - Sdt) from XRRecord "
+                                         "where UserId = 'x' and Edt > 1 and Sdt < 2")));
+    QString steps;
+    while (plan.next())
+        steps += plan.value(3).toString();
+    EXPECT_TRUE(steps.contains(QStringLiteral("XRRecordUserEdt"))) << steps.toStdString();
+
+    Allowance allowance{alice, 120, 200, std::nullopt};
+    TimeLeft left = timeLeft(allowance, used, 0);
+    EXPECT_TRUE(left.limited);
+    EXPECT_EQ(left.period, AllowancePeriod::Today);
+    EXPECT_NEAR(left.seconds, (120 - 85) * 60.0, 1e-3);
+    allowance.WeekMinutes = 100;
+    left = timeLeft(allowance, used, 0);
+    EXPECT_EQ(left.period, AllowancePeriod::ThisWeek);
+    EXPECT_DOUBLE_EQ(left.seconds, 0) << "30 minutes over the week's allowance leave nothing";
+    addGrant(db.connection(), {alice, moment(10, 8), 45, kBuiltInUserId});
+    addGrant(db.connection(), {alice, moment(9, 8), 600, kBuiltInUserId}); // yesterday's
+    const int granted = grantedMinutes(db.connection(), alice, periods.today.s, periods.today.e);
+    EXPECT_EQ(granted, 45);
+    EXPECT_NEAR(timeLeft(allowance, used, granted).seconds, 15 * 60.0, 1e-3) << "the grant covers the 30 over";
+    EXPECT_FALSE(timeLeft(readAllowance(db.connection(), alice), used, granted).limited) << "no row, no limit";
+    storeAllowance(db.connection(), allowance);
+    EXPECT_EQ(readAllowance(db.connection(), alice), allowance);
+    storeAllowance(db.connection(), {alice, std::nullopt, std::nullopt, std::nullopt});
+    EXPECT_FALSE(readAllowance(db.connection(), alice).limited());
+}
+
 TEST(DatabaseOpen, InstallationKeepsTheAdministratorPasswordOnlyAsItsHash)
 {
     QTemporaryDir dir;
@@ -329,6 +386,10 @@ TEST_F(SchemaUpgrade, OlderFileIsConvertedOnceAndEveryPasswordStillSignsIn)
         ASSERT_TRUE(db.open(file())) << db.openError().toStdString();
         EXPECT_EQ(column(QStringLiteral("select Version from SchemaVersion")),
                   QStringList{QString::number(kSchemaVersion)});
+        EXPECT_EQ(column(QStringLiteral("select name from sqlite_master where name like 'XRAllowance' or "
+                                        "name like 'XRGrant' or name = 'XRRecordUserEdt' order by name")),
+                  (QStringList{QStringLiteral("XRAllowance"), QStringLiteral("XRGrant"),
+                               QStringLiteral("XRRecordUserEdt")}));
         const QStringList hashes = column(QStringLiteral("select UserPw from XRUser"));
         ASSERT_EQ(hashes.size(), 5);
         for (const QString& hash : hashes)

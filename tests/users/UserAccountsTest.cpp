@@ -1,7 +1,9 @@
 // User administration: the account rules on save, flag flips and deletes, the editing states of
 // the grid, and the dialog's navigator.
+#include "users/utAllowance.h"
 #include "users/utUserManage.h"
 
+#include "store/DayCount.h"
 #include "store/PasswordHash.h"
 
 #include "AdministrationFixture.h"
@@ -11,7 +13,11 @@
 #include <QHeaderView>
 #include <QImage>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
 #include <QTableView>
+#include <QTableWidget>
 #include <QTest>
 #include <QToolButton>
 
@@ -317,6 +323,95 @@ TEST_F(UserManageWindow, TheRowIndicatorMarksTheCurrentRowWithoutNumbers)
     EXPECT_EQ(darkPixels(9), 0);
     EXPECT_EQ(darkPixels(11), 0) << "no number beside the other rows";
     EXPECT_EQ(darkPixels(0), 0);
+}
+
+} // namespace
+} // namespace xr::test
+
+namespace xr::test {
+namespace {
+
+// The allowance dialog: a row per account, the anonymous one too; minutes that are not a whole
+// number within the period's bound are refused naming the account and the period, with nothing
+// stored and the typing kept; a grant is kept with who gave it.
+class AllowanceWindow : public AdministrationFixture {
+protected:
+    QTableWidget* table() { return window.findChild<QTableWidget*>(QStringLiteral("twAllowance")); }
+    int rowOf(const QString& name)
+    {
+        for (int row = 0; row < table()->rowCount(); ++row)
+            if (table()->item(row, TwinAllowance::NameColumn)->text() == name)
+                return row;
+        return -1;
+    }
+    void type(const QString& name, int column, const QString& text)
+    {
+        table()->item(rowOf(name), column)->setText(text);
+    }
+    void click(const char* name) { window.findChild<QPushButton*>(QString::fromLatin1(name))->click(); }
+    QLineEdit* edit(const char* name) { return window.findChild<QLineEdit*>(QString::fromLatin1(name)); }
+
+    TwinAllowance window{context, database};
+};
+
+TEST_F(AllowanceWindow, BadMinutesAreRefusedAndGoodOnesStoredWithTheGrantAndWhoGaveIt)
+{
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("上网时限"));
+    EXPECT_GE(rowOf(QStringLiteral("匿名用户")), 0);
+    EXPECT_GE(rowOf(QStringLiteral("alice")), 0);
+    QSignalSpy changed(&window, &TwinAllowance::allowancesChanged);
+
+    type(QStringLiteral("匿名用户"), TwinAllowance::DayColumn, QStringLiteral("0"));
+    type(QStringLiteral("alice"), TwinAllowance::DayColumn, QStringLiteral("90"));
+    for (const auto& [column, text, message] :
+         {std::tuple{TwinAllowance::WeekColumn, "-5",
+                     "[alice]的[每周]上网时限“-5”不正确！\r\r请输入0到10080之间的分钟数，空白表示不限。"},
+          std::tuple{TwinAllowance::MonthColumn, "abc",
+                     "[alice]的[每月]上网时限“abc”不正确！\r\r请输入0到44640之间的分钟数，空白表示不限。"},
+          std::tuple{TwinAllowance::DayColumn, "1441",
+                     "[alice]的[每天]上网时限“1441”不正确！\r\r请输入0到1440之间的分钟数，空白表示不限。"}}) {
+        const QString kept = table()->item(rowOf(QStringLiteral("alice")), column)->text();
+        type(QStringLiteral("alice"), column, QString::fromUtf8(text));
+        prompter.prompts.clear();
+        click("btnOk");
+        ASSERT_EQ(promptTexts(), QStringList{QString::fromUtf8(message)});
+        EXPECT_EQ(prompter.prompts[0].kind, PromptKind::Warning);
+        EXPECT_EQ(table()->currentColumn(), column);
+        EXPECT_EQ(table()->item(rowOf(QStringLiteral("alice")), column)->text(), QString::fromUtf8(text))
+            << "the typing is kept to correct";
+        EXPECT_TRUE(values(QStringLiteral("select UserId from XRAllowance")).isEmpty()) << "nothing stored";
+        type(QStringLiteral("alice"), column, kept);
+    }
+    EXPECT_EQ(changed.size(), 0);
+
+    prompter.prompts.clear();
+    table()->setCurrentCell(-1, -1);
+    edit("edtGrant")->setText(QStringLiteral("30"));
+    click("btnGrant");
+    EXPECT_EQ(promptTexts(), QStringList{QStringLiteral("请先选择要加时的用户！")});
+    table()->setCurrentCell(rowOf(QStringLiteral("alice")), TwinAllowance::NameColumn);
+    for (const char* bad : {"0", "1441", "半小时"}) {
+        prompter.prompts.clear();
+        edit("edtGrant")->setText(QString::fromUtf8(bad));
+        click("btnGrant");
+        EXPECT_EQ(promptTexts(), QStringList{badGrantMinutesText(QString::fromUtf8(bad))});
+    }
+    EXPECT_TRUE(values(QStringLiteral("select Minutes from XRGrant")).isEmpty());
+    edit("edtGrant")->setText(QStringLiteral(" 30 "));
+    click("btnGrant");
+    EXPECT_EQ(values(QStringLiteral("select UserId || ' ' || Minutes || ' ' || ByUserId from XRGrant")),
+              QStringList{QStringLiteral("%1 30 %2").arg(kAliceId, kBuiltInUserId)});
+    EXPECT_EQ(values(QStringLiteral("select Granted from XRGrant")).value(0).toDouble(), toDayCount(clock.now()));
+    EXPECT_EQ(table()->item(rowOf(QStringLiteral("alice")), TwinAllowance::GrantedColumn)->text(), QStringLiteral("30"));
+    EXPECT_EQ(changed.size(), 1);
+
+    click("btnOk");
+    EXPECT_EQ(readAllowance(database.connection(), kAliceId), (Allowance{kAliceId, 90, std::nullopt, std::nullopt}));
+    EXPECT_EQ(readAllowance(database.connection(), kAnonymousUserId),
+              (Allowance{kAnonymousUserId, 0, std::nullopt, std::nullopt}));
+    EXPECT_FALSE(readAllowance(database.connection(), kBobId).limited());
+    EXPECT_EQ(changed.size(), 2);
+    EXPECT_EQ(window.result(), QDialog::Accepted);
 }
 
 } // namespace
