@@ -18,6 +18,13 @@ namespace {
 constexpr int kBlockRows = 64;
 constexpr std::size_t kKeptRows = 4096;
 
+std::optional<qint64> byteCount(const QVariant& value)
+{
+    if (value.isNull())
+        return std::nullopt;
+    return value.toLongLong();
+}
+
 UsageRecord readRecord(const QSqlQuery& query)
 {
     UsageRecord record;
@@ -27,6 +34,8 @@ UsageRecord readRecord(const QSqlQuery& query)
     record.ConnName = query.value(4).toString();
     record.Time = DurationText(false, record.Sdt, record.Edt);
     record.RecordId = query.value(5).toString();
+    record.RxBytes = byteCount(query.value(6));
+    record.TxBytes = byteCount(query.value(7));
     return record;
 }
 
@@ -35,7 +44,8 @@ QString blockStatement(int rows)
 {
     QStringList markers;
     markers.fill(QStringLiteral("?"), rows);
-    return QStringLiteral("select rowid,Sdt,Edt,UserId,ConnName,RecordId from XRRecord where rowid in (%1)")
+    return QStringLiteral("select rowid,Sdt,Edt,UserId,ConnName,RecordId,RxBytes,TxBytes from XRRecord where "
+                          "rowid in (%1)")
         .arg(markers.join(QLatin1Char(',')));
 }
 
@@ -45,6 +55,7 @@ void RecordList::open(const QSqlDatabase& db, RecordQuery query)
 {
     close();
     ListRows rows = scanListRows(db, query);
+    m_traffic = TrafficTotal::ofList(db, query);
     m_db = db;
     m_rowIds = std::move(rows.rowIds);
     m_sums = rows.sums;
@@ -58,6 +69,7 @@ void RecordList::close()
     m_query = RecordQuery();
     m_rowIds = std::vector<qint64>();
     m_sums = DurationSums();
+    m_traffic = TrafficTotal();
     m_rows.clear();
 }
 
@@ -106,6 +118,7 @@ void RecordList::forgetRecord(int row, const UsageRecord& deleted)
     m_rows.erase(m_rowIds.at(static_cast<std::size_t>(row)));
     m_rowIds.erase(m_rowIds.begin() + row);
     m_sums.remove(DurationOf(deleted.Sdt, deleted.Edt));
+    m_traffic.remove(deleted);
 }
 
 void RecordList::assignRecord(int row, const QString& userId)

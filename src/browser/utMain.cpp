@@ -31,7 +31,8 @@ constexpr int kWidth = 753;
 constexpr int kHeight = 611;
 constexpr int kBottomPanelHeight = 132;
 constexpr int kSecond = 1000;
-constexpr int kColumnWidths[RecordListModel::ColumnCount] = {300, 135, 135, 135};
+// The connection's column gives up room so that the two byte columns show without scrolling.
+constexpr int kColumnWidths[RecordListModel::ColumnCount] = {175, 135, 135, 135, 72, 72};
 constexpr int kIndicatorWidth = 12;
 constexpr int kRowHeight = 19;
 const QString kNotConnectedName = QStringLiteral("连接：未连接");

@@ -62,6 +62,7 @@ void TwinMain::adodsRecordAfterOpen()
 void TwinMain::CalcTotalTime()
 {
     m_pnlFind->setTotal(list().sums().totalText(m_context.settings.Precision));
+    m_pnlFind->setTraffic(list().traffic().text());
     setCurrentRow(m_model.rowCount() - 1);
 }
 

@@ -14,6 +14,7 @@
 #include <QLayout>
 #include <QPainter>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTableView>
 #include <QTest>
@@ -119,6 +120,45 @@ TEST_F(MainWindow, OpeningShowsTheLastRecordCurrentTheCounterAndTheTotal)
     window->show();
     EXPECT_EQ(counter(), kEmptyCounter);
     EXPECT_EQ(total(), kZeroTotal);
+}
+
+// Records whose connection gave no counters show empty byte cells and add nothing to the total;
+// deleting one record leaves the byte total as it was, like the time total.
+TEST_F(MainWindow, ListShowsTheBytesOfEachRecordAndTheirTotalBesideTheTime)
+{
+    addWeek(kBuiltInUserId);
+    setTraffic(at(3, 2, 10, 0), 1536, 512);
+    setTraffic(at(3, 5, 20, 0), 3LL * 1024 * 1024 * 1024, 5LL * 1024 * 1024);
+    signInAdmin();
+    window->show();
+    auto* model = grid()->model();
+    EXPECT_EQ(model->headerData(RecordListModel::ReceivedColumn, Qt::Horizontal).toString(),
+              QStringLiteral("接收"));
+    EXPECT_EQ(model->headerData(RecordListModel::SentColumn, Qt::Horizontal).toString(), QStringLiteral("发送"));
+    const QStringList received{cell(0, RecordListModel::ReceivedColumn), cell(1, RecordListModel::ReceivedColumn),
+                               cell(2, RecordListModel::ReceivedColumn)};
+    const QStringList sent{cell(0, RecordListModel::SentColumn), cell(1, RecordListModel::SentColumn),
+                           cell(2, RecordListModel::SentColumn)};
+    EXPECT_EQ(received, (QStringList{QStringLiteral("1.5 KB"), QString(), QStringLiteral("3.0 GB")}));
+    EXPECT_EQ(sent, (QStringList{QStringLiteral("512 B"), QString(), QStringLiteral("5.0 MB")}));
+    auto* traffic = window->findChild<QLabel*>(QStringLiteral("lblTraffic"));
+    ASSERT_NE(traffic, nullptr);
+    EXPECT_EQ(traffic->text(), QStringLiteral("累计流量： 接收 3.0 GB 发送 5.0 MB"));
+    EXPECT_EQ(total(), kWeekTotal);
+    const int trafficRight = traffic->mapTo(window.get(), traffic->rect().topRight()).x();
+    auto* fare = window->findChild<QLabel*>(QStringLiteral("lblFare"));
+    EXPECT_LT(trafficRight, fare->mapTo(window.get(), QPoint(0, 0)).x()) << "the totals overlap";
+
+    prompter.answers = {PromptAnswer::Yes};
+    actions().actDelRecord->trigger();
+    EXPECT_EQ(traffic->text(), QStringLiteral("累计流量： 接收 3.0 GB 发送 5.0 MB"));
+    window->findChild<QPushButton*>(QStringLiteral("btnRefresh"))->click();
+    EXPECT_EQ(traffic->text(), QStringLiteral("累计流量： 接收 1.5 KB 发送 512 B"));
+    signInZhang();
+    window->hide();
+    window->show();
+    EXPECT_EQ(traffic->text(), QStringLiteral("累计流量： 0"));
+    EXPECT_TRUE(noErrorShown());
 }
 
 TEST_F(MainWindow, FindListsEveryUsersRecordsForAnAdministrator)
@@ -363,10 +403,11 @@ TEST_F(MainWindow, LayoutAsDesigned)
     window->show();
     EXPECT_EQ(window->windowTitle(), QStringLiteral("XarvaneXR"));
     EXPECT_EQ(window->size(), QSize(753, 611));
-    const QStringList titles{QStringLiteral("连接"), QStringLiteral("连接日期时间"),
-                             QStringLiteral("断开日期时间"), QStringLiteral("上网时间")};
-    const int widths[] = {300, 135, 135, 135};
-    for (int column = 0; column < 4; ++column) {
+    const QStringList titles{QStringLiteral("连接"),     QStringLiteral("连接日期时间"),
+                             QStringLiteral("断开日期时间"), QStringLiteral("上网时间"),
+                             QStringLiteral("接收"),     QStringLiteral("发送")};
+    const int widths[] = {175, 135, 135, 135, 72, 72};
+    for (int column = 0; column < 6; ++column) {
         EXPECT_EQ(grid()->model()->headerData(column, Qt::Horizontal).toString(), titles[column]);
         EXPECT_EQ(grid()->columnWidth(column), widths[column]);
     }
@@ -378,6 +419,9 @@ TEST_F(MainWindow, LayoutAsDesigned)
     };
     EXPECT_TRUE(alignment(0) & Qt::AlignLeft);
     EXPECT_EQ(alignment(2), Qt::AlignCenter);
+    EXPECT_TRUE(alignment(RecordListModel::ReceivedColumn) & Qt::AlignRight);
+    // Every column shows without scrolling in the window's own width.
+    EXPECT_FALSE(grid()->horizontalScrollBar()->isVisible());
     auto* pnlMain = window->findChild<QWidget*>(QStringLiteral("pnlMain"));
     auto* pnlFind = window->findChild<QWidget*>(QStringLiteral("pnlFind"));
     EXPECT_EQ(pnlMain->height(), 132);
