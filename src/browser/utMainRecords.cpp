@@ -5,6 +5,7 @@
 #include "common/AppContext.h"
 #include "browser/QueryPanel.h"
 #include "browser/RecordQueries.h"
+#include "browser/StatisticsWindow.h"
 #include "connections/RASNotify.h"
 #include "store/Database.h"
 #include "store/SqlCommand.h"
@@ -49,9 +50,12 @@ void TwinMain::openList(RecordQuery query)
     adodsRecordAfterOpen();
 }
 
+// The statistics window follows the list's user and connection.
 void TwinMain::adodsRecordAfterOpen()
 {
     CalcTotalTime();
+    if (m_winStats)
+        m_winStats->showChoice(listChoice());
     if (m_model.rowCount() > 0)
         ShowCounter();
     else

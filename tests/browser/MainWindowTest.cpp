@@ -434,7 +434,7 @@ TEST_F(MainWindow, LayoutAsDesigned)
     int separators = 0;
     for (QAction* action : toolBar->actions())
         separators += action->isSeparator() ? 1 : 0;
-    EXPECT_EQ(toolBar->actions().size() - separators, 20);
+    EXPECT_EQ(toolBar->actions().size() - separators, 21);
     EXPECT_EQ(separators, 7);
     EXPECT_EQ(window->findChild<QToolButton*>(QStringLiteral("btnFirst"))->size(), QSize(32, 30));
     EXPECT_EQ(actions().actDelAll->toolTip(), QStringLiteral("删除列表中的所有记录"));
