@@ -25,9 +25,9 @@ const QString kConnection = QStringLiteral(":c");
 const QString kFirst = QStringLiteral(":first");
 const QString kEnd = QStringLiteral(":end");
 
-// Records whose whole time the database sums itself: in the right order and, in a bounded
-// period, inside it. The rest come out one by one (as JSON [Sdt, Edt, RxBytes, TxBytes]) for
-// their parts to be cut.
+// A record that the database cannot sum whole (it runs past its day or the period's edge, or it
+// ends before it starts) comes out one by one as [Sdt, Edt, RxBytes, TxBytes], for its parts to
+// be cut here.
 const QString kRecordJson = QStringLiteral("json_array(Sdt, Edt, RxBytes, TxBytes)");
 
 // The days [first, end) the statistics cover, and whether records are cut at their edges.
@@ -268,6 +268,8 @@ QList<ChartBar> foldedBars(const DayAmounts& days, const StatsPeriod& period)
     const bool months = period.kind == StatsPeriodKind::Year;
     std::map<int, UsageAmount> folded;
     for (const auto& [day, amount] : days) {
+        if (amount.isEmpty())
+            continue;
         const QDate date = dateOfDay(day);
         folded[months ? date.month() : date.year()].add(amount);
     }
