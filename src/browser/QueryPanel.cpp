@@ -18,7 +18,6 @@ namespace {
 
 constexpr int kRowHeight = 22;
 constexpr int kRows[] = {4, 30, 56, 82};
-constexpr int kCounterWidth = 195;
 constexpr int kTotalsGap = 12;
 
 template <typename Control>
@@ -83,16 +82,18 @@ QueryPanel::QueryPanel(QWidget* parent) : QWidget(parent)
 
 void QueryPanel::createControls()
 {
-    m_lblCount = make<QLabel>(this, QStringLiteral("lblCount"));
-    // The byte total and the time total side by side at the top right, each as wide as its text.
+    // The counter at the top left; the byte total and the time total side by side at the top
+    // right. Each is as wide as its text, so that the three share the line as their texts need.
     m_pnlTotals = make<QWidget>(this, QStringLiteral("pnlTotals"));
     auto* row = new QHBoxLayout(m_pnlTotals);
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(kTotalsGap);
-    row->addStretch();
+    m_lblCount = make<QLabel>(m_pnlTotals, QStringLiteral("lblCount"));
     m_lblTraffic = make<QLabel>(m_pnlTotals, QStringLiteral("lblTraffic"));
     m_lblFare = make<QLabel>(m_pnlTotals, QStringLiteral("lblFare"));
     m_lblFare->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    row->addWidget(m_lblCount);
+    row->addStretch();
     row->addWidget(m_lblTraffic);
     row->addWidget(m_lblFare);
     m_lblUser = makeLabel(this, QStringLiteral("lblUser"), QStringLiteral("用户："));
@@ -119,9 +120,7 @@ void QueryPanel::createControls()
 
 void QueryPanel::placeControls()
 {
-    place(m_lblCount, 8, 0, kCounterWidth);
-    const int totalsLeft = 8 + kCounterWidth + kTotalsGap;
-    place(m_pnlTotals, totalsLeft, 0, kWidth - 8 - totalsLeft);
+    place(m_pnlTotals, 8, 0, kWidth - 16);
     place(m_lblUser, 8, 1, 40);
     place(m_cbUserName, 48, 1, 130);
     place(m_lblConnName, 190, 1, 40);

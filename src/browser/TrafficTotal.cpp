@@ -6,7 +6,8 @@ namespace xr {
 
 namespace {
 
-const QString kCaption = QStringLiteral("累计流量： ");
+// Shorter than the time total's caption: the counter and both totals share one line.
+const QString kCaption = QStringLiteral("流量： ");
 
 // The list's statement, "select * from XRRecord where ... order by ...", summing its rows.
 QString sumStatement(const QString& listStatement)

@@ -20,7 +20,7 @@ public:
     qint64 received() const { return m_received; }
     qint64 sent() const { return m_sent; }
 
-    // "累计流量： 接收 1.2 GB 发送 345.6 MB"; "累计流量： 0" for an empty list.
+    // "流量： 接收 1.2 GB 发送 345.6 MB"; "流量： 0" for an empty list.
     QString text() const;
 
 private:
