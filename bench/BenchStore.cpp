@@ -36,9 +36,8 @@ void buildStore(const QString& file, int records, int userCount)
             users.exec();
         }
         QSqlQuery rows(db);
-        rows.prepare(
-            QStringLiteral("insert into XRRecord (RecordId,Sdt,Edt,UserId,ConnName,RxBytes,TxBytes) "
-                           "values (?,?,?,?,?,?,?)"));
+        rows.prepare(QStringLiteral("insert into XRRecord (RecordId,Sdt,Edt,UserId,ConnName,RxBytes,TxBytes) "
+                                    "values (?,?,?,?,?,?,?)"));
         const QDateTime now = QDateTime::currentDateTime();
         const double first = toDayCount(now.addYears(-10));
         const double gap = (toDayCount(now.addSecs(-3600)) - first) / records;

@@ -129,8 +129,8 @@ private:
     MainStatusBar* m_stbMain;
     QTimer m_tmClock;
     bool m_centred = false;
-    QPointer<TwinPassword> m_winPassword; // the open password dialog
-    QPointer<TwinSelUser> m_winSelUser;   // the open user picker
+    QPointer<TwinPassword> m_winPassword;  // the open password dialog
+    QPointer<TwinSelUser> m_winSelUser;    // the open user picker
     QPointer<StatisticsWindow> m_winStats; // the open statistics window
 };
 

@@ -134,8 +134,10 @@ TEST_F(MainWindow, ListShowsTheBytesOfEachRecordAndTheirTotalBesideTheTime)
     auto* model = grid()->model();
     EXPECT_EQ(model->headerData(RecordListModel::ReceivedColumn, Qt::Horizontal).toString(),
               QStringLiteral("接收"));
-    EXPECT_EQ(model->headerData(RecordListModel::SentColumn, Qt::Horizontal).toString(), QStringLiteral("发送"));
-    const QStringList received{cell(0, RecordListModel::ReceivedColumn), cell(1, RecordListModel::ReceivedColumn),
+    EXPECT_EQ(model->headerData(RecordListModel::SentColumn, Qt::Horizontal).toString(),
+              QStringLiteral("发送"));
+    const QStringList received{cell(0, RecordListModel::ReceivedColumn),
+                               cell(1, RecordListModel::ReceivedColumn),
                                cell(2, RecordListModel::ReceivedColumn)};
     const QStringList sent{cell(0, RecordListModel::SentColumn), cell(1, RecordListModel::SentColumn),
                            cell(2, RecordListModel::SentColumn)};
@@ -408,9 +410,9 @@ TEST_F(MainWindow, LayoutAsDesigned)
     window->show();
     EXPECT_EQ(window->windowTitle(), QStringLiteral("XarvaneXR"));
     EXPECT_EQ(window->size(), QSize(753, 611));
-    const QStringList titles{QStringLiteral("连接"),     QStringLiteral("连接日期时间"),
+    const QStringList titles{QStringLiteral("连接"),         QStringLiteral("连接日期时间"),
                              QStringLiteral("断开日期时间"), QStringLiteral("上网时间"),
-                             QStringLiteral("接收"),     QStringLiteral("发送")};
+                             QStringLiteral("接收"),         QStringLiteral("发送")};
     const int widths[] = {175, 135, 135, 135, 72, 72};
     for (int column = 0; column < 6; ++column) {
         EXPECT_EQ(grid()->model()->headerData(column, Qt::Horizontal).toString(), titles[column]);

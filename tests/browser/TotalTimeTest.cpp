@@ -1,5 +1,5 @@
-#include "browser/ByteCountText.h"
 #include "browser/TotalTime.h"
+#include "browser/ByteCountText.h"
 
 #include <gtest/gtest.h>
 
