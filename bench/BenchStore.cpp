@@ -36,13 +36,14 @@ void buildStore(const QString& file, int records, int userCount)
             users.exec();
         }
         QSqlQuery rows(db);
-        rows.prepare(
-            QStringLiteral("insert into XRRecord (RecordId,Sdt,Edt,UserId,ConnName) values (?,?,?,?,?)"));
+        rows.prepare(QStringLiteral("insert into XRRecord (RecordId,Sdt,Edt,UserId,ConnName,RxBytes,TxBytes) "
+                                    "values (?,?,?,?,?,?,?)"));
         const QDateTime now = QDateTime::currentDateTime();
         const double first = toDayCount(now.addYears(-10));
         const double gap = (toDayCount(now.addSecs(-3600)) - first) / records;
         std::mt19937 random(2004);
         std::uniform_real_distribution<double> share(0.0, 0.9);
+        std::uniform_int_distribution<qint64> received(0, 20 * 1024 * 1024);
         for (int i = 0; i < records; ++i) {
             const double start = first + i * gap;
             rows.addBindValue(QString::number(200403010000000LL + i));
@@ -50,6 +51,9 @@ void buildStore(const QString& file, int records, int userCount)
             rows.addBindValue(start + gap * share(random));
             rows.addBindValue(userId(static_cast<int>(random() % userCount)));
             rows.addBindValue(kConnections[static_cast<int>(random() % kConnections.size())]);
+            const qint64 bytes = received(random);
+            rows.addBindValue(bytes);
+            rows.addBindValue(bytes / 8);
             rows.exec();
         }
         db.commit();

@@ -12,12 +12,13 @@ inline const QStringList kConnections{QStringLiteral("163"), QStringLiteral("169
                                       QStringLiteral("电信ADSL"), QStringLiteral("联通拨号"),
                                       QStringLiteral("办公室")};
 
-// The id of bench user `user` (0 <= user < kUsers).
+// The id of bench user `user`.
 QString userId(int user);
 
-// A database file with the installed schema, `users` users and `records` records over ten
-// years up to an hour ago, in time order, each shorter than the gap to the next.
-void buildStore(const QString& file, int records, int users = kUsers);
+// A database file with the installed schema, `userCount` users and `records` records over ten years
+// up to an hour ago, in time order, each shorter than the gap to the next, each with up to 20 MB
+// received and an eighth of that sent.
+void buildStore(const QString& file, int records, int userCount = kUsers);
 
 // A value of /proc/self/status in kB ("VmHWM", "VmRSS"); -1 when it cannot be read.
 long statusKb(const char* field);

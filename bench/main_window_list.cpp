@@ -1,13 +1,14 @@
 // How fast the main window opens its usage list on a store of years of records, against the
-// floor of one SQL aggregate that counts and totals the same rows. Also times deleting every
+// floor of one SQL aggregate that counts and totals (time and bytes) the same rows. Also times deleting every
 // listed record and the recorder's rewrite of the open record's end time on that store.
 //
 // Prints: (a) opening the list as an administrator for all users and connections over ten
-// years (statement, grid model, last row current, counter, total) and its peak memory over the
+// years (statement, grid model, last row current, counter, totals) and its peak memory over the
 // empty list; (b) the aggregate; their ratio; the delete-all and the end-time update.
 
 #include "BenchStore.h"
 
+#include "browser/ByteCountText.h"
 #include "common/AppContext.h"
 #include "common/LoggingPrompter.h"
 #include "browser/utMain.h"
@@ -65,6 +66,7 @@ struct Aggregate {
     qint64 ms = 0;
     qint64 count = 0;
     QString total;
+    QString traffic;
 };
 
 // (b): one aggregate over the same rows, the durations taken apart as the list does (whole
@@ -76,7 +78,8 @@ Aggregate aggregate(const QSqlDatabase& db, double s, double e)
     QSqlQuery query(db);
     query.prepare(QStringLiteral(
         "select count(*), sum(ms / 86400000), sum(ms % 86400000 / 3600000), sum(ms % 3600000 / 60000), "
-        "sum(ms % 60000 >= 1000) from (select cast(round(abs(Edt - Sdt) * 86400000) as integer) as ms "
+        "sum(ms % 60000 >= 1000), coalesce(sum(RxBytes), 0), coalesce(sum(TxBytes), 0) from (select "
+        "cast(round(abs(Edt - Sdt) * 86400000) as integer) as ms, RxBytes, TxBytes "
         "from XRRecord where (Sdt >= :s) and (Edt <= :e))"));
     query.bindValue(QStringLiteral(":s"), s);
     query.bindValue(QStringLiteral(":e"), e);
@@ -88,6 +91,9 @@ Aggregate aggregate(const QSqlDatabase& db, double s, double e)
     qint64 hours = query.value(2).toLongLong() + minutes / 60;
     const qint64 days = query.value(1).toLongLong() + hours / 24;
     result.total = QStringLiteral("累计上网时间： %1天%2小时%3分").arg(days).arg(hours % 24).arg(minutes % 60);
+    result.traffic = QStringLiteral("流量： 接收 %1 发送 %2")
+                         .arg(xr::byteCountText(query.value(5).toLongLong()),
+                              xr::byteCountText(query.value(6).toLongLong()));
     result.ms = timer.elapsed();
     return result;
 }
@@ -153,6 +159,7 @@ int main(int argc, char** argv)
     const long peakKb = xr::bench::statusKb("VmHWM");
     const QString counter = label(window, QStringLiteral("lblCount"));
     const QString total = label(window, QStringLiteral("lblFare"));
+    const QString traffic = label(window, QStringLiteral("lblTraffic"));
     const double s = window.list().query().values().value(QStringLiteral(":s")).toDouble();
     const double e = window.list().query().values().value(QStringLiteral(":e")).toDouble();
     Aggregate floor = aggregate(database.connection(), s, e);
@@ -164,16 +171,17 @@ int main(int argc, char** argv)
 
     std::printf("(a) open the list, all users, all connections, ten years: %lld ms (best of %d)\n",
                 static_cast<long long>(bestList), kRuns);
-    std::printf("    %s | %s\n", qPrintable(counter), qPrintable(total));
+    std::printf("    %s | %s | %s\n", qPrintable(counter), qPrintable(traffic), qPrintable(total));
     std::printf("    peak memory over the empty list: %.1f MB (%s)\n", (peakKb - emptyKb) / 1024.0,
                 peakReset ? "VmHWM after, less VmRSS before with the peak reset" : "VmHWM difference");
     std::printf("(b) one SQL aggregate over the same rows: %lld ms (best of %d)\n", static_cast<long long>(floor.ms),
                 kRuns);
-    std::printf("    共 %lld 条记录 | %s\n", static_cast<long long>(floor.count), qPrintable(floor.total));
+    std::printf("    共 %lld 条记录 | %s | %s\n", static_cast<long long>(floor.count), qPrintable(floor.traffic),
+                qPrintable(floor.total));
     std::printf("ratio (a)/(b): %.2f\n", floor.ms > 0 ? static_cast<double>(bestList) / floor.ms : 0.0);
-    std::printf("same count and total: %s\n",
-                counter.startsWith(QStringLiteral("共 %1 条记录").arg(floor.count)) && total == floor.total ? "yes"
-                                                                                                        : "NO");
+    const bool same = counter.startsWith(QStringLiteral("共 %1 条记录").arg(floor.count)) && total == floor.total &&
+                      traffic == floor.traffic;
+    std::printf("same count and totals: %s\n", same ? "yes" : "NO");
 
     std::printf("recorder's end-time update of the open record: %.2f ms each\n",
                 endTimeUpdateMs(command, database.connection()));

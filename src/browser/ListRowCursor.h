@@ -13,7 +13,7 @@ namespace xr {
 
 class ListRowCursor {
 public:
-    enum Column { Sdt, Edt, UserId, ConnName, RecordId };
+    enum Column { Sdt, Edt, UserId, ConnName, RecordId, RxBytes, TxBytes };
 
     // Throws DatabaseError when the connection is not an open database of ours.
     explicit ListRowCursor(const QSqlDatabase& db);
@@ -25,6 +25,7 @@ public:
     bool find(qint64 rowId);
 
     double real(Column column) const { return m_statement.real(column); }
+    std::optional<qint64> optionalInteger(Column column) const { return m_statement.optionalInteger(column); }
     QByteArrayView utf8(Column column) const { return m_statement.utf8(column); }
     QString text(Column column) const { return m_statement.text(column); }
 

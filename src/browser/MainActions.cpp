@@ -114,6 +114,8 @@ MainActions::MainActions(QObject* owner)
                          QStringLiteral("打开计算器"), ToolPicture::Calc)),
       actExport(makeAction(owner, QStringLiteral("actExport"), QStringLiteral("导出(&E)..."),
                            QStringLiteral("把当前上网记录导出为 CSV 或 PDF 文件"), std::nullopt)),
+      actStats(makeAction(owner, QStringLiteral("actStats"), QStringLiteral("上网统计(&S)..."),
+                          QStringLiteral("按日、月、年、用户和连接统计上网时间和流量"), ToolPicture::Stats)),
       mmiFloatWin(makeCheckItem(owner, QStringLiteral("mmiFloatWin"), QStringLiteral("悬浮窗口"), false)),
       mmiToolsBar(makeCheckItem(owner, QStringLiteral("mmiToolsBar"), QStringLiteral("工具栏"), true))
 {
@@ -153,6 +155,8 @@ void buildMainMenu(QMenuBar& menuBar, const MainActions& a)
     records->addAction(a.actDelAll);
     records->addSeparator();
     records->addAction(a.actMoveRecord);
+    records->addSeparator();
+    records->addAction(a.actStats);
 
     QMenu* users = addMenu(menuBar, QStringLiteral("mmUsers"), QStringLiteral("用户(&U)"));
     users->addActions({a.actUserManage, a.actAllowance, a.actPassword});
@@ -170,7 +174,7 @@ void buildToolBar(QToolBar& toolBar, const MainActions& a)
     toolBar.setMovable(false);
     const QList<QList<QAction*>> groups{
         {a.actOption, a.actSyn},
-        {a.actPrint, a.actCalc},
+        {a.actPrint, a.actStats, a.actCalc},
         {a.actConnect, a.actDisConn},
         {a.actFirst, a.actPre, a.actNext, a.actLast},
         {a.actDelRecord, a.actDelAll, a.actMoveRecord},

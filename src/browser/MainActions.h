@@ -45,6 +45,8 @@ struct MainActions {
     QAction* actCalc;
     // Writes the listed records to a CSV or PDF file; beside 打印 in the menu.
     QAction* actExport;
+    // Opens the statistics window; in the records menu and beside 打印 in the toolbar.
+    QAction* actStats;
     // Menu items of their own: the floating display and the toolbar switches.
     QAction* mmiFloatWin;
     QAction* mmiToolsBar;

@@ -6,6 +6,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
@@ -17,6 +18,7 @@ namespace {
 
 constexpr int kRowHeight = 22;
 constexpr int kRows[] = {4, 30, 56, 82};
+constexpr int kTotalsGap = 12;
 
 template <typename Control>
 Control* make(QWidget* parent, const QString& name)
@@ -80,9 +82,20 @@ QueryPanel::QueryPanel(QWidget* parent) : QWidget(parent)
 
 void QueryPanel::createControls()
 {
-    m_lblCount = make<QLabel>(this, QStringLiteral("lblCount"));
-    m_lblFare = make<QLabel>(this, QStringLiteral("lblFare"));
+    // The counter at the top left; the byte total and the time total side by side at the top
+    // right. Each is as wide as its text, so that the three share the line as their texts need.
+    m_pnlTotals = make<QWidget>(this, QStringLiteral("pnlTotals"));
+    auto* row = new QHBoxLayout(m_pnlTotals);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(kTotalsGap);
+    m_lblCount = make<QLabel>(m_pnlTotals, QStringLiteral("lblCount"));
+    m_lblTraffic = make<QLabel>(m_pnlTotals, QStringLiteral("lblTraffic"));
+    m_lblFare = make<QLabel>(m_pnlTotals, QStringLiteral("lblFare"));
     m_lblFare->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    row->addWidget(m_lblCount);
+    row->addStretch();
+    row->addWidget(m_lblTraffic);
+    row->addWidget(m_lblFare);
     m_lblUser = makeLabel(this, QStringLiteral("lblUser"), QStringLiteral("用户："));
     m_cbUserName = make<QComboBox>(this, QStringLiteral("cbUserName"));
     m_lblConnName = makeLabel(this, QStringLiteral("lblConnName"), QStringLiteral("连接："));
@@ -107,8 +120,7 @@ void QueryPanel::createControls()
 
 void QueryPanel::placeControls()
 {
-    place(m_lblCount, 8, 0, 313);
-    place(m_lblFare, kWidth - 8 - 241, 0, 241);
+    place(m_pnlTotals, 8, 0, kWidth - 16);
     place(m_lblUser, 8, 1, 40);
     place(m_cbUserName, 48, 1, 130);
     place(m_lblConnName, 190, 1, 40);
@@ -207,6 +219,11 @@ void QueryPanel::setTotal(const QString& text)
 QString QueryPanel::total() const
 {
     return m_lblFare->text();
+}
+
+void QueryPanel::setTraffic(const QString& text)
+{
+    m_lblTraffic->setText(text);
 }
 
 void QueryPanel::chkbTimeClick(bool checked)

@@ -1,6 +1,7 @@
 #pragma once
 // The query panel pnlFind below the usage list: user, connection and period lists, the date
-// conditions, the 查找 and 刷新 buttons, and above them the record counter and the total.
+// conditions, the 查找 and 刷新 buttons, and above them the record counter, the bytes the listed
+// records moved and the total online time.
 
 #include "browser/RecordFilter.h"
 
@@ -42,6 +43,7 @@ public:
     void setCounter(const QString& text);
     void setTotal(const QString& text);
     QString total() const;
+    void setTraffic(const QString& text);
 
 signals:
     void findRequested();
@@ -62,7 +64,9 @@ private:
     QStringList m_slUserId;
     TimeConditions m_time;
     QLabel* m_lblCount;
+    QWidget* m_pnlTotals;
     QLabel* m_lblFare;
+    QLabel* m_lblTraffic;
     QLabel* m_lblUser;
     QComboBox* m_cbUserName;
     QLabel* m_lblConnName;

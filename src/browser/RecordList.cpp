@@ -27,6 +27,8 @@ UsageRecord readRecord(const ListRowCursor& row)
     record.ConnName = row.text(ListRowCursor::ConnName);
     record.Time = DurationText(false, record.Sdt, record.Edt);
     record.RecordId = row.text(ListRowCursor::RecordId);
+    record.RxBytes = row.optionalInteger(ListRowCursor::RxBytes);
+    record.TxBytes = row.optionalInteger(ListRowCursor::TxBytes);
     return record;
 }
 
@@ -41,6 +43,7 @@ void RecordList::open(const QSqlDatabase& db, RecordQuery query)
 {
     close();
     ListRows rows = scanListRows(db, query);
+    m_traffic = TrafficTotal::ofList(db, query);
     m_db = db;
     m_rowIds = std::move(rows.rowIds);
     m_sums = rows.sums;
@@ -54,6 +57,7 @@ void RecordList::close()
     m_query = RecordQuery();
     m_rowIds = std::vector<qint64>();
     m_sums = DurationSums();
+    m_traffic = TrafficTotal();
     m_rows.clear();
 }
 
@@ -97,6 +101,7 @@ void RecordList::forgetRecord(int row, const UsageRecord& deleted)
     m_rows.erase(m_rowIds.at(static_cast<std::size_t>(row)));
     m_rowIds.erase(m_rowIds.begin() + row);
     m_sums.remove(DurationOf(deleted.Sdt, deleted.Edt));
+    m_traffic.remove(deleted);
 }
 
 void RecordList::assignRecord(int row, const QString& userId)

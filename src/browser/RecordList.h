@@ -1,10 +1,11 @@
 #pragma once
 // The usage list: the records that its open statement selects, in its order, each with its
-// duration text. Opening reads only the row ids and the duration sums; the rows themselves are
-// read in small blocks when they are looked at, so that a list of a million records opens at
-// once. The statement and its values stay with the list while it is open.
+// duration text. Opening reads only the row ids, the duration sums and the byte sums; the rows
+// themselves are read in small blocks when they are looked at, so that a list of a million
+// records opens at once. The statement and its values stay with the list while it is open.
 
 #include "browser/DurationSums.h"
+#include "browser/TrafficTotal.h"
 #include "browser/UsageRecord.h"
 #include "store/RecordQuery.h"
 
@@ -36,12 +37,14 @@ public:
     UsageRecord record(int row) const;
     // The duration sums of the listed rows.
     const DurationSums& sums() const { return m_sums; }
+    // The bytes the listed rows moved.
+    const TrafficTotal& traffic() const { return m_traffic; }
 
     // Deletes row `row` from the table and returns it; the list keeps it until forgetRecord().
     // Throws DatabaseError, leaving the table and the list as they were.
     UsageRecord deleteRecord(int row);
-    // Drops row `row`, deleted from the table as `deleted`, from the list and its duration from
-    // the sums.
+    // Drops row `row`, deleted from the table as `deleted`, from the list and its duration and
+    // bytes from the sums.
     void forgetRecord(int row, const UsageRecord& deleted);
     // Gives row `row` to the account `userId` in the table; the list keeps the row until it is
     // opened again. Throws DatabaseError.
@@ -55,6 +58,7 @@ private:
     RecordQuery m_query;
     std::vector<qint64> m_rowIds;
     DurationSums m_sums;
+    TrafficTotal m_traffic;
     mutable std::unordered_map<qint64, UsageRecord> m_rows; // by row id
 };
 

@@ -1,5 +1,6 @@
 #include "browser/RecordListModel.h"
 
+#include "browser/ByteCountText.h"
 #include "common/DisplayFormats.h"
 #include "store/DatabaseError.h"
 #include "store/DayCount.h"
@@ -16,7 +17,15 @@ const QColor kSkyBlue(0xA6, 0xCA, 0xF0);
 
 Qt::Alignment columnAlignment(int column)
 {
-    return column == RecordListModel::ConnNameColumn ? Qt::AlignLeft | Qt::AlignVCenter : Qt::AlignCenter;
+    switch (column) {
+    case RecordListModel::ConnNameColumn:
+        return Qt::AlignLeft | Qt::AlignVCenter;
+    case RecordListModel::ReceivedColumn:
+    case RecordListModel::SentColumn:
+        return Qt::AlignRight | Qt::AlignVCenter;
+    default:
+        return Qt::AlignCenter;
+    }
 }
 
 QColor columnBackground(int column)
@@ -41,8 +50,12 @@ QString columnTitle(int column)
         return QStringLiteral("连接日期时间");
     case RecordListModel::EdtColumn:
         return QStringLiteral("断开日期时间");
-    default:
+    case RecordListModel::TimeColumn:
         return QStringLiteral("上网时间");
+    case RecordListModel::ReceivedColumn:
+        return QStringLiteral("接收");
+    default:
+        return QStringLiteral("发送");
     }
 }
 
@@ -121,8 +134,12 @@ QVariant RecordListModel::displayText(int row, int column) const
         return dateTimeText(fromDayCount(record.Sdt));
     case EdtColumn:
         return dateTimeText(fromDayCount(record.Edt));
-    default:
+    case TimeColumn:
         return record.Time;
+    case ReceivedColumn:
+        return byteCountText(record.RxBytes);
+    default:
+        return byteCountText(record.TxBytes);
     }
 }
 

@@ -60,6 +60,13 @@ qint64 SqliteStatement::integer(int column) const
     return sqlite3_column_int64(m_statement, column);
 }
 
+std::optional<qint64> SqliteStatement::optionalInteger(int column) const
+{
+    if (sqlite3_column_type(m_statement, column) == SQLITE_NULL)
+        return std::nullopt;
+    return integer(column);
+}
+
 double SqliteStatement::real(int column) const
 {
     return sqlite3_column_double(m_statement, column);

@@ -4,6 +4,8 @@
 
 #include <QByteArrayView>
 #include <QString>
+
+#include <optional>
 #include <QVariant>
 
 struct sqlite3;
@@ -30,6 +32,8 @@ public:
     void reset();
 
     qint64 integer(int column) const;
+    // An integer column that may be NULL.
+    std::optional<qint64> optionalInteger(int column) const;
     double real(int column) const;
     // A text column's UTF-8 bytes, valid until the next step.
     QByteArrayView utf8(int column) const;

@@ -8,7 +8,7 @@ namespace xr {
 
 namespace {
 
-enum class Sign { Glyph, ToStart, Back, Forward, ToEnd, Cross };
+enum class Sign { Glyph, ToStart, Back, Forward, ToEnd, Cross, Bars };
 
 struct PictureLook {
     QColor tile;
@@ -52,6 +52,7 @@ PictureLook lookOf(ToolPicture picture)
     case ToolPicture::Comeback: return {kSettings, Sign::Glyph, QStringLiteral("恢")};
     case ToolPicture::ConnSetting: return {kConnection, Sign::Glyph, QStringLiteral("配")};
     case ToolPicture::Mail: return {kHelp, Sign::Glyph, QStringLiteral("信")};
+    case ToolPicture::Stats: return {kConnection, Sign::Bars, {}};
     }
     return {kSettings, Sign::Glyph, {}};
 }
@@ -88,6 +89,19 @@ void drawCross(QPainter& painter, const QRectF& box, const QColor& colour)
     const QRectF cross = box.adjusted(7 * unit, 7 * unit, -7 * unit, -7 * unit);
     painter.drawLine(cross.topLeft(), cross.bottomRight());
     painter.drawLine(cross.topRight(), cross.bottomLeft());
+}
+
+// Three bars of a bar chart standing on a base line.
+void drawBars(QPainter& painter, const QRectF& box, const QColor& colour)
+{
+    const qreal unit = box.width() / 24.0;
+    const qreal base = box.top() + 18 * unit;
+    const qreal heights[] = {6, 11, 8};
+    for (int bar = 0; bar < 3; ++bar)
+        painter.fillRect(QRectF(box.left() + (6 + 4.5 * bar) * unit, base - heights[bar] * unit, 3 * unit,
+                                heights[bar] * unit),
+                         colour);
+    painter.fillRect(QRectF(box.left() + 5 * unit, base, 14 * unit, 1.5 * unit), colour);
 }
 
 void drawGlyph(QPainter& painter, const QRectF& box, const QString& glyph, const QColor& colour)
@@ -129,6 +143,8 @@ void renderToolPicture(QPainter& painter, const QRectF& box, ToolPicture picture
         drawGlyph(painter, box, look.glyph, sign);
     else if (look.sign == Sign::Cross)
         drawCross(painter, box, sign);
+    else if (look.sign == Sign::Bars)
+        drawBars(painter, box, sign);
     else
         drawArrow(painter, box, look.sign, sign);
     painter.restore();

@@ -12,7 +12,7 @@ namespace xr {
 enum class ToolPicture {
     Option, Syn, Print, Calc, Connect, DisConn, First, Pre, Next, Last, DelRecord, DelAll,
     MoveRecord, UserManage, Password, ChangeUser, Logout, Help, About, Close, Backup, Comeback,
-    ConnSetting, Mail
+    ConnSetting, Mail, Stats
 };
 
 inline constexpr int kToolPictureSize = 24;

@@ -3,6 +3,8 @@
 
 #include <QString>
 
+#include <optional>
+
 namespace xr {
 
 struct UsageRecord {
@@ -12,6 +14,8 @@ struct UsageRecord {
     QString ConnName;
     QString Time; // word-form duration from Sdt to Edt, never stored
     QString RecordId;
+    std::optional<qint64> RxBytes; // bytes received, unknown when the connection gave no counters
+    std::optional<qint64> TxBytes; // bytes sent
 };
 
 } // namespace xr

@@ -3,6 +3,7 @@
 #include "browser/DurationText.h"
 #include "browser/MainStatusBar.h"
 #include "browser/QueryPanel.h"
+#include "browser/StatisticsWindow.h"
 #include "common/AppContext.h"
 #include "common/DisplayFormats.h"
 #include "common/RowIndicator.h"
@@ -32,7 +33,8 @@ constexpr int kWidth = 753;
 constexpr int kHeight = 611;
 constexpr int kBottomPanelHeight = 132;
 constexpr int kSecond = 1000;
-constexpr int kColumnWidths[RecordListModel::ColumnCount] = {300, 135, 135, 135};
+// The connection's column gives up room so that the two byte columns show without scrolling.
+constexpr int kColumnWidths[RecordListModel::ColumnCount] = {175, 135, 135, 135, 72, 72};
 constexpr int kIndicatorWidth = 12;
 constexpr int kRowHeight = 19;
 const QString kNotConnectedName = QStringLiteral("连接：未连接");
@@ -133,6 +135,7 @@ void TwinMain::connectActions()
     on(m_actions.actUserManage, &TwinMain::actUserManageExecute);
     on(m_actions.actPassword, &TwinMain::actPasswordExecute);
     on(m_actions.actMoveRecord, &TwinMain::actMoveRecordExecute);
+    on(m_actions.actStats, &TwinMain::actStatsExecute);
     connect(m_actions.mmiToolsBar, &QAction::triggered, this, &TwinMain::mmiToolsBarClick);
 }
 
@@ -207,14 +210,19 @@ void TwinMain::FormShow()
     m_tlbMain->setVisible(toolBar);
 }
 
+// The statistics window shows the signed-in user's records: it goes when the main window does.
 void TwinMain::FormHide()
 {
     m_model.close();
     m_pnlFind->clearUsers();
+    if (m_winStats)
+        m_winStats->close();
 }
 
 void TwinMain::FormClose()
 {
+    if (m_winStats)
+        m_winStats->close();
     m_model.close();
     m_tmClock.stop();
     m_pnlFind->clearUsers();
@@ -304,6 +312,28 @@ void TwinMain::tmClockTimer()
         return;
     showConnection(connection.ConnName, connection.Sdt);
     ShowDefaultRecords();
+}
+
+RecordChoice TwinMain::listChoice() const
+{
+    // A list that did not open (a period that is no dates) stands for the default list: the
+    // signed-in user's own records.
+    if (!list().isOpen())
+        return {m_context.currentConnection.UserId, std::nullopt};
+    return recordChoiceOf(list().query());
+}
+
+void TwinMain::actStatsExecute()
+{
+    if (m_winStats) {
+        m_winStats->showChoice(listChoice());
+    } else {
+        m_winStats = new StatisticsWindow(m_context, m_adoConnMain, listChoice(), this);
+        m_winStats->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    m_winStats->show();
+    m_winStats->raise();
+    m_winStats->activateWindow();
 }
 
 void TwinMain::actChangeUserExecute()

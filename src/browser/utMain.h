@@ -5,6 +5,7 @@
 
 #include "browser/MainActions.h"
 #include "browser/RecordListModel.h"
+#include "browser/UsageStatistics.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -22,6 +23,7 @@ class Database;
 class MainStatusBar;
 class QueryPanel;
 class SqlCommand;
+class StatisticsWindow;
 class TRASNotify;
 class TwinPassword;
 class TwinSelUser;
@@ -116,6 +118,9 @@ private:
     void actPasswordExecute();
     void actMoveRecordExecute();
     void assignCurrentRecord(const TwinSelUser& winSelUser);
+    void actStatsExecute();
+    // The list's user and connection choice, for the statistics window.
+    RecordChoice listChoice() const;
 
     AppContext& m_context;
     Database& m_adoConnMain;
@@ -131,8 +136,9 @@ private:
     MainStatusBar* m_stbMain;
     QTimer m_tmClock;
     bool m_centred = false;
-    QPointer<TwinPassword> m_winPassword; // the open password dialog
-    QPointer<TwinSelUser> m_winSelUser;   // the open user picker
+    QPointer<TwinPassword> m_winPassword;  // the open password dialog
+    QPointer<TwinSelUser> m_winSelUser;    // the open user picker
+    QPointer<StatisticsWindow> m_winStats; // the open statistics window
 };
 
 } // namespace xr

@@ -6,6 +6,7 @@
 #include "common/AppContext.h"
 #include "browser/QueryPanel.h"
 #include "browser/RecordQueries.h"
+#include "browser/StatisticsWindow.h"
 #include "connections/RASNotify.h"
 #include "store/Database.h"
 #include "store/SqlCommand.h"
@@ -51,10 +52,13 @@ void TwinMain::openList(RecordQuery query)
     adodsRecordAfterOpen();
 }
 
+// The statistics window follows the list's user and connection.
 void TwinMain::adodsRecordAfterOpen()
 {
     CalcTotalTime();
     showAllowanceSummary();
+    if (m_winStats)
+        m_winStats->showChoice(listChoice());
     if (m_model.rowCount() > 0)
         ShowCounter();
     else
@@ -74,6 +78,7 @@ void TwinMain::showAllowanceSummary()
 void TwinMain::CalcTotalTime()
 {
     m_pnlFind->setTotal(list().sums().totalText(m_context.settings.Precision));
+    m_pnlFind->setTraffic(list().traffic().text());
     setCurrentRow(m_model.rowCount() - 1);
 }
 

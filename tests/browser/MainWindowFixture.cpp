@@ -53,6 +53,16 @@ void MainWindowFixture::addRecord(const QDateTime& start, const QDateTime& end, 
     EXPECT_TRUE(query.exec());
 }
 
+void MainWindowFixture::setTraffic(const QDateTime& start, qint64 received, qint64 sent)
+{
+    QSqlQuery query(database.connection());
+    query.prepare(QStringLiteral("update XRRecord set RxBytes = ?, TxBytes = ? where Sdt = ?"));
+    query.addBindValue(received);
+    query.addBindValue(sent);
+    query.addBindValue(toDayCount(start));
+    EXPECT_TRUE(query.exec());
+}
+
 int MainWindowFixture::storedRecords()
 {
     QSqlQuery query(database.connection());

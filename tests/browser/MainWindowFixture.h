@@ -29,6 +29,8 @@ protected:
     void addUser(const QString& id, const QString& name);
     void addRecord(const QDateTime& start, const QDateTime& end, const QString& userId,
                    const QString& connName = QStringLiteral("163"));
+    // Sets the bytes received and sent of the record that starts at `start`.
+    void setTraffic(const QDateTime& start, qint64 received, qint64 sent);
     int storedRecords();
 
     void signInZhang() { context.currentConnection = {kZhangId, QStringLiteral("张三"), {}, 0, 0, false}; }

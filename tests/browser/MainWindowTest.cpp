@@ -15,6 +15,7 @@
 #include <QLayout>
 #include <QPainter>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTableView>
 #include <QTest>
@@ -139,6 +140,52 @@ TEST_F(MainWindow, TheListedPersonsUseAndTimeLeftShowBesideTheTotal)
     EXPECT_EQ(panel(MainStatusBar::TimeLeftPanel), QStringLiteral("剩余：不限"));
     window->showTimeLeft(QStringLiteral("今天剩余：1小时30分0秒"));
     EXPECT_EQ(panel(MainStatusBar::TimeLeftPanel), QStringLiteral("今天剩余：1小时30分0秒"));
+}
+
+// Records whose connection gave no counters show empty byte cells and add nothing to the total;
+// deleting one record leaves the byte total as it was, like the time total.
+TEST_F(MainWindow, ListShowsTheBytesOfEachRecordAndTheirTotalBesideTheTime)
+{
+    addWeek(kBuiltInUserId);
+    setTraffic(at(3, 2, 10, 0), 1536, 512);
+    setTraffic(at(3, 5, 20, 0), 3LL * 1024 * 1024 * 1024, 5LL * 1024 * 1024);
+    signInAdmin();
+    window->show();
+    auto* model = grid()->model();
+    EXPECT_EQ(model->headerData(RecordListModel::ReceivedColumn, Qt::Horizontal).toString(),
+              QStringLiteral("接收"));
+    EXPECT_EQ(model->headerData(RecordListModel::SentColumn, Qt::Horizontal).toString(),
+              QStringLiteral("发送"));
+    const QStringList received{cell(0, RecordListModel::ReceivedColumn),
+                               cell(1, RecordListModel::ReceivedColumn),
+                               cell(2, RecordListModel::ReceivedColumn)};
+    const QStringList sent{cell(0, RecordListModel::SentColumn), cell(1, RecordListModel::SentColumn),
+                           cell(2, RecordListModel::SentColumn)};
+    EXPECT_EQ(received, (QStringList{QStringLiteral("1.5 KB"), QString(), QStringLiteral("3.0 GB")}));
+    EXPECT_EQ(sent, (QStringList{QStringLiteral("512 B"), QString(), QStringLiteral("5.0 MB")}));
+    auto* traffic = window->findChild<QLabel*>(QStringLiteral("lblTraffic"));
+    ASSERT_NE(traffic, nullptr);
+    EXPECT_EQ(traffic->text(), QStringLiteral("流量： 接收 3.0 GB 发送 5.0 MB"));
+    EXPECT_EQ(total(), kWeekTotal);
+    // The counter and both totals share their line, each shown whole.
+    QCoreApplication::processEvents();
+    auto* fare = window->findChild<QLabel*>(QStringLiteral("lblFare"));
+    auto* count = window->findChild<QLabel*>(QStringLiteral("lblCount"));
+    EXPECT_LT(count->geometry().right(), traffic->geometry().left());
+    EXPECT_LT(traffic->geometry().right(), fare->geometry().left());
+    for (const QLabel* label : {count, traffic, fare})
+        EXPECT_GE(label->width(), label->sizeHint().width()) << label->objectName().toStdString();
+
+    prompter.answers = {PromptAnswer::Yes};
+    actions().actDelRecord->trigger();
+    EXPECT_EQ(traffic->text(), QStringLiteral("流量： 接收 3.0 GB 发送 5.0 MB"));
+    window->findChild<QPushButton*>(QStringLiteral("btnRefresh"))->click();
+    EXPECT_EQ(traffic->text(), QStringLiteral("流量： 接收 1.5 KB 发送 512 B"));
+    signInZhang();
+    window->hide();
+    window->show();
+    EXPECT_EQ(traffic->text(), QStringLiteral("流量： 0"));
+    EXPECT_TRUE(noErrorShown());
 }
 
 TEST_F(MainWindow, FindListsEveryUsersRecordsForAnAdministrator)
@@ -383,10 +430,11 @@ TEST_F(MainWindow, LayoutAsDesigned)
     window->show();
     EXPECT_EQ(window->windowTitle(), QStringLiteral("XarvaneXR"));
     EXPECT_EQ(window->size(), QSize(753, 611));
-    const QStringList titles{QStringLiteral("连接"), QStringLiteral("连接日期时间"),
-                             QStringLiteral("断开日期时间"), QStringLiteral("上网时间")};
-    const int widths[] = {300, 135, 135, 135};
-    for (int column = 0; column < 4; ++column) {
+    const QStringList titles{QStringLiteral("连接"),         QStringLiteral("连接日期时间"),
+                             QStringLiteral("断开日期时间"), QStringLiteral("上网时间"),
+                             QStringLiteral("接收"),         QStringLiteral("发送")};
+    const int widths[] = {175, 135, 135, 135, 72, 72};
+    for (int column = 0; column < 6; ++column) {
         EXPECT_EQ(grid()->model()->headerData(column, Qt::Horizontal).toString(), titles[column]);
         EXPECT_EQ(grid()->columnWidth(column), widths[column]);
     }
@@ -398,6 +446,9 @@ TEST_F(MainWindow, LayoutAsDesigned)
     };
     EXPECT_TRUE(alignment(0) & Qt::AlignLeft);
     EXPECT_EQ(alignment(2), Qt::AlignCenter);
+    EXPECT_TRUE(alignment(RecordListModel::ReceivedColumn) & Qt::AlignRight);
+    // Every column shows without scrolling in the window's own width.
+    EXPECT_FALSE(grid()->horizontalScrollBar()->isVisible());
     auto* pnlMain = window->findChild<QWidget*>(QStringLiteral("pnlMain"));
     auto* pnlFind = window->findChild<QWidget*>(QStringLiteral("pnlFind"));
     EXPECT_EQ(pnlMain->height(), 132);
@@ -410,7 +461,7 @@ TEST_F(MainWindow, LayoutAsDesigned)
     int separators = 0;
     for (QAction* action : toolBar->actions())
         separators += action->isSeparator() ? 1 : 0;
-    EXPECT_EQ(toolBar->actions().size() - separators, 20);
+    EXPECT_EQ(toolBar->actions().size() - separators, 21);
     EXPECT_EQ(separators, 7);
     EXPECT_EQ(window->findChild<QToolButton*>(QStringLiteral("btnFirst"))->size(), QSize(32, 30));
     EXPECT_EQ(actions().actDelAll->toolTip(), QStringLiteral("删除列表中的所有记录"));

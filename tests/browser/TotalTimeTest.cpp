@@ -1,4 +1,5 @@
 #include "browser/TotalTime.h"
+#include "browser/ByteCountText.h"
 
 #include <gtest/gtest.h>
 
@@ -49,6 +50,25 @@ TEST(CalcTotalTime, RecordOfMoreThanHundredDaysCountsWhole)
     const QStringList list{QStringLiteral("123天23小时59分59秒"), QStringLiteral("0分1秒")};
     EXPECT_EQ(CalcTotalTime(list, 1), QStringLiteral("累计上网时间： 124天0小时0分0秒"));
     EXPECT_EQ(CalcTotalTime(list, 0), QStringLiteral("累计上网时间： 124天0小时1分"));
+}
+
+// Each unit takes over where the one below would round to 1024 of it.
+TEST(ByteCountText, WholeBytesThenOneDecimalOfTheLargestUnitBelow1024)
+{
+    const std::pair<qint64, const char*> cases[] = {
+        {0, "0 B"},
+        {1023, "1023 B"},
+        {1024, "1.0 KB"},
+        {1536, "1.5 KB"},
+        {1024 * 1024 - 52, "1023.9 KB"},
+        {1024 * 1024 - 51, "1.0 MB"},
+        {5LL * 1024 * 1024 + 300 * 1024, "5.3 MB"},
+        {3LL * 1024 * 1024 * 1024, "3.0 GB"},
+        {5000LL * 1024 * 1024 * 1024, "5000.0 GB"},
+    };
+    for (const auto& [bytes, text] : cases)
+        EXPECT_EQ(byteCountText(bytes), QString::fromUtf8(text)) << bytes;
+    EXPECT_EQ(byteCountText(std::nullopt), QString());
 }
 
 } // namespace
