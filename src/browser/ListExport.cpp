@@ -20,9 +20,9 @@ namespace {
 constexpr qint64 kSecondsPerDay = 86400;
 constexpr int kRowsBetweenChecks = 1024; // about a millisecond of rows
 constexpr qsizetype kWriteBytes = 1 << 18;
-// A line's room besides twice its connection name: the name's quotes and apostrophe, four
-// separators, two date-times, a duration in words and in seconds, the line end.
-constexpr qsizetype kLineRoom = 3 + 4 + 2 * kDayCountTextRoom + kDurationWordsRoom + 20 + 2;
+// A line's room besides twice its connection name: the name's quotes and apostrophe, six
+// separators, two date-times, a duration in words and in seconds, two byte counts, the line end.
+constexpr qsizetype kLineRoom = 3 + 6 + 2 * kDayCountTextRoom + kDurationWordsRoom + 3 * 20 + 2;
 
 qint64 seconds(const DurationParts& parts)
 {
@@ -106,8 +106,14 @@ private:
 void writeTitle(CsvFile& out)
 {
     const QByteArray title =
-        "\xEF\xBB\xBF" + QStringLiteral("连接,连接日期时间,断开日期时间,上网时间,上网秒数\r\n").toUtf8();
+        "\xEF\xBB\xBF" + QStringLiteral("连接,连接日期时间,断开日期时间,上网时间,上网秒数,接收字节数,发送字节数\r\n").toUtf8();
     out.wrote(std::copy(title.begin(), title.end(), out.next(title.size())));
+}
+
+// A byte count in plain bytes; nothing where the connection gave no counters.
+char* writeByteCount(char* out, const std::optional<qint64>& bytes)
+{
+    return bytes ? writeDecimal(out, static_cast<quint64>(*bytes)) : out;
 }
 
 // One record's line, from the row the cursor stands on.
@@ -126,6 +132,10 @@ void writeRecord(CsvFile& out, const ListRowCursor& row, DayCountWriter& dates)
     line = writeDurationWords(duration, line);
     *line++ = ',';
     line = writeDecimal(line, static_cast<quint64>(seconds(duration)));
+    *line++ = ',';
+    line = writeByteCount(line, row.optionalInteger(ListRowCursor::RxBytes));
+    *line++ = ',';
+    line = writeByteCount(line, row.optionalInteger(ListRowCursor::TxBytes));
     *line++ = '\r';
     *line++ = '\n';
     out.wrote(line);
