@@ -60,7 +60,8 @@ xr::ReportTexts texts()
             QStringLiteral("打印清单用户：admin"),
             QStringLiteral("打印时间：2026-12-9 10:00:00"),
             QStringLiteral("累计上网时间： 0天0小时0分"),
-            QStringLiteral("Xarvane 上网计时 · Pellory Xarvane")};
+            QStringLiteral("Xarvane 上网计时 · Pellory Xarvane"),
+            QStringLiteral("流量： 接收 0 B 发送 0 B")};
 }
 
 xr::RecordQuery everyRecord()

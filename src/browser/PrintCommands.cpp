@@ -61,7 +61,7 @@ std::optional<ReportTexts> PrintCommands::prepareReport(const RecordList& list, 
                 QStringLiteral("没有数据需要打印！")))
         return std::nullopt;
     return reportTexts(m_adoConnMain.connection(), list.query(), m_context.currentConnection.UserName,
-                       m_context.clock.now(), total);
+                       m_context.clock.now(), total, list.traffic().text());
 }
 
 void PrintCommands::actPrintExecute(const RecordList& list, const QString& total, QWidget* parent)
@@ -86,7 +86,7 @@ void PrintCommands::actExportExecute(const RecordList& list, const QString& tota
     if (QFileInfo(file).suffix().toLower() == kPdfSuffix) {
         const ReportTexts texts =
             reportTexts(m_adoConnMain.connection(), list.query(), m_context.currentConnection.UserName,
-                        m_context.clock.now(), total);
+                        m_context.clock.now(), total, list.traffic().text());
         TrptList(list, texts).exportPdf(file, parent);
     } else {
         exportListCsv(list, file, parent);

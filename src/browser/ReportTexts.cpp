@@ -62,7 +62,7 @@ QString listedConnectionText(const RecordQuery& list)
 }
 
 ReportTexts reportTexts(const QSqlDatabase& db, const RecordQuery& list, const QString& printingUser,
-                        const QDateTime& now, const QString& total)
+                        const QDateTime& now, const QString& total, const QString& traffic)
 {
     ReportTexts texts;
     texts.title = QStringLiteral("[Xarvane]用户上网计时清单");
@@ -71,6 +71,7 @@ ReportTexts reportTexts(const QSqlDatabase& db, const RecordQuery& list, const Q
     texts.pUser = QStringLiteral("打印清单用户：") + printingUser;
     texts.date = QStringLiteral("打印时间：") + dateTimeText(now);
     texts.total = total;
+    texts.traffic = traffic;
     texts.memo = QStringLiteral("Xarvane 上网计时 · Pellory Xarvane");
     return texts;
 }

@@ -19,6 +19,7 @@ struct ReportTexts {
     QString date;  // rptlblDate
     QString total; // rptlblTotol
     QString memo;  // rptlblMemo
+    QString traffic; // the bytes of the listed records, beside the total
 };
 
 // The user the list is restricted to: the value of ":u" when the statement holds it, or the id
@@ -31,8 +32,8 @@ QString listedUserText(const QSqlDatabase& db, const RecordQuery& list);
 QString listedConnectionText(const RecordQuery& list);
 
 // The seven labels for a list opened with `list`, printed by `printingUser` at `now` with the
-// window's total text `total`. Throws DatabaseError.
+// window's total text `total`, and the window's traffic total `traffic`. Throws DatabaseError.
 ReportTexts reportTexts(const QSqlDatabase& db, const RecordQuery& list, const QString& printingUser,
-                        const QDateTime& now, const QString& total);
+                        const QDateTime& now, const QString& total, const QString& traffic);
 
 } // namespace xr

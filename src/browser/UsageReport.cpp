@@ -1,5 +1,7 @@
 #include "browser/UsageReport.h"
 
+#include "browser/ByteCountText.h"
+
 #include "browser/RecordList.h"
 #include "browser/ReportFont.h"
 #include "browser/ReportLayout.h"
@@ -31,7 +33,8 @@ constexpr double kTenthsPerInch = 254;
 // stands in that font also when another CJK font with a taller line replaces it.
 constexpr double kAscent = 0.86;
 constexpr int kTableRight = 1886;
-constexpr int kColumnLines[] = {508, 1007, 1463};
+// Name, start, end, duration, received, sent.
+constexpr int kColumnLines[] = {400, 790, 1180, 1526, 1706};
 
 enum class ReportFont { Normal, Bold, Title };
 
@@ -125,10 +128,15 @@ void drawColumnHeaderBand(BandPainter& painter, int top)
     for (const int x : kColumnLines)
         painter.line(x, top, x, top + 53);
     painter.setFont(ReportFont::Bold);
-    painter.text(191, top + kTextTop, 508, QStringLiteral("连接名称"), Qt::AlignLeft);
-    painter.text(677, top + kTextTop, 1007, QStringLiteral("连接日期时间"), Qt::AlignLeft);
-    painter.text(1143, top + kTextTop, 1463, QStringLiteral("断开日期时间"), Qt::AlignLeft);
-    painter.text(1609, top + kTextTop, kTableRight, QStringLiteral("上网时间"), Qt::AlignLeft);
+    const QString titles[] = {QStringLiteral("连接名称"), QStringLiteral("连接日期时间"),
+                              QStringLiteral("断开日期时间"), QStringLiteral("上网时间"),
+                              QStringLiteral("接收"), QStringLiteral("发送")};
+    int left = 0;
+    for (std::size_t column = 0; column < std::size(titles); ++column) {
+        const int right = column < std::size(kColumnLines) ? kColumnLines[column] : kTableRight;
+        painter.text(left, top + kTextTop, right, titles[column], Qt::AlignHCenter);
+        left = right;
+    }
     painter.setFont(ReportFont::Normal);
 }
 
@@ -136,8 +144,10 @@ void drawColumnHeaderBand(BandPainter& painter, int top)
 // (joining the column header) to the rule under the last: one line each, not one a record.
 void drawColumnLines(BandPainter& painter, int firstTop, int lastTop)
 {
-    for (const int x : {0, kColumnLines[0], kColumnLines[1], kColumnLines[2], kTableRight})
+    painter.line(0, firstTop - 8, 0, lastTop + 48);
+    for (const int x : kColumnLines)
         painter.line(x, firstTop - 8, x, lastTop + 48);
+    painter.line(kTableRight, firstTop - 8, kTableRight, lastTop + 48);
 }
 
 void drawDetailBand(BandPainter& painter, int top, const UsageRecord& record)
@@ -148,15 +158,19 @@ void drawDetailBand(BandPainter& painter, int top, const UsageRecord& record)
                  Qt::AlignHCenter);
     painter.text(kColumnLines[1], top + kTextTop, kColumnLines[2], dayCountText(record.Edt),
                  Qt::AlignHCenter);
-    painter.text(kColumnLines[2], top + kTextTop, kTableRight, record.Time, Qt::AlignHCenter);
+    painter.text(kColumnLines[2], top + kTextTop, kColumnLines[3], record.Time, Qt::AlignHCenter);
+    painter.text(kColumnLines[3], top + kTextTop, kColumnLines[4] - 15, byteCountText(record.RxBytes), Qt::AlignRight);
+    painter.text(kColumnLines[4], top + kTextTop, kTableRight - 15, byteCountText(record.TxBytes), Qt::AlignRight);
 }
 
+// The list's closing line: the note, the bytes of every listed record and the time total.
 void drawSummaryBand(BandPainter& painter, int top, const ReportTexts& texts)
 {
     painter.line(0, top - 5, 0, top + 51);
     painter.line(kTableRight, top - 5, kTableRight, top + 51);
     painter.line(0, top + 50, kTableRight, top + 50);
     painter.text(21, top + kTextTop, 1000, texts.memo, Qt::AlignLeft);
+    painter.text(700, top + kTextTop, 1300, texts.traffic, Qt::AlignHCenter);
     painter.text(1000, top + kTextTop, 1844, texts.total, Qt::AlignRight);
 }
 

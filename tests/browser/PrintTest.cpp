@@ -188,6 +188,7 @@ TEST_F(Printing, ThePdfGivesBackTheTextOfItsPageInTheListsOrder)
     addUser(userId, user);
     addWeek(userId);
     addRecord(at(3, 6, 8, 0), at(3, 6, 8, 30), userId, QStringLiteral("网行里非长"));
+    setTraffic(at(3, 6, 8, 0), 3LL * 1024 * 1024 * 1024, 1536);
     context.currentConnection = {userId, user, {}, 0, 0, false};
     window->show();
     const QString file = exportTo(QStringLiteral("清单"), 1); // the PDF filter adds the suffix
@@ -198,6 +199,8 @@ TEST_F(Printing, ThePdfGivesBackTheTextOfItsPageInTheListsOrder)
           QStringLiteral("连接名称：所有连接"), QStringLiteral("打印清单用户：一小户日用"),
           QStringLiteral("打印时间：2004-3-7 9:05:03"), QStringLiteral("连接名称"),
           QStringLiteral("连接日期时间"), QStringLiteral("断开日期时间"), QStringLiteral("上网时间"),
+          QStringLiteral("接收"), QStringLiteral("发送"), QStringLiteral("3.0 GB"), QStringLiteral("1.5 KB"),
+          QStringLiteral("流量： 接收 3.0 GB 发送 1.5 KB"),
           QStringLiteral("网行里非长"), QStringLiteral("累计上网时间： 0天3小时37分"),
           QStringLiteral("Pellory Xarvane")})
         EXPECT_TRUE(text.contains(expected)) << expected.toStdString() << "\n" << text.toStdString();
@@ -276,7 +279,7 @@ TEST_F(Printing, TheTableLinesStandWhereTheLayoutPutsThem)
     };                                    // within 0.1 mm
     const double header = 10 + 15.1;      // the column header band's top
     const double firstRow = header + 5.6; // the first record's top
-    for (const double x : {0.0, 50.8, 100.7, 146.3, 188.6}) {
+    for (const double x : {0.0, 40.0, 79.0, 118.0, 152.6, 170.6, 188.6}) {
         EXPECT_TRUE(dark(10 + x, firstRow + 2.5)) << "column line at " << x;
         EXPECT_FALSE(dark(10 + x + 1.0, firstRow + 0.3)) << "beside the column line at " << x;
     }
