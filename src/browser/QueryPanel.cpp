@@ -1,7 +1,8 @@
 #include "browser/QueryPanel.h"
 
-#include "common/DisplayFormats.h"
 #include "browser/RecordQueries.h"
+#include "common/DisplayFormats.h"
+#include "common/NamedControls.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -20,31 +21,23 @@ constexpr int kRowHeight = 22;
 constexpr int kRows[] = {4, 30, 56, 82};
 constexpr int kTotalsGap = 12;
 
-template <typename Control>
-Control* make(QWidget* parent, const QString& name)
-{
-    auto* control = new Control(parent);
-    control->setObjectName(name);
-    return control;
-}
-
 QLabel* makeLabel(QWidget* parent, const QString& name, const QString& caption)
 {
-    QLabel* label = make<QLabel>(parent, name);
+    QLabel* label = makeNamed<QLabel>(parent, name);
     label->setText(caption);
     return label;
 }
 
 QCheckBox* makeCheckBox(QWidget* parent, const QString& name, const QString& caption)
 {
-    QCheckBox* box = make<QCheckBox>(parent, name);
+    QCheckBox* box = makeNamed<QCheckBox>(parent, name);
     box->setText(caption);
     return box;
 }
 
 QDateEdit* makeDatePicker(QWidget* parent, const QString& name)
 {
-    QDateEdit* picker = make<QDateEdit>(parent, name);
+    QDateEdit* picker = makeNamed<QDateEdit>(parent, name);
     picker->setCalendarPopup(true);
     picker->setDisplayFormat(kShortDateFormat);
     return picker;
@@ -84,24 +77,24 @@ void QueryPanel::createControls()
 {
     // The counter at the top left; the byte total and the time total side by side at the top
     // right. Each is as wide as its text, so that the three share the line as their texts need.
-    m_pnlTotals = make<QWidget>(this, QStringLiteral("pnlTotals"));
+    m_pnlTotals = makeNamed<QWidget>(this, QStringLiteral("pnlTotals"));
     auto* row = new QHBoxLayout(m_pnlTotals);
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(kTotalsGap);
-    m_lblCount = make<QLabel>(m_pnlTotals, QStringLiteral("lblCount"));
-    m_lblTraffic = make<QLabel>(m_pnlTotals, QStringLiteral("lblTraffic"));
-    m_lblFare = make<QLabel>(m_pnlTotals, QStringLiteral("lblFare"));
+    m_lblCount = makeNamed<QLabel>(m_pnlTotals, QStringLiteral("lblCount"));
+    m_lblTraffic = makeNamed<QLabel>(m_pnlTotals, QStringLiteral("lblTraffic"));
+    m_lblFare = makeNamed<QLabel>(m_pnlTotals, QStringLiteral("lblFare"));
     m_lblFare->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     row->addWidget(m_lblCount);
     row->addStretch();
     row->addWidget(m_lblTraffic);
     row->addWidget(m_lblFare);
     m_lblUser = makeLabel(this, QStringLiteral("lblUser"), QStringLiteral("用户："));
-    m_cbUserName = make<QComboBox>(this, QStringLiteral("cbUserName"));
+    m_cbUserName = makeNamed<QComboBox>(this, QStringLiteral("cbUserName"));
     m_lblConnName = makeLabel(this, QStringLiteral("lblConnName"), QStringLiteral("连接："));
-    m_cbConnName = make<QComboBox>(this, QStringLiteral("cbConnName"));
+    m_cbConnName = makeNamed<QComboBox>(this, QStringLiteral("cbConnName"));
     m_lblTime = makeLabel(this, QStringLiteral("lblTime"), QStringLiteral("时间段："));
-    m_cbTime = make<QComboBox>(this, QStringLiteral("cbTime"));
+    m_cbTime = makeNamed<QComboBox>(this, QStringLiteral("cbTime"));
     m_chkbTime = makeCheckBox(this, QStringLiteral("chkbTime"), QStringLiteral("使用[时间段]条件查询"));
     m_lblSd = makeLabel(this, QStringLiteral("lblSd"), QStringLiteral("连接日期："));
     m_dtpSd = makeDatePicker(this, QStringLiteral("dtpSd"));
@@ -109,10 +102,10 @@ void QueryPanel::createControls()
     m_dtpEd = makeDatePicker(this, QStringLiteral("dtpEd"));
     m_chkbSdt = makeCheckBox(this, QStringLiteral("chkbSdt"), QStringLiteral("查询条件包括[连接日期]"));
     m_chkbEdt = makeCheckBox(this, QStringLiteral("chkbEdt"), QStringLiteral("查询条件包括[断开日期]"));
-    m_btnFind = make<QPushButton>(this, QStringLiteral("btnFind"));
+    m_btnFind = makeNamed<QPushButton>(this, QStringLiteral("btnFind"));
     m_btnFind->setText(QStringLiteral("查找"));
     m_btnFind->setDefault(true);
-    m_btnRefresh = make<QPushButton>(this, QStringLiteral("btnRefresh"));
+    m_btnRefresh = makeNamed<QPushButton>(this, QStringLiteral("btnRefresh"));
     m_btnRefresh->setText(QStringLiteral("刷新"));
     // Return on a focused button presses that button; anywhere else in the panel it searches.
     m_btnRefresh->setAutoDefault(true);

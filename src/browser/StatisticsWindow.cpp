@@ -6,6 +6,7 @@
 #include "browser/UsageChartView.h"
 #include "common/AppContext.h"
 #include "common/DisplayFormats.h"
+#include "common/NamedControls.h"
 #include "common/ScreenCentre.h"
 #include "store/Database.h"
 #include "store/DatabaseError.h"
@@ -37,16 +38,9 @@ constexpr double kSecondsPerDay = 86400.0;
 const QString kPngSuffix = QStringLiteral("png");
 const QString kSvgSuffix = QStringLiteral("svg");
 
-template <typename Control> Control* make(QWidget* parent, const QString& name)
-{
-    auto* control = new Control(parent);
-    control->setObjectName(name);
-    return control;
-}
-
 QPushButton* makeButton(QWidget* parent, const QString& name, const QString& caption)
 {
-    QPushButton* button = make<QPushButton>(parent, name);
+    QPushButton* button = makeNamed<QPushButton>(parent, name);
     button->setText(caption);
     return button;
 }
@@ -123,20 +117,20 @@ StatisticsWindow::~StatisticsWindow()
 
 void StatisticsWindow::buildControls()
 {
-    m_lblChoice = make<QLabel>(this, QStringLiteral("lblChoice"));
-    m_cbGroup = make<QComboBox>(this, QStringLiteral("cbGroup"));
-    m_cbPeriod = make<QComboBox>(this, QStringLiteral("cbPeriod"));
-    m_dtpPeriod = make<QDateEdit>(this, QStringLiteral("dtpPeriod"));
+    m_lblChoice = makeNamed<QLabel>(this, QStringLiteral("lblChoice"));
+    m_cbGroup = makeNamed<QComboBox>(this, QStringLiteral("cbGroup"));
+    m_cbPeriod = makeNamed<QComboBox>(this, QStringLiteral("cbPeriod"));
+    m_dtpPeriod = makeNamed<QDateEdit>(this, QStringLiteral("dtpPeriod"));
     m_btnPrevious = makeButton(this, QStringLiteral("btnPrevious"), QStringLiteral("上一个"));
     m_btnNext = makeButton(this, QStringLiteral("btnNext"), QStringLiteral("下一个"));
     m_chart = new UsageChartView(this);
-    m_lvBusyDays = make<QTreeWidget>(this, QStringLiteral("lvBusyDays"));
+    m_lvBusyDays = makeNamed<QTreeWidget>(this, QStringLiteral("lvBusyDays"));
     m_lvBusyDays->setHeaderLabels(
         {QStringLiteral("日期"), QStringLiteral("上网时间"), QStringLiteral("接收"), QStringLiteral("发送")});
     m_lvBusyDays->setRootIsDecorated(false);
     m_lvBusyDays->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
     m_lvBusyDays->setFixedWidth(kBusyDaysWidth);
-    m_lblState = make<QLabel>(this, QStringLiteral("lblState"));
+    m_lblState = makeNamed<QLabel>(this, QStringLiteral("lblState"));
     m_btnSave = makeButton(this, QStringLiteral("btnSave"), QStringLiteral("保存图表(&S)..."));
     m_btnClose = makeButton(this, QStringLiteral("btnClose"), QStringLiteral("关闭(&C)"));
 

@@ -12,6 +12,14 @@ template <class Control> Control* named(Control* control, const char* name)
     return control;
 }
 
+// A new control of `parent`, named `name`.
+template <class Control> Control* makeNamed(QWidget* parent, const QString& name)
+{
+    auto* control = new Control(parent);
+    control->setObjectName(name);
+    return control;
+}
+
 inline QLabel* labelFor(const QString& caption, QWidget* buddy)
 {
     auto* label = new QLabel(caption);
