@@ -55,6 +55,7 @@ void XarvaneSession::FormCreate()
 {
     m_winTray.AddTrayIcon();
     m_context.settings = LoadSettings(m_context.registry, m_context.remoteAccess, m_context.prompter);
+    m_context.server.configure(m_context.settings.Server);
     m_tmRecord.start(recordTimerIntervalMs(m_context.settings.Interval));
     if (!m_adoConnMain.open(m_context.appPath + kDatabaseFileName)) {
         m_databaseFailed = true;

@@ -5,6 +5,7 @@
 #include "common/Clock.h"
 #include "common/CurrentConnection.h"
 #include "common/Prompter.h"
+#include "common/ServerLink.h"
 #include "common/Settings.h"
 #include "platform/Registry.h"
 #include "platform/RemoteAccess.h"
@@ -29,6 +30,7 @@ struct AppContext {
     platform::Registry& registry;
     TSettings settings;
     TConnection currentConnection;
+    ServerLink server; // the shared server of several PCs, when the settings name one
 };
 
 } // namespace xr

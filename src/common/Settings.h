@@ -3,6 +3,7 @@
 // settings key is absent.
 
 #include <QString>
+#include <QSysInfo>
 
 #include <algorithm>
 #include <limits>
@@ -35,9 +36,20 @@ struct TSettings {
     QString SupportMail; // the address the mail commands write to; set by the installation
     // Wired and Wi-Fi network connections are recorded too, not only dial-up style ones.
     bool RecordLan = false;
+    // The shared server of several PCs, as a PostgreSQL connection in libpq's key=value form;
+    // empty: this PC keeps its records and accounts alone.
+    QString Server;
+    // This PC's name in the shared records; empty: the host name.
+    QString Station;
 
     friend bool operator==(const TSettings&, const TSettings&) = default;
 };
+
+// The name this PC's records carry in the shared records.
+inline QString stationName(const TSettings& settings)
+{
+    return settings.Station.trimmed().isEmpty() ? QSysInfo::machineHostName() : settings.Station.trimmed();
+}
 
 // The record timer's period for `Interval` minutes, kept within what a timer can take (at
 // least a minute, at most about 24 days), whatever the stored setting holds.

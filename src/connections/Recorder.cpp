@@ -17,7 +17,7 @@ namespace xr {
 
 namespace {
 const QString kInsertRecord = QStringLiteral(
-    "insert into XRRecord (RecordId,Sdt,Edt,UserId,ConnName) values (:i,:s,:e,:u,:c)");
+    "insert into XRRecord (RecordId,Sdt,Edt,UserId,ConnName,Station) values (:i,:s,:e,:u,:c,:p)");
 const QString kUpdateEndTime =
     QStringLiteral("update XRRecord set Edt = :e, RxBytes = :r, TxBytes = :t where (Sdt = :s)");
 const QString kUpdateUser = QStringLiteral("update XRRecord set UserId = :u where Sdt = :s");
@@ -161,6 +161,7 @@ Recorder::OpenRecord Recorder::insertRecord(ConnHandle hConn, const QString& con
     m_adocommSql.setParameter(QStringLiteral(":e"), record.Edt);
     m_adocommSql.setParameter(QStringLiteral(":u"), record.UserId);
     m_adocommSql.setParameter(QStringLiteral(":c"), record.ConnName);
+    m_adocommSql.setParameter(QStringLiteral(":p"), stationName(m_context.settings));
     m_adocommSql.execute();
     return record;
 }

@@ -43,6 +43,8 @@ const std::vector<Field>& fields()
         {QStringLiteral("FWTimeLeft"), &TSettings::FWTimeLeft},
         {QStringLiteral("SupportMail"), &TSettings::SupportMail},
         {QStringLiteral("RecordLan"), &TSettings::RecordLan},
+        {QStringLiteral("Server"), &TSettings::Server},
+        {QStringLiteral("Station"), &TSettings::Station},
     };
     return all;
 }

@@ -3,6 +3,7 @@
 #include "store/AllowanceTables.h"
 #include "store/DatabaseError.h"
 #include "store/Identifiers.h"
+#include "store/RecordCopyTables.h"
 #include "store/Statement.h"
 
 namespace xr {
@@ -38,8 +39,10 @@ void createSchema(QSqlDatabase& db, const QString& adminPassword, AdminPassword 
         throw DatabaseError(db.lastError(), operation);
     // Date-times are REAL day counts; text widths are not enforced, so long names are kept whole.
     exec(db, QStringLiteral("create table XRRecord (RecordId text, Sdt real, Edt real, UserId text, "
-                            "ConnName text, RxBytes integer, TxBytes integer)"));
+                            "ConnName text, RxBytes integer, TxBytes integer, Station text, "
+                            "Revision integer not null default 1, CopiedRevision integer not null default 0)"));
     exec(db, QStringLiteral("create index XRRecordSdt on XRRecord (Sdt)"));
+    createCopyBookkeeping(db);
     exec(db, QStringLiteral("create table XRUser (UserId text not null, UserName text, UserPw text, "
                             "Admin integer not null default 0, Enabled integer not null default 1, "
                             "Remark text, PwReset integer not null default 0)"));

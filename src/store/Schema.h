@@ -6,7 +6,9 @@
 // account whose empty password is to be replaced at its first sign-in (the administrator of an
 // installation that asked for it), else 0. XRRecord.RxBytes and TxBytes are the bytes the
 // record's connection received and sent while it lasted, NULL where the dial-up service could not
-// tell. SchemaVersion holds one row: the schema version the file is at (SchemaUpgrade.h converts
+// tell. XRRecord.Station names the PC that recorded the row; Revision and CopiedRevision tell
+// whether the row has changed since it was last copied to the shared server (RecordCopyTables.h).
+// SchemaVersion holds one row: the schema version the file is at (SchemaUpgrade.h converts
 // older files when they are opened). XRAllowance and XRGrant hold the online-time allowances and
 // the extra time given (Allowances.h).
 
@@ -17,7 +19,7 @@
 
 namespace xr {
 
-inline constexpr int kSchemaVersion = 4;
+inline constexpr int kSchemaVersion = 5;
 
 // Whether the built-in administrator's password is to be replaced at the first sign-in (only an
 // empty one is).

@@ -3,6 +3,7 @@
 #include "store/AllowanceTables.h"
 #include "store/DatabaseError.h"
 #include "store/PasswordHash.h"
+#include "store/RecordCopyTables.h"
 #include "store/Schema.h"
 #include "store/Statement.h"
 
@@ -49,10 +50,20 @@ void addAllowances(const QSqlDatabase& db)
     createAllowanceTables(db);
 }
 
+// Version 5: the PC that recorded each row, and what is still to be copied to a shared server.
+// The older rows are all still to be copied; they take this PC's name when they are.
+void journalRecords(const QSqlDatabase& db)
+{
+    runStatement(db, QStringLiteral("alter table XRRecord add column Station text"), {});
+    runStatement(db, QStringLiteral("alter table XRRecord add column Revision integer not null default 1"), {});
+    runStatement(db, QStringLiteral("alter table XRRecord add column CopiedRevision integer not null default 0"), {});
+    createCopyBookkeeping(db);
+}
+
 using UpgradeStep = void (*)(const QSqlDatabase& db);
 
 // kUpgradeSteps[n] takes a database from version n + 1 to version n + 2.
-constexpr UpgradeStep kUpgradeSteps[] = {&keepPasswordsAsHashes, &countTraffic, &addAllowances};
+constexpr UpgradeStep kUpgradeSteps[] = {&keepPasswordsAsHashes, &countTraffic, &addAllowances, &journalRecords};
 static_assert(std::size(kUpgradeSteps) == kSchemaVersion - 1, "one step for each version after the first");
 
 void run(const QSqlDatabase& db, const QString& statement)

@@ -43,6 +43,11 @@ QSqlQuery runStatement(const QSqlDatabase& db, const QString& text, const QMap<Q
 {
     QSqlQuery query(db);
     query.setForwardOnly(true);
+    if (values.isEmpty()) { // also what a server cannot prepare: its tables' definitions
+        if (!query.exec(text))
+            throw DatabaseError(query.lastError(), statementPurpose(text));
+        return query;
+    }
     if (!query.prepare(text))
         throw DatabaseError(query.lastError(), statementPurpose(text));
     for (auto value = values.cbegin(); value != values.cend(); ++value)

@@ -208,7 +208,7 @@ TEST_F(SettingsStoreTest, InstallationCreatesAllValuesAndKeepsThoseAlreadyThere)
     ASSERT_TRUE(tree);
     const auto* key = tree->findKey(QStringLiteral("HKEY_LOCAL_MACHINE\\") + kSettingsKey);
     ASSERT_NE(key, nullptr);
-    EXPECT_EQ(key->values.size(), 20u);
+    EXPECT_EQ(key->values.size(), 22u);
     EXPECT_EQ(storedDword("FWTimeLeft"), 0u);
     EXPECT_EQ(storedString("SupportMail"), "") << "no support address unless the installation is given one";
     EXPECT_EQ(load(), TSettings());

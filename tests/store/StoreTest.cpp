@@ -408,6 +408,10 @@ TEST_F(SchemaUpgrade, OlderFileIsConvertedOnceAndEveryPasswordStillSignsIn)
                                         "from XRRecord")),
                   QStringList{QStringLiteral("Office100.5??")})
             << "an older record keeps its time; its bytes are unknown";
+        EXPECT_EQ(column(QStringLiteral("select count(*) from XRRecord where Station is null and Revision <> "
+                                        "CopiedRevision")),
+                  QStringList{QStringLiteral("1")})
+            << "an older record is still to be copied to a shared server";
         db.close();
         const QByteArray converted = bytes();
         EXPECT_FALSE(converted.contains("alice-secret-1")) << "no trace of the plain text";

@@ -1,7 +1,9 @@
 // xarvane-setup DIR: the installation step. Creates the program's database in DIR with its
 // tables and reserved accounts (the administrator's password given, empty, or empty and to be
 // replaced at the first sign-in), the settings key (with the support address when given) and
-// places the notice sounds and the help.
+// places the notice sounds and the help. With --server, prepares the shared server of several PCs
+// (its tables, indexes and reserved accounts, whatever of them is missing) and, with DIR, names
+// it in the folder's settings.
 #include "notices/ProgramFiles.h"
 #include "platform/RegistryFile.h"
 #include "settings/SettingsStore.h"
@@ -9,6 +11,8 @@
 #include "store/Database.h"
 #include "store/DatabaseError.h"
 #include "store/Schema.h"
+#include "store/ServerDatabase.h"
+#include "store/ServerSchema.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -105,6 +109,42 @@ int installFiles(const QString& programFolder)
     return 0;
 }
 
+// The server's tables, indexes and reserved accounts, made where missing; nothing there changes.
+int prepareServer(const QString& conninfo, const QString& adminPassword)
+{
+    xr::ServerDatabase server(QStringLiteral("setup-server"));
+    const xr::ServerAnswer answer = server.open(conninfo);
+    if (answer != xr::ServerAnswer::Answered && answer != xr::ServerAnswer::NotOurs)
+        return fail(QStringLiteral("cannot use the server: %1").arg(server.problem().replace(QLatin1Char('\r'), QLatin1Char('\n'))));
+    if (answer == xr::ServerAnswer::NotOurs) { // open() closed it: reach it again for the set-up
+        QSqlDatabase db = server.connection();
+        db.setConnectOptions(xr::serverConnectOptions(conninfo));
+        if (!db.open())
+            return fail(QStringLiteral("cannot use the server: %1").arg(db.lastError().text()));
+    }
+    try {
+        xr::createServerSchema(server.connection(), adminPassword);
+    } catch (const std::exception& error) {
+        return fail(QStringLiteral("cannot prepare the server: %1").arg(QString::fromUtf8(error.what())));
+    }
+    say(QStringLiteral("Server ready: %1 (tables at version %2; existing tables and accounts kept)")
+            .arg(conninfo)
+            .arg(xr::kServerSchemaVersion));
+    return 0;
+}
+
+// The folder's settings name the server.
+int nameServer(const QString& programFolder, const QString& conninfo)
+{
+    xr::platform::RegistryFile registry(xr::platform::defaultRegistryPath(programFolder));
+    xr::TSettings settings;
+    settings.Server = conninfo;
+    if (!xr::writeSettings(registry, settings, {&xr::TSettings::Server}))
+        return fail(QStringLiteral("cannot write the server to the settings in %1").arg(registry.path()));
+    say(QStringLiteral("The settings in %1 name the server").arg(registry.path()));
+    return 0;
+}
+
 QString adminPasswordDescription(const QString& password, xr::AdminPassword admin)
 {
     if (!password.isEmpty())
@@ -135,7 +175,14 @@ int main(int argc, char** argv)
         "the\n"
         "notice sounds and the help beside it."));
     parser.addHelpOption();
-    parser.addPositionalArgument(QStringLiteral("DIR"), QStringLiteral("The program folder."));
+    parser.addPositionalArgument(QStringLiteral("DIR"),
+                                 QStringLiteral("The program folder (may be left out with --server)."));
+    const QCommandLineOption server(
+        QStringLiteral("server"),
+        QStringLiteral("Prepare the shared server of several PCs, a PostgreSQL database named in libpq's form\n"
+                       "(\"host=... port=... dbname=... user=...\", the password from ~/.pgpass): create its\n"
+                       "tables and reserved accounts where missing, and name it in DIR's settings."),
+        QStringLiteral("CONNINFO"));
     const QCommandLineOption adminPassword(QStringLiteral("admin-password"),
                                            QStringLiteral("Password of \"admin\" (empty by default)."),
                                            QStringLiteral("PASSWORD"));
@@ -152,11 +199,18 @@ int main(int argc, char** argv)
     parser.addOption(askAdminPassword);
     parser.addOption(force);
     parser.addOption(supportMail);
+    parser.addOption(server);
     if (!parser.parse(app.arguments()))
         return fail(parser.errorText() + QStringLiteral("\n") + parser.helpText());
     if (parser.isSet(QStringLiteral("help"))) {
         say(parser.helpText());
         return 0;
+    }
+    if (parser.isSet(server)) {
+        if (const int failed = prepareServer(parser.value(server), parser.value(adminPassword)))
+            return failed;
+        if (parser.positionalArguments().isEmpty())
+            return 0;
     }
     if (parser.positionalArguments().size() != 1)
         return fail(QStringLiteral("expected one folder\n") + parser.helpText());
@@ -176,6 +230,8 @@ int main(int argc, char** argv)
         return fail(QStringLiteral("cannot create the folder %1").arg(folder.path()));
     const QString database = folder.absoluteFilePath(xr::kDatabaseFileName);
     const bool existed = QFile::exists(database);
+    if (existed && !parser.isSet(force) && parser.isSet(server))
+        return nameServer(folder.absolutePath() + QLatin1Char('/'), parser.value(server));
     if (existed && !parser.isSet(force))
         return fail(QStringLiteral("%1 exists; left as it is (use --force to replace it)").arg(database));
 
@@ -187,5 +243,8 @@ int main(int argc, char** argv)
                  adminPasswordDescription(parser.value(adminPassword), admin)));
     if (const int failed = installSettings(folder.absolutePath() + QLatin1Char('/'), supportAddress))
         return failed;
+    if (parser.isSet(server))
+        if (const int failed = nameServer(folder.absolutePath() + QLatin1Char('/'), parser.value(server)))
+            return failed;
     return installFiles(folder.absolutePath());
 }

@@ -1,0 +1,63 @@
+#include "common/ServerLink.h"
+
+#include "store/ServerDatabase.h"
+
+namespace xr {
+
+ServerLink::ServerLink() = default;
+
+ServerLink::~ServerLink() = default;
+
+void ServerLink::configure(const QString& conninfo)
+{
+    const bool answered = answers();
+    m_ui.reset();
+    m_conninfo = conninfo.trimmed();
+    m_state = State::NotTried;
+    m_problem.clear();
+    m_toldProblem.clear();
+    if (answered != answers())
+        emit answersChanged(answers());
+}
+
+QSqlDatabase ServerLink::connection()
+{
+    if (!isSet() || m_state == State::Away)
+        return QSqlDatabase();
+    if (!m_ui) // one Qt connection name for each link: tests hold several
+        m_ui = std::make_unique<ServerDatabase>(QStringLiteral("serverMain-%1").arg(quintptr(this), 0, 16));
+    if (m_ui->isOpen())
+        return m_ui->connection();
+    if (m_ui->open(m_conninfo) != ServerAnswer::Answered) {
+        reportAway(m_ui->problem());
+        return QSqlDatabase();
+    }
+    reportAnswered();
+    return m_ui->connection();
+}
+
+void ServerLink::reportAnswered()
+{
+    m_problem.clear();
+    const bool answered = answers();
+    m_state = State::Answering;
+    if (!answered)
+        emit answersChanged(true);
+}
+
+void ServerLink::reportAway(const QString& problem)
+{
+    m_problem = problem;
+    if (m_ui)
+        m_ui->close(); // opened afresh once the server answers again
+    const bool answered = answers();
+    m_state = State::Away;
+    if (answered)
+        emit answersChanged(false);
+    if (problem != m_toldProblem) {
+        m_toldProblem = problem;
+        emit problemFound(problem);
+    }
+}
+
+} // namespace xr
