@@ -36,6 +36,10 @@ public:
     // no server is set or it does not answer (then nothing waits for the network).
     QSqlDatabase connection();
 
+    // After a statement on connection() failed: true, and the server reported away, when it no
+    // longer answers (the failure was the network's or the server's, not the statement's).
+    bool wentAway();
+
     // What became of the last attempt to reach the server, from any thread's own connection.
     void reportAnswered();
     void reportAway(const QString& problem);

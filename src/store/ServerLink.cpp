@@ -2,6 +2,9 @@
 
 #include "store/ServerDatabase.h"
 
+#include <QSqlError>
+#include <QSqlQuery>
+
 namespace xr {
 
 ServerLink::ServerLink() = default;
@@ -34,6 +37,17 @@ QSqlDatabase ServerLink::connection()
     }
     reportAnswered();
     return m_ui->connection();
+}
+
+bool ServerLink::wentAway()
+{
+    if (!m_ui || !m_ui->isOpen())
+        return !answers();
+    QSqlQuery probe(m_ui->connection());
+    if (probe.exec(QStringLiteral("select 1")))
+        return false;
+    reportAway(serverProblemText(ServerAnswer::Unreachable, probe.lastError().text()));
+    return true;
 }
 
 void ServerLink::reportAnswered()
