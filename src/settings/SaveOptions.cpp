@@ -12,7 +12,7 @@ void storeOptionValues(platform::Registry& registry, const TSettings& settings,
                   {&TSettings::TimeRecord, &TSettings::Interval, &TSettings::DefaultTime, &TSettings::AutoRun,
                    &TSettings::DefaultConnName, &TSettings::Precision, &TSettings::AutoBackup,
                    &TSettings::SavePwEnabled, &TSettings::SavePw, &TSettings::FWStyle, &TSettings::RecordLan,
-                   &TSettings::FWTimeLeft});
+                   &TSettings::FWTimeLeft, &TSettings::Server, &TSettings::Station});
     writeCustomTimes(registry, customPeriods);
 }
 

@@ -11,6 +11,7 @@
 #include "store/DateConversionError.h"
 #include "store/PeriodBounds.h"
 #include "store/PickLists.h"
+#include "store/ServerDatabase.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -19,7 +20,9 @@
 #include <QDir>
 #include <QFontMetricsF>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
@@ -98,6 +101,7 @@ TwinOption::TwinOption(AppContext& context, const Database& adoConnMain, platfor
     auto* pages = make<QTabWidget>(this, QStringLiteral("pcOption"), QRect(8, 8, kWidth - 16, 318));
     pages->addTab(createGeneralPage(), QStringLiteral("一般设置"));
     pages->addTab(createQueryPage(), QStringLiteral("查询设置"));
+    pages->addTab(createServerPage(), QStringLiteral("服务器"));
 
     auto* btnDefault = makeCaptioned<QPushButton>(this, QStringLiteral("btnDefault"),
                                                   QStringLiteral("默认设置"), QRect(8, 338, 80, 25));
@@ -176,6 +180,30 @@ QWidget* TwinOption::createQueryPage()
     return page;
 }
 
+// The shared server of several PCs: its connection text, this PC's name in the shared records,
+// and a test of the typed connection.
+QWidget* TwinOption::createServerPage()
+{
+    auto* page = new QWidget;
+    page->setObjectName(QStringLiteral("tsServer"));
+    makeCaptioned<QLabel>(page, QStringLiteral("lblServer"), QStringLiteral("服务器(&S)："), QRect(16, 14, 284, 22))
+        ->setBuddy(m_edtServer = make<QLineEdit>(page, QStringLiteral("edtServer"), QRect(16, 38, 284, 24)));
+    m_edtServer->setPlaceholderText(QStringLiteral("host=地址 port=5432 dbname=xarvane user=用户名"));
+    auto* hint = makeCaptioned<QLabel>(page, QStringLiteral("lblServerHint"),
+                                       QStringLiteral("留空表示本机单独使用自己的数据库。\n密码从本机用户的密码文件"
+                                                      "(~/.pgpass)读取，不保存在设置中。"),
+                                       QRect(16, 66, 284, 40));
+    hint->setWordWrap(true);
+    makeCaptioned<QLabel>(page, QStringLiteral("lblStation"), QStringLiteral("本机名称(&N)："), QRect(16, 118, 284, 22))
+        ->setBuddy(m_edtStation = make<QLineEdit>(page, QStringLiteral("edtStation"), QRect(16, 142, 284, 24)));
+    m_edtStation->setPlaceholderText(QSysInfo::machineHostName());
+    m_edtStation->setMaxLength(50);
+    auto* btnTestServer = makeCaptioned<QPushButton>(page, QStringLiteral("btnTestServer"),
+                                                     QStringLiteral("测试连接"), QRect(16, 182, 96, 25));
+    connect(btnTestServer, &QPushButton::clicked, this, &TwinOption::btnTestServerClick);
+    return page;
+}
+
 void TwinOption::showEvent(QShowEvent* event)
 {
     if (!event->spontaneous()) {
@@ -206,6 +234,8 @@ void TwinOption::FormShow()
     m_chkbAutoBackup->setChecked(settings.AutoBackup);
     m_chkbSavePwEnabled->setChecked(settings.SavePwEnabled);
     m_chkbRecordLan->setChecked(settings.RecordLan);
+    m_edtServer->setText(settings.Server);
+    m_edtStation->setText(settings.Station);
 }
 
 // The list from the working periods, `selected` chosen, and the default period's caption.
@@ -293,6 +323,25 @@ void TwinOption::btnDefaultClick()
     m_rbMinutes->setChecked(true);
 }
 
+// Reaches the typed server (a few seconds at most) and says whether it answers with our tables.
+void TwinOption::btnTestServerClick()
+{
+    const QString conninfo = m_edtServer->text().trimmed();
+    if (conninfo.isEmpty()) {
+        m_context.prompter.inform(QStringLiteral("没有填写服务器：本机单独使用自己的数据库。"));
+        return;
+    }
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    ServerDatabase server(QStringLiteral("optionsServerTest"));
+    const ServerAnswer answer = server.open(conninfo);
+    server.close();
+    QGuiApplication::restoreOverrideCursor();
+    if (answer == ServerAnswer::Answered)
+        m_context.prompter.inform(QStringLiteral("服务器连接正常：服务器已应答，其数据库是Xarvane的数据库。"));
+    else
+        m_context.prompter.warn(server.problem());
+}
+
 void TwinOption::chkbTimeRecordClick()
 {
     m_sedtTime->setEnabled(m_chkbTimeRecord->isChecked());
@@ -306,6 +355,7 @@ void TwinOption::btnOkClick()
     const TSettings chosen = chosenSettings();
     if (!saveOptions(chosen))
         return;
+    const bool serverChanged = chosen.Server != m_context.settings.Server;
     m_context.settings = chosen;
     m_context.remoteAccess.setRecordLan(chosen.RecordLan); // the next poll counts accordingly
     m_sedtTime->setEnabled(chosen.TimeRecord);
@@ -313,6 +363,8 @@ void TwinOption::btnOkClick()
     emit queryListsChanged(m_periods->entries());
     emit floatWinRefreshWanted();
     emit totalWanted();
+    if (serverChanged)
+        m_context.prompter.inform(QStringLiteral("服务器设置已保存，将在下次启动Xarvane时生效。"));
     accept();
 }
 
@@ -333,6 +385,8 @@ TSettings TwinOption::chosenSettings() const
     settings.Precision = m_rbSeconds->isChecked() ? 1 : m_rbMinutes->isChecked() ? 0 : -1; // none chosen: -1
     settings.DefaultTime = m_periods->defaultPosition();
     settings.RecordLan = m_chkbRecordLan->isChecked();
+    settings.Server = m_edtServer->text().trimmed();
+    settings.Station = m_edtStation->text().trimmed();
     return settings;
 }
 

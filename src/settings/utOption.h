@@ -17,6 +17,7 @@ class QDateEdit;
 class QLabel;
 class QListWidget;
 class QPushButton;
+class QLineEdit;
 class QRadioButton;
 
 namespace xr {
@@ -53,6 +54,7 @@ protected:
 private:
     QWidget* createGeneralPage();
     QWidget* createQueryPage();
+    QWidget* createServerPage();
     void FormShow();
     void showPeriods(int selected);
     int selectedPeriod() const;
@@ -62,6 +64,7 @@ private:
     void btnDelClick();
     void btnDefaultClick();
     void chkbTimeRecordClick();
+    void btnTestServerClick();
     TSettings chosenSettings() const;
     bool saveOptions(const TSettings& chosen);
 
@@ -85,6 +88,8 @@ private:
     QListWidget* m_lbTime;
     QDateEdit* m_dtpS;
     QDateEdit* m_dtpE;
+    QLineEdit* m_edtServer;
+    QLineEdit* m_edtStation;
 };
 
 } // namespace xr

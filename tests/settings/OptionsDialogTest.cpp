@@ -9,16 +9,19 @@
 #include "settings/SettingsStore.h"
 #include "store/Database.h"
 #include "store/DayCount.h"
+#include "store/ServerSchema.h"
 
 #include "FakeRemoteAccess.h"
 #include "InstalledDatabase.h"
 #include "ManualClock.h"
+#include "PgServer.h"
 #include "ScriptedPrompter.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
@@ -293,7 +296,8 @@ TEST_F(OptionsDialogTest, OkWritesTheValuesThenThePeriodsThenTheAutostartEntry)
                      QStringLiteral("AutoRun"), QStringLiteral("DefaultConnName"),
                      QStringLiteral("Precision"), QStringLiteral("AutoBackup"),
                      QStringLiteral("SavePwEnabled"), QStringLiteral("SavePw"), QStringLiteral("FWStyle"),
-                     QStringLiteral("RecordLan"), QStringLiteral("FWTimeLeft"), QStringLiteral("delete SOFTWARE\\Pellory\\Xarvane\\CustomTime"), QStringLiteral("Count"),
+                     QStringLiteral("RecordLan"), QStringLiteral("FWTimeLeft"), QStringLiteral("Server"),
+                     QStringLiteral("Station"), QStringLiteral("delete SOFTWARE\\Pellory\\Xarvane\\CustomTime"), QStringLiteral("Count"),
                      QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("autostart write")}));
     const TSettings stored = LoadSettings(fileRegistry, ras, prompter);
     EXPECT_EQ(stored, context.settings);
@@ -321,6 +325,49 @@ TEST_F(OptionsDialogTest, OkWritesTheValuesThenThePeriodsThenTheAutostartEntry)
     click("btnOk");
     EXPECT_FALSE(context.settings.SavePw);
     EXPECT_FALSE(QFile::exists(autoStart.inner().filePath()));
+}
+
+TEST_F(OptionsDialogTest, ServerPageTestsTheTypedServerAndStoresItWithThePcsName)
+{
+    test::PgServer server;
+    if (!server.available())
+        GTEST_SKIP() << server.whyUnavailable().toStdString();
+    ASSERT_TRUE(server.createDatabase(QStringLiteral("options_ours")));
+    {
+        QSqlDatabase raw = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), QStringLiteral("options-raw"));
+        raw.setConnectOptions(server.conninfo(QStringLiteral("options_ours")));
+        ASSERT_TRUE(raw.open());
+        createServerSchema(raw, QString());
+        raw.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("options-raw"));
+    open();
+    auto* serverText = control<QLineEdit>("edtServer");
+    EXPECT_TRUE(serverText->text().isEmpty());
+    EXPECT_EQ(control<QLineEdit>("edtStation")->placeholderText(), QSysInfo::machineHostName());
+
+    const QList<std::pair<QString, QString>> answers{
+        {server.conninfo(QStringLiteral("options_ours")), QStringLiteral("服务器连接正常")},
+        {server.conninfo(QStringLiteral("xarvane")), QStringLiteral("不是Xarvane的数据库")},
+        {QStringLiteral("host=127.0.0.1 port=1 dbname=x"), QStringLiteral("无法连接服务器")},
+    };
+    for (const auto& [conninfo, said] : answers) {
+        prompter.prompts.clear();
+        serverText->setText(conninfo);
+        click("btnTestServer");
+        ASSERT_EQ(prompter.prompts.size(), 1);
+        EXPECT_TRUE(prompter.prompts[0].text.contains(said)) << prompter.prompts[0].text.toStdString();
+    }
+
+    serverText->setText(QStringLiteral("  ") + server.conninfo(QStringLiteral("options_ours")) + QStringLiteral(" "));
+    control<QLineEdit>("edtStation")->setText(QStringLiteral(" 机房3号 "));
+    prompter.prompts.clear();
+    click("btnOk");
+    const TSettings stored = LoadSettings(fileRegistry, ras, prompter);
+    EXPECT_EQ(stored.Server, server.conninfo(QStringLiteral("options_ours")));
+    EXPECT_EQ(stationName(stored), QStringLiteral("机房3号"));
+    ASSERT_FALSE(prompter.prompts.isEmpty());
+    EXPECT_TRUE(prompter.prompts.last().text.contains(QStringLiteral("下次启动")));
 }
 
 TEST_F(OptionsDialogTest, DefaultsThenCancelChangesNothingDefaultsThenOkKeepsTheCustomPeriods)
