@@ -110,26 +110,30 @@ int installFiles(const QString& programFolder)
 }
 
 // The server's tables, indexes and reserved accounts, made where missing; nothing there changes.
+// A server that already has them at this version is left alone, so that a PC's own role, which
+// may not create tables, can name it too.
 int prepareServer(const QString& conninfo, const QString& adminPassword)
 {
     xr::ServerDatabase server(QStringLiteral("setup-server"));
     const xr::ServerAnswer answer = server.open(conninfo);
-    if (answer != xr::ServerAnswer::Answered && answer != xr::ServerAnswer::NotOurs)
-        return fail(QStringLiteral("cannot use the server: %1").arg(server.problem().replace(QLatin1Char('\r'), QLatin1Char('\n'))));
-    if (answer == xr::ServerAnswer::NotOurs) { // open() closed it: reach it again for the set-up
-        QSqlDatabase db = server.connection();
-        db.setConnectOptions(xr::serverConnectOptions(conninfo));
-        if (!db.open())
-            return fail(QStringLiteral("cannot use the server: %1").arg(db.lastError().text()));
+    if (answer == xr::ServerAnswer::Answered) {
+        say(QStringLiteral("Server %1 already holds Xarvane's tables (version %2); left as it is")
+                .arg(conninfo)
+                .arg(xr::kServerSchemaVersion));
+        return 0;
     }
+    if (answer != xr::ServerAnswer::NotOurs)
+        return fail(QStringLiteral("cannot use the server: %1").arg(server.problem().replace(QLatin1Char('\r'), QLatin1Char('\n'))));
+    QSqlDatabase db = server.connection(); // open() closed it: reach it again for the set-up
+    db.setConnectOptions(xr::serverConnectOptions(conninfo));
+    if (!db.open())
+        return fail(QStringLiteral("cannot use the server: %1").arg(db.lastError().text()));
     try {
-        xr::createServerSchema(server.connection(), adminPassword);
+        xr::createServerSchema(db, adminPassword);
     } catch (const std::exception& error) {
         return fail(QStringLiteral("cannot prepare the server: %1").arg(QString::fromUtf8(error.what())));
     }
-    say(QStringLiteral("Server ready: %1 (tables at version %2; existing tables and accounts kept)")
-            .arg(conninfo)
-            .arg(xr::kServerSchemaVersion));
+    say(QStringLiteral("Server ready: %1 (tables at version %2)").arg(conninfo).arg(xr::kServerSchemaVersion));
     return 0;
 }
 
