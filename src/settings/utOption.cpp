@@ -192,14 +192,14 @@ QWidget* TwinOption::createServerPage()
     auto* hint = makeCaptioned<QLabel>(page, QStringLiteral("lblServerHint"),
                                        QStringLiteral("留空表示本机单独使用自己的数据库。\n密码从本机用户的密码文件"
                                                       "(~/.pgpass)读取，不保存在设置中。"),
-                                       QRect(16, 66, 284, 40));
+                                       QRect(16, 66, 284, 60));
     hint->setWordWrap(true);
-    makeCaptioned<QLabel>(page, QStringLiteral("lblStation"), QStringLiteral("本机名称(&N)："), QRect(16, 118, 284, 22))
-        ->setBuddy(m_edtStation = make<QLineEdit>(page, QStringLiteral("edtStation"), QRect(16, 142, 284, 24)));
+    makeCaptioned<QLabel>(page, QStringLiteral("lblStation"), QStringLiteral("本机名称(&N)："), QRect(16, 132, 284, 22))
+        ->setBuddy(m_edtStation = make<QLineEdit>(page, QStringLiteral("edtStation"), QRect(16, 156, 284, 24)));
     m_edtStation->setPlaceholderText(QSysInfo::machineHostName());
     m_edtStation->setMaxLength(50);
     auto* btnTestServer = makeCaptioned<QPushButton>(page, QStringLiteral("btnTestServer"),
-                                                     QStringLiteral("测试连接"), QRect(16, 182, 96, 25));
+                                                     QStringLiteral("测试连接"), QRect(16, 196, 96, 25));
     connect(btnTestServer, &QPushButton::clicked, this, &TwinOption::btnTestServerClick);
     return page;
 }
@@ -235,6 +235,7 @@ void TwinOption::FormShow()
     m_chkbSavePwEnabled->setChecked(settings.SavePwEnabled);
     m_chkbRecordLan->setChecked(settings.RecordLan);
     m_edtServer->setText(settings.Server);
+    m_edtServer->setCursorPosition(0); // the host first
     m_edtStation->setText(settings.Station);
 }
 
