@@ -25,13 +25,15 @@ const QList<CachedTable>& cachedTables()
 {
     static const QList<CachedTable> tables{
         {QStringLiteral("XRUser"),
-         {QStringLiteral("UserId"), QStringLiteral("UserName"), QStringLiteral("UserPw"), QStringLiteral("Admin"),
-          QStringLiteral("Enabled"), QStringLiteral("Remark"), QStringLiteral("PwReset")}},
+         {QStringLiteral("UserId"), QStringLiteral("UserName"), QStringLiteral("UserPw"),
+          QStringLiteral("Admin"), QStringLiteral("Enabled"), QStringLiteral("Remark"),
+          QStringLiteral("PwReset")}},
         {QStringLiteral("XRAllowance"),
          {QStringLiteral("UserId"), QStringLiteral("DayMinutes"), QStringLiteral("WeekMinutes"),
           QStringLiteral("MonthMinutes")}},
         {QStringLiteral("XRGrant"),
-         {QStringLiteral("UserId"), QStringLiteral("Granted"), QStringLiteral("Minutes"), QStringLiteral("ByUserId")}},
+         {QStringLiteral("UserId"), QStringLiteral("Granted"), QStringLiteral("Minutes"),
+          QStringLiteral("ByUserId")}},
     };
     return tables;
 }
@@ -74,8 +76,9 @@ void replaceRows(const QSqlDatabase& local, const CachedTable& table, const Rows
     for (int column = 0; column < table.columns.size(); ++column)
         marks.append(QStringLiteral("?"));
     QSqlQuery insert(local);
-    const QString statement = QStringLiteral("insert into %1 (%2) values (%3)")
-                                  .arg(table.name, table.columns.join(QLatin1Char(',')), marks.join(QLatin1Char(',')));
+    const QString statement =
+        QStringLiteral("insert into %1 (%2) values (%3)")
+            .arg(table.name, table.columns.join(QLatin1Char(',')), marks.join(QLatin1Char(',')));
     if (!insert.prepare(statement))
         throw DatabaseError(insert.lastError(), statementPurpose(statement));
     for (const QVariantList& row : rows) {

@@ -32,8 +32,8 @@ const QString kUpsert = QStringLiteral(
     "UserId = case when XRRecord.Assigned = 0 then excluded.UserId else XRRecord.UserId end "
     "returning RowNo");
 
-const QStringList kUpsertNames{QStringLiteral(":p"), QStringLiteral(":i"), QStringLiteral(":s"),
-                               QStringLiteral(":e"), QStringLiteral(":u"), QStringLiteral(":c"),
+const QStringList kUpsertNames{QStringLiteral(":p"),  QStringLiteral(":i"), QStringLiteral(":s"),
+                               QStringLiteral(":e"),  QStringLiteral(":u"), QStringLiteral(":c"),
                                QStringLiteral(":rx"), QStringLiteral(":tx")};
 
 } // namespace
@@ -45,8 +45,9 @@ RecordCopy::RecordCopy(QSqlDatabase local, QSqlDatabase server, QString station)
 
 bool RecordCopy::pending() const
 {
-    QSqlQuery query =
-        runStatement(m_local, QStringLiteral("select 1 from XRRecord where ") + kRecordPending + QStringLiteral(" limit 1"), {});
+    QSqlQuery query = runStatement(
+        m_local,
+        QStringLiteral("select 1 from XRRecord where ") + kRecordPending + QStringLiteral(" limit 1"), {});
     return query.next();
 }
 
@@ -73,7 +74,8 @@ int RecordCopy::copyPending(const std::function<bool()>& stopRequested)
 void RecordCopy::nameUnnamedRows()
 {
     runStatement(m_local,
-                 QStringLiteral("update XRRecord set Station = :p where Station is null and ") + kRecordPending,
+                 QStringLiteral("update XRRecord set Station = :p where Station is null and ") +
+                     kRecordPending,
                  {{QStringLiteral(":p"), m_station}});
 }
 
@@ -83,8 +85,9 @@ QList<RecordCopy::PendingRow> RecordCopy::readBatch() const
 {
     QSqlQuery query = runStatement(
         m_local,
-        QStringLiteral("select rowid, Revision, Station, RecordId, Sdt, Edt, UserId, ConnName, RxBytes, TxBytes "
-                       "from XRRecord where ") +
+        QStringLiteral(
+            "select rowid, Revision, Station, RecordId, Sdt, Edt, UserId, ConnName, RxBytes, TxBytes "
+            "from XRRecord where ") +
             kRecordPending + QStringLiteral(" limit %1").arg(kBatchRows),
         {});
     QList<PendingRow> batch;
@@ -138,7 +141,8 @@ int RecordCopy::markCopied(const QList<PendingRow>& batch)
     int marked = 0;
     runInTransaction(m_local, kCopyOperation, [&] {
         QSqlQuery mark(m_local);
-        if (!mark.prepare(QStringLiteral("update XRRecord set CopiedRevision = :r where rowid = :id and Revision = :r")))
+        if (!mark.prepare(QStringLiteral(
+                "update XRRecord set CopiedRevision = :r where rowid = :id and Revision = :r")))
             throw DatabaseError(mark.lastError(), kCopyOperation);
         for (const PendingRow& row : batch) {
             mark.bindValue(QStringLiteral(":r"), row.revision);

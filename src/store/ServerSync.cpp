@@ -114,13 +114,15 @@ bool ServerSync::serverStillAnswers()
 void ServerSync::tellAnswered()
 {
     ServerLink* link = &m_link;
-    QMetaObject::invokeMethod(link, [link] { link->reportAnswered(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        link, [link] { link->reportAnswered(); }, Qt::QueuedConnection);
 }
 
 void ServerSync::tellAway(const QString& problem)
 {
     ServerLink* link = &m_link;
-    QMetaObject::invokeMethod(link, [link, problem] { link->reportAway(problem); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        link, [link, problem] { link->reportAway(problem); }, Qt::QueuedConnection);
 }
 
 } // namespace xr

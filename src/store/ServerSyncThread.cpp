@@ -4,7 +4,8 @@
 
 namespace xr {
 
-ServerSyncThread::ServerSyncThread(ServerLink& link, ServerSyncSetup setup) : m_link(link), m_setup(std::move(setup))
+ServerSyncThread::ServerSyncThread(ServerLink& link, ServerSyncSetup setup)
+    : m_link(link), m_setup(std::move(setup))
 {
 }
 

@@ -80,9 +80,12 @@ public:
     }
     void end(const QString& id, double edt, qint64 rx = 0, qint64 tx = 0)
     {
-        write(QStringLiteral("update XRRecord set Edt = :e, RxBytes = :rx, TxBytes = :tx where RecordId = :i"),
-              {{QStringLiteral(":e"), edt}, {QStringLiteral(":rx"), rx}, {QStringLiteral(":tx"), tx},
-               {QStringLiteral(":i"), id}});
+        write(
+            QStringLiteral("update XRRecord set Edt = :e, RxBytes = :rx, TxBytes = :tx where RecordId = :i"),
+            {{QStringLiteral(":e"), edt},
+             {QStringLiteral(":rx"), rx},
+             {QStringLiteral(":tx"), tx},
+             {QStringLiteral(":i"), id}});
     }
     // Day counts go in as the recorder binds them, bit for bit.
     void write(const QString& statement, const QMap<QString, QVariant>& values)
@@ -96,7 +99,8 @@ public:
     void run(const QString& statement)
     {
         QSqlQuery query(m_db.connection());
-        EXPECT_TRUE(query.exec(statement)) << statement.toStdString() << query.lastError().text().toStdString();
+        EXPECT_TRUE(query.exec(statement))
+            << statement.toStdString() << query.lastError().text().toStdString();
     }
     Rows rows(const QString& statement) const
     {
@@ -221,8 +225,8 @@ TEST_F(ServerCopy, TwoStationsRecordingAtOnceLeaveEveryRecordOnceUnderItsStation
                                         "group by Station order by Station")),
               (Rows{{QStringLiteral("pc1"), QStringLiteral("40"), QStringLiteral("40")},
                     {QStringLiteral("pc2"), QStringLiteral("40"), QStringLiteral("40")}}));
-    const QString records =
-        QStringLiteral("select Station, RecordId, Sdt, Edt, UserId, ConnName, RxBytes, TxBytes from XRRecord ");
+    const QString records = QStringLiteral(
+        "select Station, RecordId, Sdt, Edt, UserId, ConnName, RxBytes, TxBytes from XRRecord ");
     const Rows local = pc1.rows(records + QStringLiteral("order by RecordId")) +
                        pc2.rows(records + QStringLiteral("order by RecordId"));
     EXPECT_EQ(serverRows(records + QStringLiteral("order by Station, RecordId")), local)
@@ -247,18 +251,21 @@ TEST_F(ServerCopy, ARecordClosedWhileTheServerWasStoppedArrivesWholeAndOnce)
 
     ASSERT_TRUE(startServer());
     ASSERT_TRUE(test::waitUntil([&] { return !pc.pending(); }));
-    EXPECT_EQ(serverRows(QStringLiteral("select Station, RecordId, Sdt, Edt, RxBytes, TxBytes from XRRecord")),
-              (Rows{{QStringLiteral("pc1"), QStringLiteral("r1"), dayText(kDay), dayText(end),
-                     QStringLiteral("123456789012"), QStringLiteral("7890")}}));
+    EXPECT_EQ(
+        serverRows(QStringLiteral("select Station, RecordId, Sdt, Edt, RxBytes, TxBytes from XRRecord")),
+        (Rows{{QStringLiteral("pc1"), QStringLiteral("r1"), dayText(kDay), dayText(end),
+               QStringLiteral("123456789012"), QStringLiteral("7890")}}));
     EXPECT_TRUE(test::waitUntil([&] { return link.answers(); }));
 }
 
 TEST_F(ServerCopy, AServerAwayAtTheStartGetsEveryRecordAndGivesItsAccountsOnceItAnswers)
 {
-    ASSERT_TRUE(onServer(QStringLiteral("insert into XRUser (UserId,UserName,UserPw,Admin,Enabled,Remark,PwReset) "
-                                        "values ('u-server','王芳','hash',0,1,'',0)")));
+    ASSERT_TRUE(
+        onServer(QStringLiteral("insert into XRUser (UserId,UserName,UserPw,Admin,Enabled,Remark,PwReset) "
+                                "values ('u-server','王芳','hash',0,1,'',0)")));
     ASSERT_TRUE(onServer(QStringLiteral("insert into XRAllowance values ('u-server',60,null,300)")));
-    ASSERT_TRUE(onServer(QStringLiteral("insert into XRGrant values ('u-server',45500.25,30,'000000000000000001')")));
+    ASSERT_TRUE(
+        onServer(QStringLiteral("insert into XRGrant values ('u-server',45500.25,30,'000000000000000001')")));
     Station pc(QStringLiteral("pc1"));
     for (int n = 0; n < 5; ++n) {
         pc.open(QStringLiteral("r%1").arg(n), kDay + n / 24.0);
@@ -270,18 +277,21 @@ TEST_F(ServerCopy, AServerAwayAtTheStartGetsEveryRecordAndGivesItsAccountsOnceIt
     sync.start();
     ASSERT_TRUE(test::waitUntil([&] { return !link.answers(); }));
     QTest::qWait(2 * ServerSync::kTickMs + 500); // a few more tries while it is away
-    const QString users = QStringLiteral("select UserId, UserName, UserPw, Admin, Enabled, PwReset from XRUser "
-                                         "order by UserId");
+    const QString users =
+        QStringLiteral("select UserId, UserName, UserPw, Admin, Enabled, PwReset from XRUser "
+                       "order by UserId");
     EXPECT_EQ(pc.rows(users).size(), 2) << "the accounts this PC had stay while the server is away";
 
     ASSERT_TRUE(startServer());
     ASSERT_TRUE(test::waitUntil([&] { return !pc.pending(); }));
-    EXPECT_EQ(serverRows(QStringLiteral("select Station, count(*), sum(RxBytes) from XRRecord group by Station")),
-              (Rows{{QStringLiteral("pc1"), QStringLiteral("5"), QStringLiteral("500")}}));
+    EXPECT_EQ(
+        serverRows(QStringLiteral("select Station, count(*), sum(RxBytes) from XRRecord group by Station")),
+        (Rows{{QStringLiteral("pc1"), QStringLiteral("5"), QStringLiteral("500")}}));
     ASSERT_TRUE(test::waitUntil([&] { return pc.rows(users).size() == 3; }));
     EXPECT_EQ(pc.rows(users), serverRows(users)) << "the server's accounts, its administrator's password too";
-    EXPECT_EQ(pc.rows(QStringLiteral("select UserId, DayMinutes, WeekMinutes, MonthMinutes from XRAllowance")),
-              (Rows{{QStringLiteral("u-server"), QStringLiteral("60"), QString(), QStringLiteral("300")}}));
+    EXPECT_EQ(
+        pc.rows(QStringLiteral("select UserId, DayMinutes, WeekMinutes, MonthMinutes from XRAllowance")),
+        (Rows{{QStringLiteral("u-server"), QStringLiteral("60"), QString(), QStringLiteral("300")}}));
     EXPECT_EQ(pc.rows(QStringLiteral("select UserId, Granted, Minutes from XRGrant")),
               (Rows{{QStringLiteral("u-server"), QStringLiteral("45500.25"), QStringLiteral("30")}}));
     EXPECT_TRUE(test::waitUntil([&] { return link.answers(); }));
@@ -312,7 +322,8 @@ TEST_F(ServerCopy, ADayOfflineUploadsAThousandRecordsOnceAndADropMidCopyLeavesNo
     ASSERT_EQ(connection.open(conninfo()), ServerAnswer::Answered) << connection.problem().toStdString();
     RecordCopy dropped(pc.connection(), connection.connection(), QStringLiteral("pc1"));
     EXPECT_THROW(dropped.copyPending(), DatabaseError);
-    EXPECT_EQ(serverCount(), one(QStringLiteral("500"))) << "the first batch committed, nothing of the second";
+    EXPECT_EQ(serverCount(), one(QStringLiteral("500")))
+        << "the first batch committed, nothing of the second";
     EXPECT_EQ(pc.rows(QStringLiteral("select count(*) from XRRecord where Revision <> CopiedRevision")),
               one(QStringLiteral("500")));
 
@@ -322,8 +333,8 @@ TEST_F(ServerCopy, ADayOfflineUploadsAThousandRecordsOnceAndADropMidCopyLeavesNo
     EXPECT_EQ(copy.copyPending(), 500);
     EXPECT_EQ(copy.copyPending(), 0) << "a second pass copies nothing";
     EXPECT_FALSE(copy.pending());
-    const QString records =
-        QStringLiteral("select Station, RecordId, Sdt, Edt, UserId, RxBytes, TxBytes from XRRecord order by RecordId");
+    const QString records = QStringLiteral(
+        "select Station, RecordId, Sdt, Edt, UserId, RxBytes, TxBytes from XRRecord order by RecordId");
     const Rows server = serverRows(records);
     EXPECT_EQ(server.size(), 1000);
     EXPECT_EQ(server, pc.rows(records));
@@ -338,24 +349,28 @@ TEST_F(ServerCopy, AnAdministratorsChangesOutliveTheStationsLaterCopies)
         pc.open(id, kDay);
     ASSERT_TRUE(test::waitUntil([&] { return serverCount() == one(QStringLiteral("3")); }));
 
-    ASSERT_TRUE(onServer(QStringLiteral("update XRRecord set UserId = 'boss', Assigned = 1 where RecordId = 'given'")));
-    ASSERT_TRUE(onServer(QStringLiteral("with gone as (delete from XRRecord where RecordId = 'deleted' "
-                                        "returning Station, RecordId) insert into XRRecordGone select * from gone")));
+    ASSERT_TRUE(onServer(
+        QStringLiteral("update XRRecord set UserId = 'boss', Assigned = 1 where RecordId = 'given'")));
+    ASSERT_TRUE(
+        onServer(QStringLiteral("with gone as (delete from XRRecord where RecordId = 'deleted' "
+                                "returning Station, RecordId) insert into XRRecordGone select * from gone")));
     // This deletion is under way while the station copies the same record.
     QSqlDatabase admin = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), QStringLiteral("copy-admin"));
     admin.setConnectOptions(conninfo());
     ASSERT_TRUE(admin.open());
     ASSERT_TRUE(admin.transaction());
-    ASSERT_TRUE(QSqlQuery(admin).exec(QStringLiteral("with gone as (delete from XRRecord where RecordId = 'deleting' "
-                                                     "returning Station, RecordId) insert into XRRecordGone "
-                                                     "select * from gone")));
+    ASSERT_TRUE(
+        QSqlQuery(admin).exec(QStringLiteral("with gone as (delete from XRRecord where RecordId = 'deleting' "
+                                             "returning Station, RecordId) insert into XRRecordGone "
+                                             "select * from gone")));
     pc.run(QStringLiteral("update XRRecord set UserId = 'carol'"));
     pc.end(QStringLiteral("given"), kDay + 0.01);
     pc.end(QStringLiteral("deleting"), kDay + 0.01);
     pc.end(QStringLiteral("deleted"), kDay + 0.01);
     ASSERT_TRUE(test::waitUntil([&] {
-        return serverRows(QStringLiteral("select count(*) from pg_stat_activity where application_name = 'xarvane' "
-                                         "and wait_event_type = 'Lock'")) == one(QStringLiteral("1"));
+        return serverRows(
+                   QStringLiteral("select count(*) from pg_stat_activity where application_name = 'xarvane' "
+                                  "and wait_event_type = 'Lock'")) == one(QStringLiteral("1"));
     })) << "the station's copy waits for the deletion";
     EXPECT_TRUE(admin.commit());
     admin.close();
@@ -364,12 +379,14 @@ TEST_F(ServerCopy, AnAdministratorsChangesOutliveTheStationsLaterCopies)
     ASSERT_TRUE(test::waitUntil([&] { return !pc.pending(); }));
 
     const QString records = QStringLiteral("select RecordId, UserId, Edt from XRRecord order by RecordId");
-    EXPECT_EQ(serverRows(records), (Rows{{QStringLiteral("given"), QStringLiteral("boss"), dayText(kDay + 0.01)}}));
+    EXPECT_EQ(serverRows(records),
+              (Rows{{QStringLiteral("given"), QStringLiteral("boss"), dayText(kDay + 0.01)}}));
     pc.end(QStringLiteral("given"), kDay + 0.02);
     pc.end(QStringLiteral("deleting"), kDay + 0.02);
     pc.end(QStringLiteral("deleted"), kDay + 0.02);
     ASSERT_TRUE(test::waitUntil([&] { return !pc.pending(); }));
-    EXPECT_EQ(serverRows(records), (Rows{{QStringLiteral("given"), QStringLiteral("boss"), dayText(kDay + 0.02)}}))
+    EXPECT_EQ(serverRows(records),
+              (Rows{{QStringLiteral("given"), QStringLiteral("boss"), dayText(kDay + 0.02)}}))
         << "the end time keeps coming, the owner stays the administrator's, the deleted stay away";
 }
 
