@@ -63,6 +63,7 @@ void XarvaneSession::FormCreate()
         return;
     }
     reconcileHeartbeat();
+    m_sharedServer.start(m_adoConnMain.fileName());
     m_tmAllowance.start();
     if (m_RASNotify.IsConnected()) {
         m_recorder.RecordExistingConnection();
@@ -93,6 +94,7 @@ void XarvaneSession::FormCloseQuery()
 
 void XarvaneSession::FormClose()
 {
+    m_sharedServer.stop();
     m_adoConnMain.close();
 }
 

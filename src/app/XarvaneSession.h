@@ -5,6 +5,7 @@
 // start-up in its order; the tray's exit command and the session's end run the stops.
 
 #include "app/AppWindows.h"
+#include "app/SharedServer.h"
 #include "app/utTray.h"
 #include "common/AppContext.h"
 #include "connections/AllowanceWatch.h"
@@ -69,6 +70,7 @@ private:
     SqlCommand m_adocommSql{m_adoConnMain};
     TRASNotify m_RASNotify;
     BackupRestore m_backupRestore{m_context, m_adoConnMain, m_RASNotify};
+    SharedServer m_sharedServer{m_context, m_backupRestore};
     QTimer m_tmConn;
     QTimer m_tmRecord;
     Recorder m_recorder;
