@@ -1,6 +1,7 @@
 #include "browser/AllowanceSummary.h"
 
 #include "browser/DurationText.h"
+#include "store/AccountStore.h"
 #include "store/UsedTime.h"
 
 #include <QStringList>
@@ -27,14 +28,22 @@ QString leftText(const std::optional<int>& minutes, double used, int granted)
     return durationWords(std::max(0.0, (*minutes + granted) * 60.0 - used));
 }
 
+// What the line is made of, all read from one database.
+struct AllowanceState {
+    UsedTime used;
+    Allowance allowance;
+    int granted = 0;
+};
+
 } // namespace
 
-QString allowanceSummary(const QSqlDatabase& db, const QString& userId, const QDateTime& now)
+QString allowanceSummary(const AccountStore& accounts, const QString& userId, const QDateTime& now)
 {
     const AllowancePeriods periods = allowancePeriods(now.date());
-    const UsedTime used = usedTime(db, userId, periods);
-    const Allowance allowance = readAllowance(db, userId);
-    const int granted = grantedMinutes(db, userId, periods.today.s, periods.today.e);
+    const auto [used, allowance, granted] = accounts.read([&](const QSqlDatabase& db) {
+        return AllowanceState{usedTime(db, userId, periods), readAllowance(db, userId),
+                              grantedMinutes(db, userId, periods.today.s, periods.today.e)};
+    });
     const std::pair<AllowancePeriod, std::optional<int>> limits[] = {
         {AllowancePeriod::Today, allowance.DayMinutes},
         {AllowancePeriod::ThisWeek, allowance.WeekMinutes},

@@ -8,6 +8,7 @@
 #include "browser/RecordQueries.h"
 #include "browser/StatisticsWindow.h"
 #include "connections/RASNotify.h"
+#include "store/AccountStore.h"
 #include "store/Database.h"
 #include "store/SqlCommand.h"
 
@@ -71,7 +72,8 @@ void TwinMain::showAllowanceSummary()
     const QString userId = list().query().values().value(QStringLiteral(":u")).toString();
     m_lblAllowance->setText(userId.isEmpty()
                                 ? QString()
-                                : allowanceSummary(m_adoConnMain.connection(), userId, m_context.clock.now()));
+                                : allowanceSummary(AccountStore(m_context.server, m_adoConnMain), userId,
+                                                   m_context.clock.now()));
 }
 
 // The total walks the list to its end, so the last record is current afterwards.

@@ -1,7 +1,6 @@
 #include "connections/AllowanceWatch.h"
 
 #include "connections/Recorder.h"
-#include "store/Database.h"
 #include "store/Identifiers.h"
 
 #include <QTimer>
@@ -30,7 +29,7 @@ QString allowanceWarningText(const TimeLeft& left)
 }
 
 AllowanceWatch::AllowanceWatch(AppContext& context, const Database& db, Recorder& recorder, QObject* parent)
-    : QObject(parent), m_context(context), m_db(db), m_recorder(recorder)
+    : QObject(parent), m_context(context), m_accounts(context.server, db), m_recorder(recorder)
 {
 }
 
@@ -46,10 +45,12 @@ void AllowanceWatch::recompute()
     const QDateTime now = m_context.clock.now();
     const QString who = person();
     const AllowancePeriods periods = allowancePeriods(now.date());
-    const QSqlDatabase db = m_db.connection();
-    const UsedTime used = usedTime(db, who, periods, m_recorder.unwrittenTimes(now));
-    const TimeLeft left =
-        xr::timeLeft(readAllowance(db, who), used, grantedMinutes(db, who, periods.today.s, periods.today.e));
+    const QList<UnwrittenTime> unwritten = m_recorder.unwrittenTimes(now);
+    const TimeLeft left = m_accounts.read([&](const QSqlDatabase& db) {
+        const UsedTime used = usedTime(db, who, periods, unwritten);
+        return xr::timeLeft(readAllowance(db, who), used,
+                            grantedMinutes(db, who, periods.today.s, periods.today.e));
+    });
     if (left.seconds > m_left.seconds || who != m_person)
         m_warnedAt = 0; // a grant or another person: the warnings start again
     m_person = who;

@@ -4,9 +4,11 @@
 // week or a month begins; in between it is counted down with the clock while connections are
 // up, with no database work. At 10, 5 and 1 minutes left a warning is due; with nothing left
 // every connection is hung up, its record ending at that moment, and dialling is refused. While
-// nobody is signed in the anonymous account's allowance applies.
+// nobody is signed in the anonymous account's allowance applies. With a shared server the
+// allowance, the grants and the records of every PC are the server's; while it is away, this PC's.
 
 #include "common/AppContext.h"
+#include "store/AccountStore.h"
 #include "store/UsedTime.h"
 
 #include <QDateTime>
@@ -53,7 +55,7 @@ private:
     void tellLater(const QString& text);
 
     AppContext& m_context;
-    const Database& m_db;
+    AccountStore m_accounts;
     Recorder& m_recorder;
     QString m_person;    // whose time m_left is
     QDate m_day;         // the day it was read on

@@ -89,8 +89,8 @@ int grantedMinutes(const QSqlDatabase& db, const QString& userId, double dayStar
 {
     QSqlQuery sum = runStatement(
         db,
-        QStringLiteral(
-            "select total(Minutes) from XRGrant where UserId = :u and Granted >= :s and Granted < :e"),
+        QStringLiteral("select coalesce(sum(Minutes), 0) from XRGrant where UserId = :u and Granted >= :s "
+                       "and Granted < :e"),
         {{QStringLiteral(":u"), userId}, {QStringLiteral(":s"), dayStart}, {QStringLiteral(":e"), dayEnd}});
     return sum.next() ? sum.value(0).toInt() : 0;
 }

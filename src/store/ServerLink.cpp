@@ -41,8 +41,12 @@ QSqlDatabase ServerLink::connection()
 
 bool ServerLink::wentAway()
 {
-    if (!m_ui || !m_ui->isOpen())
+    if (!m_ui || !answers())
         return !answers();
+    if (!m_ui->isOpen()) { // the driver closes a connection that it found broken
+        reportAway(serverProblemText(ServerAnswer::Unreachable, m_ui->connection().lastError().text()));
+        return true;
+    }
     QSqlQuery probe(m_ui->connection());
     if (probe.exec(QStringLiteral("select 1")))
         return false;

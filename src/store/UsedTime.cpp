@@ -18,12 +18,22 @@ double overlapSeconds(double start, double end, const TimeBounds& period)
     return std::max(0.0, std::min(end, period.e) - std::max(start, period.s)) * kSecondsPerDay;
 }
 
+// A record's overlap with the period whose bounds are the values ":Ps" and ":Pe", in days; a
+// record that ends before it starts overlaps nothing. In SQL that SQLite and PostgreSQL both run.
+QString overlapSum(const QString& p)
+{
+    return QStringLiteral("coalesce(sum(case when Edt > Sdt and Edt > :%1s and Sdt < :%1e then "
+                          "(case when Edt < :%1e then Edt else :%1e end) - "
+                          "(case when Sdt > :%1s then Sdt else :%1s end) else 0 end), 0)")
+        .arg(p);
+}
+
 // One pass over the records that end after the earliest period starts and begin before the
 // latest one ends; each record adds its overlap with each period.
-const QString kOverlaps = QStringLiteral(
-    "select total(max(0, min(Edt, :de) - max(Sdt, :ds))), total(max(0, min(Edt, :we) - max(Sdt, :ws))), "
-    "total(max(0, min(Edt, :me) - max(Sdt, :ms))) from XRRecord "
-    "where UserId = :u and Edt > :lo and Sdt < :hi");
+const QString kOverlaps =
+    QStringLiteral("select %1, %2, %3 from XRRecord where UserId = :u and Edt > :lo and Sdt < :hi")
+        .arg(overlapSum(QStringLiteral("d")), overlapSum(QStringLiteral("w")),
+             overlapSum(QStringLiteral("m")));
 
 } // namespace
 

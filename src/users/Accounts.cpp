@@ -1,6 +1,5 @@
 #include "users/Accounts.h"
 
-#include "store/Database.h"
 #include "store/PasswordHash.h"
 #include "store/Statement.h"
 
@@ -22,9 +21,9 @@ QString textValue(const QString& text)
     return text.isNull() ? QStringLiteral("") : text;
 }
 
-QList<StoredAccount> storedAccounts(const Database& db, const QString& name)
+QList<StoredAccount> storedAccounts(const QSqlDatabase& db, const QString& name)
 {
-    QSqlQuery query = runStatement(db.connection(),
+    QSqlQuery query = runStatement(db,
                                    QStringLiteral("select UserId, UserName, Admin, Enabled, PwReset, UserPw "
                                                   "from XRUser where UserName = :n"),
                                    {{QStringLiteral(":n"), textValue(name)}});
@@ -38,7 +37,7 @@ QList<StoredAccount> storedAccounts(const Database& db, const QString& name)
 
 } // namespace
 
-QList<UserAccount> accountsNamed(const Database& db, const QString& name)
+QList<UserAccount> accountsNamed(const QSqlDatabase& db, const QString& name)
 {
     QList<UserAccount> accounts;
     for (const StoredAccount& stored : storedAccounts(db, name))
@@ -46,7 +45,7 @@ QList<UserAccount> accountsNamed(const Database& db, const QString& name)
     return accounts;
 }
 
-QList<UserAccount> findAccounts(const Database& db, const QString& name, const QString& password)
+QList<UserAccount> findAccounts(const QSqlDatabase& db, const QString& name, const QString& password)
 {
     QList<UserAccount> accounts;
     for (const StoredAccount& stored : storedAccounts(db, name))

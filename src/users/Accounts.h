@@ -3,11 +3,10 @@
 // text ever becomes part of a statement; the typed password is verified against the stored hash.
 
 #include <QList>
+#include <QSqlDatabase>
 #include <QString>
 
 namespace xr {
-
-class Database;
 
 struct UserAccount {
     QString UserId;
@@ -18,10 +17,10 @@ struct UserAccount {
 };
 
 // The accounts with that name (the database's text equality). Throws DatabaseError on failure.
-QList<UserAccount> accountsNamed(const Database& db, const QString& name);
+QList<UserAccount> accountsNamed(const QSqlDatabase& db, const QString& name);
 
 // The accounts with that name whose stored hash is that of `password`.
 // Throws DatabaseError on failure.
-QList<UserAccount> findAccounts(const Database& db, const QString& name, const QString& password);
+QList<UserAccount> findAccounts(const QSqlDatabase& db, const QString& name, const QString& password);
 
 } // namespace xr

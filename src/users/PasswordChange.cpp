@@ -1,13 +1,14 @@
 #include "users/PasswordChange.h"
 
 #include "common/Prompter.h"
+#include "store/AccountStore.h"
 #include "store/PasswordHash.h"
-#include "store/SqlCommand.h"
+#include "store/Statement.h"
 
 namespace xr {
 
-bool changePassword(Prompter& prompter, SqlCommand& adocommSql, const QString& userId, const QString& first,
-                    const QString& second)
+bool changePassword(Prompter& prompter, const AccountStore& accounts, const QString& userId,
+                    const QString& first, const QString& second)
 {
     const QString password = first.trimmed();
     const QString again = second.trimmed();
@@ -19,11 +20,14 @@ bool changePassword(Prompter& prompter, SqlCommand& adocommSql, const QString& u
         prompter.warn(QStringLiteral("两次输入的密码不一致！"));
         return false;
     }
-    adocommSql.setCommandText(QStringLiteral("update XRUser set UserPw = :p, PwReset = 0 where UserId = :u"));
-    adocommSql.setParameter(QStringLiteral(":p"), hashPassword(password));
-    adocommSql.setParameter(QStringLiteral(":u"), userId);
-    adocommSql.execute();
-    return true;
+    const QString hash = hashPassword(password);
+    const bool stored = accounts.change([&](const QSqlDatabase& db) {
+        runStatement(db, QStringLiteral("update XRUser set UserPw = :p, PwReset = 0 where UserId = :u"),
+                     {{QStringLiteral(":p"), hash}, {QStringLiteral(":u"), userId}});
+    });
+    if (!stored)
+        prompter.inform(QStringLiteral("服务器不可用，现在不能修改密码。请稍后再试。"));
+    return stored;
 }
 
 } // namespace xr

@@ -10,11 +10,14 @@ namespace xr {
 namespace {
 const QString kFirstPasswordMissing =
     QStringLiteral("首次登录必须先设置新密码！\r\r没有设置新密码，本次登录没有完成。");
+const QString kFirstPasswordAway =
+    QStringLiteral("服务器不可用，现在不能设置新密码，本次登录没有完成。请稍后再试。");
 } // namespace
 
 SignIn::SignIn(AppContext& context, const Database& db, Recorder& recorder,
                FirstPasswordRequest askFirstPassword)
-    : m_context(context), m_db(db), m_recorder(recorder), m_askFirstPassword(std::move(askFirstPassword))
+    : m_context(context), m_accounts(context.server, db), m_recorder(recorder),
+      m_askFirstPassword(std::move(askFirstPassword))
 {
 }
 
@@ -40,10 +43,8 @@ SignInOutcome SignIn::attempt(int loginMode, bool connected, const QString& type
         m_context.prompter.warn(QStringLiteral("该用户已经被禁用！请与系统管理员联系！"));
         return SignInOutcome::AccountDisabled;
     }
-    if (account.PwReset && !m_askFirstPassword(account)) {
-        m_context.prompter.warn(kFirstPasswordMissing);
+    if (account.PwReset && !replaceFirstPassword(account))
         return SignInOutcome::FirstPasswordMissing;
-    }
     TConnection& current = m_context.currentConnection;
     current.UserId = account.UserId;
     current.UserName = account.UserName;
@@ -60,7 +61,22 @@ SignInOutcome SignIn::attempt(int loginMode, bool connected, const QString& type
 QList<UserAccount> SignIn::matchingAccounts(const QString& name,
                                             const std::optional<QString>& typedPassword) const
 {
-    return typedPassword ? findAccounts(m_db, name, typedPassword->trimmed()) : accountsNamed(m_db, name);
+    return m_accounts.read([&](const QSqlDatabase& db) {
+        return typedPassword ? findAccounts(db, name, typedPassword->trimmed()) : accountsNamed(db, name);
+    });
+}
+
+// Told why when the account's new password was not set.
+bool SignIn::replaceFirstPassword(const UserAccount& account)
+{
+    if (!m_accounts.changeable()) {
+        m_context.prompter.inform(kFirstPasswordAway);
+        return false;
+    }
+    if (m_askFirstPassword(account))
+        return true;
+    m_context.prompter.warn(kFirstPasswordMissing);
+    return false;
 }
 
 } // namespace xr

@@ -1,7 +1,10 @@
 #pragma once
 // Signing in: checks the typed name and password against the accounts, sets the signed-in
-// user and, while connected, hands the open record over or splits it by the dialog's mode.
+// user and, while connected, hands the open record over or splits it by the dialog's mode. With a
+// shared server the accounts are the server's, and its last copy in this PC's database while it
+// is away.
 
+#include "store/AccountStore.h"
 #include "users/Accounts.h"
 
 #include <QString>
@@ -39,16 +42,18 @@ public:
 
     // Name and password are taken without surrounding blanks. Refusals are shown through the
     // context's prompter. An account marked to replace its empty password gets its new one
-    // before anything else happens. Throws DatabaseError when a statement fails.
+    // before anything else happens (refused while the server is away, as the new one could not
+    // be kept). Throws DatabaseError when a statement fails.
     SignInOutcome attempt(int loginMode, bool connected, const QString& typedName,
                           const std::optional<QString>& typedPassword);
 
 private:
     QList<UserAccount> matchingAccounts(const QString& name,
                                         const std::optional<QString>& typedPassword) const;
+    bool replaceFirstPassword(const UserAccount& account);
 
     AppContext& m_context;
-    const Database& m_db;
+    AccountStore m_accounts;
     Recorder& m_recorder;
     FirstPasswordRequest m_askFirstPassword;
 };

@@ -1,7 +1,6 @@
 #include "users/UserAccountsModel.h"
 
 #include "common/AppContext.h"
-#include "store/Database.h"
 #include "store/Identifiers.h"
 #include "store/PasswordHash.h"
 #include "store/Statement.h"
@@ -18,11 +17,31 @@ const QString kSelectAccounts =
 const QString kInsertAccount =
     QStringLiteral("insert into XRUser (UserId,UserName,UserPw,Admin,Enabled,Remark) "
                    "values (:i,:n,:p,:a,:e,:r)");
-const QString kUpdateAccount =
-    QStringLiteral("update XRUser set UserName = :n, UserPw = :p, Admin = :a, Enabled = :e, Remark = :r "
-                   "where UserId = :i");
+// The password is its owner's: an edit never writes back the one read when the list opened,
+// which another PC may have changed since.
+const QString kUpdateAccount = QStringLiteral(
+    "update XRUser set UserName = :n, Admin = :a, Enabled = :e, Remark = :r where UserId = :i");
 const QString kRecordsInUse = QStringLiteral(
     "该用户还有上网时间记录，不可以删除！\r\r(如果确实要删除，请先删除上网时间记录中的该用户记录)");
+
+QList<AccountRow> readAccounts(const QSqlDatabase& db)
+{
+    QSqlQuery query = runStatement(
+        db, kSelectAccounts,
+        {{QStringLiteral(":builtIn"), kBuiltInUserId}, {QStringLiteral(":anonymous"), kAnonymousUserId}});
+    QList<AccountRow> rows;
+    while (query.next())
+        rows.append({query.value(0).toString(), query.value(1).toString(), query.value(2).toString(),
+                     query.value(3).toBool(), query.value(4).toBool(), query.value(5).toString()});
+    return rows;
+}
+
+bool hasRecords(const QSqlDatabase& db, const QString& userId)
+{
+    return runStatement(db, QStringLiteral("select UserId from XRRecord where UserId = :u"),
+                        {{QStringLiteral(":u"), userId}})
+        .next();
+}
 
 // An empty text bound as such, never as NULL.
 QString text(const QString& value)
@@ -77,24 +96,20 @@ QString refusalText(AccountRefusal refusal)
         return QStringLiteral("不能删除当前登录的用户！");
     case AccountRefusal::RecordsInUse:
         return kRecordsInUse;
+    case AccountRefusal::ServerAway:
+        return QStringLiteral("服务器不可用，现在不能修改用户信息。请稍后再试。");
     }
     return {};
 }
 
 UserAccountsModel::UserAccountsModel(AppContext& context, const Database& adoConnMain, QObject* parent)
-    : QAbstractTableModel(parent), m_context(context), m_adoConnMain(adoConnMain)
+    : QAbstractTableModel(parent), m_context(context), m_accounts(context.server, adoConnMain)
 {
 }
 
 void UserAccountsModel::open()
 {
-    QSqlQuery query = runStatement(
-        m_adoConnMain.connection(), kSelectAccounts,
-        {{QStringLiteral(":builtIn"), kBuiltInUserId}, {QStringLiteral(":anonymous"), kAnonymousUserId}});
-    QList<AccountRow> rows;
-    while (query.next())
-        rows.append({query.value(0).toString(), query.value(1).toString(), query.value(2).toString(),
-                     query.value(3).toBool(), query.value(4).toBool(), query.value(5).toString()});
+    QList<AccountRow> rows = m_accounts.read(readAccounts);
     beginResetModel();
     m_rows = std::move(rows);
     m_state = State::Browsing;
@@ -144,7 +159,8 @@ AccountRefusal UserAccountsModel::post()
     rowChanged(m_current); // the trimmed name shows also when the post is refused
     if (refusal != AccountRefusal::None)
         return refusal;
-    writeRow(account);
+    if (!writeRow(account))
+        return AccountRefusal::ServerAway; // the row stays as typed, to be posted later
     setState(State::Browsing);
     return AccountRefusal::None;
 }
@@ -177,18 +193,25 @@ AccountRefusal UserAccountsModel::removalRefusal() const
     const AccountRow& account = m_rows.at(m_current);
     if (account.UserId == m_context.currentConnection.UserId)
         return AccountRefusal::SignedInRemoval;
-    QSqlQuery records = runStatement(m_adoConnMain.connection(),
-                                     QStringLiteral("select UserId from XRRecord where UserId = :u"),
-                                     {{QStringLiteral(":u"), account.UserId}});
-    return records.next() ? AccountRefusal::RecordsInUse : AccountRefusal::None;
+    if (!m_accounts.changeable())
+        return AccountRefusal::ServerAway;
+    // On the server: every PC's records.
+    const bool inUse =
+        m_accounts.read([&](const QSqlDatabase& db) { return hasRecords(db, account.UserId); });
+    return inUse ? AccountRefusal::RecordsInUse : AccountRefusal::None;
 }
 
 bool UserAccountsModel::remove()
 {
     if (!removable() || removalRefusal() != AccountRefusal::None)
         return false;
-    runStatement(m_adoConnMain.connection(), QStringLiteral("delete from XRUser where UserId = :u"),
-                 {{QStringLiteral(":u"), m_rows[m_current].UserId}});
+    const QString userId = m_rows[m_current].UserId;
+    const bool removed = m_accounts.change([&](const QSqlDatabase& db) {
+        runStatement(db, QStringLiteral("delete from XRUser where UserId = :u"),
+                     {{QStringLiteral(":u"), userId}});
+    });
+    if (!removed)
+        return false;
     const int row = m_current;
     beginRemoveRows(QModelIndex(), row, row);
     m_rows.removeAt(row);
@@ -231,24 +254,30 @@ AccountRefusal UserAccountsModel::adodsUserBeforePost(AccountRow& account) const
 // counts, also when several already share it.
 bool UserAccountsModel::nameTakenByAnother(const AccountRow& account) const
 {
-    QSqlQuery query = runStatement(m_adoConnMain.connection(),
-                                   QStringLiteral("select UserId from XRUser where UserName = :u"),
-                                   {{QStringLiteral(":u"), account.UserName}});
-    while (query.next())
-        if (query.value(0).toString() != account.UserId)
-            return true;
-    return false;
+    return m_accounts.read([&](const QSqlDatabase& db) {
+        QSqlQuery query = runStatement(db, QStringLiteral("select UserId from XRUser where UserName = :u"),
+                                       {{QStringLiteral(":u"), account.UserName}});
+        while (query.next())
+            if (query.value(0).toString() != account.UserId)
+                return true;
+        return false;
+    });
 }
 
-void UserAccountsModel::writeRow(const AccountRow& account)
+// False when the shared server is away: nothing was written.
+bool UserAccountsModel::writeRow(const AccountRow& account)
 {
-    runStatement(m_adoConnMain.connection(), m_state == State::Inserting ? kInsertAccount : kUpdateAccount,
-                 {{QStringLiteral(":i"), account.UserId},
-                  {QStringLiteral(":n"), account.UserName},
-                  {QStringLiteral(":p"), text(account.UserPw)},
-                  {QStringLiteral(":a"), account.Admin ? 1 : 0},
-                  {QStringLiteral(":e"), account.Enabled ? 1 : 0},
-                  {QStringLiteral(":r"), text(account.Remark)}});
+    const bool inserting = m_state == State::Inserting;
+    QMap<QString, QVariant> values{{QStringLiteral(":i"), account.UserId},
+                                   {QStringLiteral(":n"), account.UserName},
+                                   {QStringLiteral(":a"), account.Admin ? 1 : 0},
+                                   {QStringLiteral(":e"), account.Enabled ? 1 : 0},
+                                   {QStringLiteral(":r"), text(account.Remark)}};
+    if (inserting)
+        values.insert(QStringLiteral(":p"), text(account.UserPw));
+    return m_accounts.change([&](const QSqlDatabase& db) {
+        runStatement(db, inserting ? kInsertAccount : kUpdateAccount, values);
+    });
 }
 
 void UserAccountsModel::setState(State state)

@@ -4,6 +4,10 @@
 // leave browsing; post() writes the row to XRUser after the account rules, and a refused post
 // keeps the row in its state with nothing written; cancel() throws the changes away. The model
 // never asks or tells the user anything: a refused change returns why, for the dialog to say.
+// With a shared server the accounts are the server's; while it is away they are read from this
+// PC's copy and every change is refused.
+
+#include "store/AccountStore.h"
 
 #include <QAbstractTableModel>
 #include <QList>
@@ -25,6 +29,7 @@ enum class AccountRefusal {
     SignedInEnabledFlag,
     SignedInRemoval,
     RecordsInUse,
+    ServerAway,
 };
 
 // The message that tells the user why the change was refused.
@@ -68,7 +73,7 @@ public:
     void cancel();
     // Whether there is a current row and nothing is being edited, so that it may be deleted.
     bool removable() const;
-    // The account rules against deleting the current removable row.
+    // The account rules against deleting the current removable row (and a server that is away).
     AccountRefusal removalRefusal() const;
     // Deletes the current row when it is removable and the rules allow; true when deleted.
     bool remove();
@@ -89,13 +94,13 @@ signals:
 private:
     AccountRefusal adodsUserBeforePost(AccountRow& account) const;
     bool nameTakenByAnother(const AccountRow& account) const;
-    void writeRow(const AccountRow& account);
+    bool writeRow(const AccountRow& account);
     void setState(State state);
     void setCurrent(int row);
     void rowChanged(int row);
 
     AppContext& m_context;
-    const Database& m_adoConnMain;
+    AccountStore m_accounts;
     QList<AccountRow> m_rows;
     AccountRow m_beforeEdit; // the row as it was when editing began
     int m_current = -1;

@@ -3,8 +3,6 @@
 #include "common/AppContext.h"
 #include "common/NamedControls.h"
 #include "common/ScreenCentre.h"
-#include "store/Database.h"
-#include "store/DatabaseError.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -35,8 +33,9 @@ QTableWidgetItem* readOnlyItem(const QString& text)
 } // namespace
 
 TwinAllowance::TwinAllowance(AppContext& context, const Database& adoConnMain, QWidget* parent)
-    : QDialog(parent), m_context(context), m_adoConnMain(adoConnMain),
-      m_rows(allowanceRows(adoConnMain.connection(), context.clock.now()))
+    : QDialog(parent), m_context(context), m_accounts(context.server, adoConnMain),
+      m_rows(m_accounts.read(
+          [&context](const QSqlDatabase& db) { return allowanceRows(db, context.clock.now()); }))
 {
     setObjectName(QStringLiteral("winAllowance"));
     setWindowTitle(QStringLiteral("上网时限"));
@@ -117,7 +116,10 @@ void TwinAllowance::btnOkClick()
     QList<Allowance> allowances;
     if (!typedAllowances(allowances))
         return;
-    storeAllowances(allowances);
+    if (!storeAllowances(allowances)) {
+        m_context.prompter.inform(QStringLiteral("服务器不可用，现在不能修改上网时限。请稍后再试。"));
+        return; // the typed allowances stay, to be stored later
+    }
     emit allowancesChanged();
     accept();
 }
@@ -146,20 +148,12 @@ bool TwinAllowance::typedAllowances(QList<Allowance>& allowances)
 }
 
 // All rows or none.
-void TwinAllowance::storeAllowances(const QList<Allowance>& allowances)
+bool TwinAllowance::storeAllowances(const QList<Allowance>& allowances)
 {
-    QSqlDatabase db = m_adoConnMain.connection();
-    if (!db.transaction())
-        throw DatabaseError(db.lastError(), QStringLiteral("修改上网时限"));
-    try {
+    return m_accounts.change([&allowances](const QSqlDatabase& db) {
         for (const Allowance& allowance : allowances)
             storeAllowance(db, allowance);
-    } catch (...) {
-        db.rollback();
-        throw;
-    }
-    if (!db.commit())
-        throw DatabaseError(db.lastError(), QStringLiteral("修改上网时限"));
+    });
 }
 
 void TwinAllowance::btnGrantClick()
@@ -176,8 +170,14 @@ void TwinAllowance::btnGrantClick()
         return;
     }
     AllowanceRow& account = m_rows[row];
-    grantToday(m_adoConnMain.connection(), account.allowance.UserId, *minutes,
-               m_context.currentConnection.UserId, m_context.clock.now());
+    const bool granted = m_accounts.change([&](const QSqlDatabase& db) {
+        grantToday(db, account.allowance.UserId, *minutes, m_context.currentConnection.UserId,
+                   m_context.clock.now());
+    });
+    if (!granted) {
+        m_context.prompter.inform(QStringLiteral("服务器不可用，现在不能加时。请稍后再试。"));
+        return;
+    }
     account.grantedToday += *minutes;
     twAllowance->item(row, GrantedColumn)->setText(QString::number(account.grantedToday));
     edtGrant->clear();

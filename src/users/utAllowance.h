@@ -3,8 +3,11 @@
 // anonymous one included, with its daily, weekly and monthly minutes (blank for no limit), and
 // a one-off extra for today ("加时") given to the selected account in the signed-in
 // administrator's name. Typed minutes that are not a whole number within the period's bound
-// are refused with a message naming the account and the period, and nothing is stored.
+// are refused with a message naming the account and the period, and nothing is stored. With a
+// shared server the allowances are the server's; while it is away they are shown from this PC's
+// copy and no change is taken.
 
+#include "store/AccountStore.h"
 #include "users/AllowanceEdits.h"
 
 #include <QDialog>
@@ -23,7 +26,7 @@ class TwinAllowance : public QDialog {
 public:
     enum Column { NameColumn, DayColumn, WeekColumn, MonthColumn, GrantedColumn, ColumnCount };
 
-    // Fills the rows from the database. Throws DatabaseError.
+    // Fills the rows from where the allowances are kept. Throws DatabaseError.
     TwinAllowance(AppContext& context, const Database& adoConnMain, QWidget* parent = nullptr);
 
     void btnOkClick();
@@ -42,10 +45,11 @@ private:
     // The allowances as typed; false, with the message shown and the cell chosen, when a cell
     // does not hold an allowance.
     bool typedAllowances(QList<Allowance>& allowances);
-    void storeAllowances(const QList<Allowance>& allowances);
+    // False when the server is away: nothing was stored.
+    bool storeAllowances(const QList<Allowance>& allowances);
 
     AppContext& m_context;
-    const Database& m_adoConnMain;
+    AccountStore m_accounts;
     QList<AllowanceRow> m_rows;
 
     QTableWidget* twAllowance = nullptr;

@@ -2,6 +2,7 @@
 
 #include "common/AppContext.h"
 #include "connections/RASNotify.h"
+#include "store/AccountStore.h"
 #include "users/Accounts.h"
 #include "users/LoginMode.h"
 #include "users/utPassword.h"
@@ -152,7 +153,10 @@ void TwinLogin::FormShow()
 void TwinLogin::offerSavedPassword()
 {
     const QString name = edtName->text().trimmed();
-    if (name.isEmpty() || accountsNamed(m_adoConnMain, name).isEmpty())
+    if (name.isEmpty())
+        return;
+    const AccountStore accounts(m_context.server, m_adoConnMain);
+    if (accounts.read([&](const QSqlDatabase& db) { return accountsNamed(db, name); }).isEmpty())
         return;
     m_savedPassword = true;
     edtPassword->setPlaceholderText(QStringLiteral("(已保存的密码)"));

@@ -3,6 +3,8 @@
 #include "common/AppContext.h"
 #include "common/NamedControls.h"
 #include "common/ScreenCentre.h"
+#include "store/AccountStore.h"
+#include "store/SqlCommand.h"
 #include "users/PasswordChange.h"
 
 #include <QGridLayout>
@@ -76,10 +78,11 @@ void TwinPassword::showEvent(QShowEvent* event)
     edtFirst->setFocus();
 }
 
-// The refusals keep the typed texts and the dialog.
+// The refusals keep the typed texts and the dialog; so does a server that is away.
 void TwinPassword::btnOkClick()
 {
-    if (changePassword(m_context.prompter, m_adocommSql, m_userId, edtFirst->text(), edtSecond->text()))
+    const AccountStore accounts(m_context.server, m_adocommSql.database());
+    if (changePassword(m_context.prompter, accounts, m_userId, edtFirst->text(), edtSecond->text()))
         accept();
 }
 

@@ -1,9 +1,9 @@
 #include "users/utSelUser.h"
 
 #include "common/AppContext.h"
-#include "store/Database.h"
 #include "common/NamedControls.h"
 #include "common/ScreenCentre.h"
+#include "store/AccountStore.h"
 
 #include <QHBoxLayout>
 #include <QListWidget>
@@ -14,7 +14,7 @@ namespace xr {
 
 TwinSelUser::TwinSelUser(AppContext& context, const Database& adoConnMain, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint), m_context(context),
-      m_users(assignableUsers(adoConnMain.connection()))
+      m_users(AccountStore(context.server, adoConnMain).read(assignableUsers))
 {
     setObjectName(QStringLiteral("winSelUser"));
     setWindowTitle(QStringLiteral("指定有效用户"));

@@ -1,7 +1,7 @@
 #pragma once
-// The user picker winSelUser: the accounts an anonymous record can be given to. After it
-// closes, SelUserId names the chosen account (empty when none was chosen) and SelUserName
-// its name.
+// The user picker winSelUser: the accounts an anonymous record can be given to (the shared
+// server's, when one is set). After it closes, SelUserId names the chosen account (empty when
+// none was chosen) and SelUserName its name.
 
 #include "users/AnonymousRecords.h"
 
@@ -18,7 +18,7 @@ class Database;
 class TwinSelUser : public QDialog {
     Q_OBJECT
 public:
-    // Fills the list from the database (FormCreate). Throws DatabaseError.
+    // Fills the list from where the accounts are kept (FormCreate). Throws DatabaseError.
     TwinSelUser(AppContext& context, const Database& adoConnMain, QWidget* parent = nullptr);
 
     const QString& SelUserId() const { return m_selUserId; }

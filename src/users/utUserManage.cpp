@@ -165,8 +165,9 @@ void TwinUserManage::removeAccount()
 {
     if (!m_adodsUser.removable() || showRefusal(m_adodsUser.removalRefusal()))
         return;
-    if (m_prompter.confirm(QStringLiteral("确认删除该用户吗？")))
-        m_adodsUser.remove();
+    // The server may stop answering while the question is open.
+    if (m_prompter.confirm(QStringLiteral("确认删除该用户吗？")) && !m_adodsUser.remove())
+        showRefusal(m_adodsUser.removalRefusal());
 }
 
 bool TwinUserManage::showRefusal(AccountRefusal refusal)

@@ -382,7 +382,7 @@ TEST_F(BackupRestoreTest, AnOlderBackupIsConvertedAndANewerOneRefused)
     EXPECT_EQ(prompter.prompts.last().text, kRestored);
     EXPECT_TRUE(database.isOpen());
     EXPECT_EQ(values(QStringLiteral("select Version from SchemaVersion")), QStringList{QString::number(kSchemaVersion)});
-    EXPECT_EQ(findAccounts(database, QStringLiteral("dora"), QStringLiteral("dora-secret")).size(), 1);
+    EXPECT_EQ(findAccounts(database.connection(), QStringLiteral("dora"), QStringLiteral("dora-secret")).size(), 1);
     EXPECT_FALSE(fileHoldsText(live(), QStringLiteral("dora-secret")));
 
     const QString newer = path(QStringLiteral("newer.mdb"));

@@ -317,8 +317,8 @@ TEST(DatabaseOpen, InstallationKeepsTheAdministratorPasswordOnlyAsItsHash)
     EXPECT_FALSE(test::fileHoldsText(file, QStringLiteral("setup-secret")));
     Database db{QStringLiteral("installed-test")};
     ASSERT_TRUE(db.open(file));
-    EXPECT_EQ(findAccounts(db, QStringLiteral("admin"), QStringLiteral("setup-secret")).size(), 1);
-    EXPECT_TRUE(findAccounts(db, QStringLiteral("admin"), QString()).isEmpty());
+    EXPECT_EQ(findAccounts(db.connection(), QStringLiteral("admin"), QStringLiteral("setup-secret")).size(), 1);
+    EXPECT_TRUE(findAccounts(db.connection(), QStringLiteral("admin"), QString()).isEmpty());
 }
 
 TEST(DatabaseOpen, MissingOrForeignFileDoesNotOpenAndIsNotCreated)
@@ -397,13 +397,13 @@ TEST_F(SchemaUpgrade, OlderFileIsConvertedOnceAndEveryPasswordStillSignsIn)
         EXPECT_EQ(column(QStringLiteral("select count(*) from XRUser where PwReset = 0")),
                   QStringList{QStringLiteral("5")});
         for (const test::TestAccount& account : accounts)
-            EXPECT_EQ(findAccounts(db, account.name,
+            EXPECT_EQ(findAccounts(db.connection(), account.name,
                                    account.password.isNull() ? QStringLiteral("") : account.password)
                           .size(),
                       1)
                 << account.name.toStdString();
-        EXPECT_EQ(findAccounts(db, QStringLiteral("admin"), QString()).size(), 1) << "the empty password too";
-        EXPECT_TRUE(findAccounts(db, QStringLiteral("alice"), QString()).isEmpty());
+        EXPECT_EQ(findAccounts(db.connection(), QStringLiteral("admin"), QString()).size(), 1) << "the empty password too";
+        EXPECT_TRUE(findAccounts(db.connection(), QStringLiteral("alice"), QString()).isEmpty());
         EXPECT_EQ(column(QStringLiteral("select ConnName || Sdt || coalesce(RxBytes, '?') || coalesce(TxBytes, '?') "
                                         "from XRRecord")),
                   QStringList{QStringLiteral("Office100.5??")})
@@ -440,8 +440,8 @@ TEST_F(SchemaUpgrade, TwoCopiesOpeningAtOnceConvertTheFileOnce)
     second.join();
     EXPECT_EQ(opened, 2);
     ASSERT_TRUE(db.open(file()));
-    EXPECT_EQ(findAccounts(db, QStringLiteral("alice"), QStringLiteral("alice-secret-1")).size(), 1);
-    EXPECT_EQ(findAccounts(db, QStringLiteral("admin"), QString()).size(), 1);
+    EXPECT_EQ(findAccounts(db.connection(), QStringLiteral("alice"), QStringLiteral("alice-secret-1")).size(), 1);
+    EXPECT_EQ(findAccounts(db.connection(), QStringLiteral("admin"), QString()).size(), 1);
 }
 
 TEST_F(SchemaUpgrade, NewerFileIsRefusedAndLeftAsItIs)
@@ -487,7 +487,7 @@ TEST_F(SchemaUpgrade, WriteProtectedOlderFileIsRefusedUntilItMayBeWritten)
 
     ASSERT_EQ(::chmod(path.constData(), 0644), 0);
     ASSERT_TRUE(db.open(file())) << db.openError().toStdString();
-    EXPECT_EQ(findAccounts(db, QStringLiteral("alice"), QStringLiteral("alice-secret-1")).size(), 1);
+    EXPECT_EQ(findAccounts(db.connection(), QStringLiteral("alice"), QStringLiteral("alice-secret-1")).size(), 1);
 }
 
 } // namespace
