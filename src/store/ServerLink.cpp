@@ -41,8 +41,15 @@ QSqlDatabase ServerLink::connection()
 
 bool ServerLink::wentAway()
 {
-    if (!m_ui || !m_ui->isOpen())
+    if (!m_ui)
         return !answers();
+    // The driver closes a connection that the server dropped: gone, unless it opens again.
+    if (!m_ui->isOpen()) {
+        if (isSet() && m_ui->open(m_conninfo) == ServerAnswer::Answered)
+            return false;
+        reportAway(m_ui->problem());
+        return true;
+    }
     QSqlQuery probe(m_ui->connection());
     if (probe.exec(QStringLiteral("select 1")))
         return false;
