@@ -58,7 +58,7 @@ bool prepareServer(const xr::test::PgServer& server)
         return false;
     xr::createServerSchema(raw, QStringLiteral("pw"));
     QSqlQuery fill(raw);
-    const bool filled = fill.exec(QString::fromLatin1(kFill).arg(kRecords)) && fill.exec(QStringLiteral("analyze XRRecord"));
+    const bool filled = fill.exec(QString::fromLatin1(kFill).arg(kRecords)) && fill.exec(QStringLiteral("vacuum analyze XRRecord"));
     fill = QSqlQuery();
     raw.close();
     raw = QSqlDatabase();

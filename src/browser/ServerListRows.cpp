@@ -4,7 +4,6 @@
 
 #include <QSqlQuery>
 
-#include <charconv>
 
 namespace xr {
 
@@ -27,8 +26,10 @@ const QString kDurationSums = QStringLiteral(
     "cast(coalesce(sum(ms % 60000 / 1000), 0) as bigint), count(nullif(ms % 60000 / 1000, 0))");
 
 // The local list's order (SQLite compares names byte by byte and puts missing values first),
-// the row number settling ties the same way every time.
-const QString kListOrder = QStringLiteral("order by Sdt nulls first, ConnName collate \"C\" nulls first, RowNo");
+// the row number settling ties the same way every time: the order of the server's index
+// XRRecordListOrder, which gives the rows in it without a sort.
+const QString kListOrder =
+    QStringLiteral(" order by Sdt nulls first, ConnName collate \"C\" nulls first, RowNo");
 
 // "from XRRecord where ..." of the list's statement, without its order.
 QString listedRows(const QString& listStatement)
@@ -49,28 +50,30 @@ RecordQuery withValuesOf(const RecordQuery& list, const QString& text)
     return query;
 }
 
-QString summed(const RecordQuery& list, const QString& columns)
+// `columns` over the listed rows' milliseconds; the rows come in the list's order when `ordered`
+// (the outer selects only pass them on, so an aggregate takes them in that order).
+QString summed(const RecordQuery& list, const QString& columns, bool ordered)
 {
     return QStringLiteral("select ") + columns + QStringLiteral(" from (") + kMilliseconds + listedRows(list.text()) +
-           QStringLiteral(") spans) durations");
+           (ordered ? kListOrder : QString()) + QStringLiteral(") spans) durations");
 }
 
-// The server's text of a bigint array, "{3,1,2}", or empty for none.
+// The server's text of a bigint array, "{3,1,2}", or empty for none; read in place.
 std::vector<qint64> rowNumbers(const QString& array)
 {
-    const QByteArray text = array.toLatin1();
     std::vector<qint64> numbers;
-    numbers.reserve(static_cast<std::size_t>(text.count(',') + 1));
-    const char* at = text.constData();
-    const char* const end = at + text.size();
-    while (at < end) {
-        qint64 number = 0;
-        const auto [next, error] = std::from_chars(at, end, number);
-        if (error == std::errc()) {
+    numbers.reserve(static_cast<std::size_t>(array.size() / 8 + 1));
+    qint64 number = 0;
+    bool inNumber = false;
+    for (const QChar c : array) {
+        const char16_t unit = c.unicode();
+        if (unit >= u'0' && unit <= u'9') {
+            number = number * 10 + (unit - u'0');
+            inNumber = true;
+        } else if (inNumber) { // a comma or the closing brace
             numbers.push_back(number);
-            at = next;
-        } else {
-            ++at; // a brace or a comma
+            number = 0;
+            inNumber = false;
         }
     }
     return numbers;
@@ -103,10 +106,10 @@ bool isServerConnection(const QSqlDatabase& db)
 ServerListRows scanServerListRows(const QSqlDatabase& db, const RecordQuery& list)
 {
     const RecordQuery scan = withValuesOf(
-        list, summed(list, kDurationSums +
-                               QStringLiteral(", cast(coalesce(sum(RxBytes), 0) as bigint), "
-                                              "cast(coalesce(sum(TxBytes), 0) as bigint), array_agg(RowNo ") +
-                               kListOrder + QLatin1Char(')')));
+        list, summed(list,
+                     kDurationSums + QStringLiteral(", cast(coalesce(sum(RxBytes), 0) as bigint), "
+                                                    "cast(coalesce(sum(TxBytes), 0) as bigint), array_agg(RowNo)"),
+                     true));
     QSqlQuery query = scan.run(db);
     ServerListRows rows;
     if (!query.next())
@@ -120,7 +123,7 @@ ServerListRows scanServerListRows(const QSqlDatabase& db, const RecordQuery& lis
 
 RecordQuery serverDurationTotalQuery(const RecordQuery& list)
 {
-    return withValuesOf(list, summed(list, kDurationSums));
+    return withValuesOf(list, summed(list, kDurationSums, false));
 }
 
 std::vector<std::pair<qint64, UsageRecord>> fetchServerRows(const QSqlDatabase& db, const std::vector<qint64>& rowNos)
