@@ -29,13 +29,13 @@ constexpr int kRuns = 3;
 // Ten PCs' records over about eight years from 2004, of a second to two hours each, with bytes.
 const char* const kFill =
     "insert into XRRecord (Station, RecordId, Sdt, Edt, UserId, ConnName, RxBytes, TxBytes) "
-    "select 'PC-' || (g % 10), cast(g as text), 38047 + g * 0.003, 38047 + g * 0.003 + (g % 7200 + 0.5) / 86400, "
+    "select 'PC-' || (g % 10), cast(g as text), 38047 + g * 0.003, 38047 + g * 0.003 + (g % 7200 + 0.5) / "
+    "86400, "
     "'000000000000000001', 'conn' || (g % 4), g % 100000, g % 7000 from generate_series(1, %1) g";
 
 const QString kList = QStringLiteral("select * from XRRecord order by Sdt,ConnName");
 
-template <typename Work>
-qint64 bestOf(Work work)
+template <typename Work> qint64 bestOf(Work work)
 {
     qint64 best = -1;
     for (int run = 0; run < kRuns; ++run) {
@@ -58,7 +58,8 @@ bool prepareServer(const xr::test::PgServer& server)
         return false;
     xr::createServerSchema(raw, QStringLiteral("pw"));
     QSqlQuery fill(raw);
-    const bool filled = fill.exec(QString::fromLatin1(kFill).arg(kRecords)) && fill.exec(QStringLiteral("vacuum analyze XRRecord"));
+    const bool filled = fill.exec(QString::fromLatin1(kFill).arg(kRecords)) &&
+                        fill.exec(QStringLiteral("vacuum analyze XRRecord"));
     fill = QSqlQuery();
     raw.close();
     raw = QSqlDatabase();
@@ -97,13 +98,15 @@ int main(int argc, char** argv)
         QSqlQuery query = xr::serverDurationTotalQuery(list).run(db.connection());
         query.next();
         const auto value = [&query](int column) { return query.value(column).toLongLong(); };
-        statementTotal = xr::DurationSums(value(0), value(1), value(2), value(3), value(4), value(5)).totalText(1);
+        statementTotal =
+            xr::DurationSums(value(0), value(1), value(2), value(3), value(4), value(5)).totalText(1);
     });
 
     std::printf("records: %d\n", opened.count());
     std::printf("(a) opening the list from the server: %lld ms\n", static_cast<long long>(openMs));
     std::printf("(b) one SQL statement totalling the same rows: %lld ms\n", static_cast<long long>(totalMs));
-    std::printf("ratio (a)/(b): %.2f (target at most 1.5)\n", totalMs > 0 ? double(openMs) / double(totalMs) : 0.0);
+    std::printf("ratio (a)/(b): %.2f (target at most 1.5)\n",
+                totalMs > 0 ? double(openMs) / double(totalMs) : 0.0);
     std::printf("list total: %s\nstatement total: %s\n", qPrintable(opened.sums().totalText(1)),
                 qPrintable(statementTotal));
     return opened.sums().totalText(1) == statementTotal ? 0 : 1;

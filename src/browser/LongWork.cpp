@@ -39,7 +39,8 @@ bool runOnFile(const QString& databaseFile, const LongWorkJob& job, WorkProgress
 
 } // namespace
 
-bool runLongWork(const LongWorkTexts& texts, QWidget* parent, const QSqlDatabase& listDb, const LongWorkJob& job)
+bool runLongWork(const LongWorkTexts& texts, QWidget* parent, const QSqlDatabase& listDb,
+                 const LongWorkJob& job)
 {
     const bool onServer = isServerConnection(listDb);
     const QString source = onServer ? listDb.connectOptions() : listDb.databaseName();

@@ -31,6 +31,7 @@ struct LongWorkTexts {
 // when the job has ended: true when it ran to its end, false when it was cancelled, also by the
 // program ending meanwhile. The job's error (or the database's, when it does not open) is
 // thrown again here.
-bool runLongWork(const LongWorkTexts& texts, QWidget* parent, const QSqlDatabase& listDb, const LongWorkJob& job);
+bool runLongWork(const LongWorkTexts& texts, QWidget* parent, const QSqlDatabase& listDb,
+                 const LongWorkJob& job);
 
 } // namespace xr

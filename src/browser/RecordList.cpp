@@ -130,9 +130,9 @@ void RecordList::forgetRecord(int row, const UsageRecord& deleted)
 // On the server, Assigned keeps the station's later copies from giving the record back.
 void RecordList::assignRecord(int row, const QString& userId)
 {
-    RecordQuery assignment(m_onServer
-                               ? QStringLiteral("update XRRecord set UserId = :u, Assigned = 1 where RowNo = :r")
-                               : QStringLiteral("update XRRecord set UserId = :u where rowid = :r"));
+    RecordQuery assignment(
+        m_onServer ? QStringLiteral("update XRRecord set UserId = :u, Assigned = 1 where RowNo = :r")
+                   : QStringLiteral("update XRRecord set UserId = :u where rowid = :r"));
     assignment.bind(QStringLiteral(":u"), userId);
     assignment.bind(QStringLiteral(":r"), m_rowIds.at(static_cast<std::size_t>(row)));
     assignment.run(m_db);

@@ -1,7 +1,7 @@
 #pragma once
 // The grid's view of the usage list: the columns 连接, 电脑 (the PC that recorded it),
-// 连接日期时间, 断开日期时间 and 上网时间 and the bytes 接收 and 发送, with their alignments and colours. Rows are read from the list only
-// when the grid shows them.
+// 连接日期时间, 断开日期时间 and 上网时间 and the bytes 接收 and 发送, with their alignments and colours.
+// Rows are read from the list only when the grid shows them.
 
 #include "browser/RecordList.h"
 
@@ -15,7 +15,8 @@ public:
     enum Column {
         ConnNameColumn,
         StationColumn,
-        SdtColumn,         EdtColumn,
+        SdtColumn,
+        EdtColumn,
         TimeColumn,
         ReceivedColumn,
         SentColumn,

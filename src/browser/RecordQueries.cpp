@@ -162,9 +162,10 @@ RecordQuery deleteAllQuery(const RecordQuery& list)
 
 RecordQuery withTombstones(const RecordQuery& deletion)
 {
-    RecordQuery query(QStringLiteral("with gone as (") + deletion.text().trimmed() +
-                      QStringLiteral(" returning Station, RecordId) insert into XRRecordGone (Station, RecordId) "
-                                     "select Station, RecordId from gone on conflict do nothing"));
+    RecordQuery query(
+        QStringLiteral("with gone as (") + deletion.text().trimmed() +
+        QStringLiteral(" returning Station, RecordId) insert into XRRecordGone (Station, RecordId) "
+                       "select Station, RecordId from gone on conflict do nothing"));
     for (auto value = deletion.values().cbegin(); value != deletion.values().cend(); ++value)
         query.bind(value.key(), value.value());
     return query;

@@ -4,7 +4,6 @@
 
 #include <QSqlQuery>
 
-
 namespace xr {
 
 namespace {
@@ -12,11 +11,11 @@ namespace {
 // Each row's duration in whole milliseconds, rounded half away from zero as std::llround does,
 // from the same double arithmetic as DurationOf (a missing time reads as 0, as locally; a span
 // beyond 100,000,000 days is held there).
-const QString kMilliseconds = QStringLiteral(
-    "select RowNo, Sdt, ConnName, RxBytes, TxBytes, "
-    "cast(floor(x) as bigint) + case when x - floor(x) >= 0.5 then 1 else 0 end as ms from ("
-    "select RowNo, Sdt, ConnName, RxBytes, TxBytes, "
-    "least(abs(coalesce(Edt, 0) - coalesce(Sdt, 0)), 100000000.0) * 86400000.0 as x ");
+const QString kMilliseconds =
+    QStringLiteral("select RowNo, Sdt, ConnName, RxBytes, TxBytes, "
+                   "cast(floor(x) as bigint) + case when x - floor(x) >= 0.5 then 1 else 0 end as ms from ("
+                   "select RowNo, Sdt, ConnName, RxBytes, TxBytes, "
+                   "least(abs(coalesce(Edt, 0) - coalesce(Sdt, 0)), 100000000.0) * 86400000.0 as x ");
 
 // The sums of the components: count, days, hours, minutes, seconds, records with seconds.
 const QString kDurationSums = QStringLiteral(
@@ -54,8 +53,9 @@ RecordQuery withValuesOf(const RecordQuery& list, const QString& text)
 // (the outer selects only pass them on, so an aggregate takes them in that order).
 QString summed(const RecordQuery& list, const QString& columns, bool ordered)
 {
-    return QStringLiteral("select ") + columns + QStringLiteral(" from (") + kMilliseconds + listedRows(list.text()) +
-           (ordered ? kListOrder : QString()) + QStringLiteral(") spans) durations");
+    return QStringLiteral("select ") + columns + QStringLiteral(" from (") + kMilliseconds +
+           listedRows(list.text()) + (ordered ? kListOrder : QString()) +
+           QStringLiteral(") spans) durations");
 }
 
 // The server's text of a bigint array, "{3,1,2}", or empty for none; read in place.
@@ -106,10 +106,11 @@ bool isServerConnection(const QSqlDatabase& db)
 ServerListRows scanServerListRows(const QSqlDatabase& db, const RecordQuery& list)
 {
     const RecordQuery scan = withValuesOf(
-        list, summed(list,
-                     kDurationSums + QStringLiteral(", cast(coalesce(sum(RxBytes), 0) as bigint), "
-                                                    "cast(coalesce(sum(TxBytes), 0) as bigint), array_agg(RowNo)"),
-                     true));
+        list,
+        summed(list,
+               kDurationSums + QStringLiteral(", cast(coalesce(sum(RxBytes), 0) as bigint), "
+                                              "cast(coalesce(sum(TxBytes), 0) as bigint), array_agg(RowNo)"),
+               true));
     QSqlQuery query = scan.run(db);
     ServerListRows rows;
     if (!query.next())
@@ -126,15 +127,17 @@ RecordQuery serverDurationTotalQuery(const RecordQuery& list)
     return withValuesOf(list, summed(list, kDurationSums, false));
 }
 
-std::vector<std::pair<qint64, UsageRecord>> fetchServerRows(const QSqlDatabase& db, const std::vector<qint64>& rowNos)
+std::vector<std::pair<qint64, UsageRecord>> fetchServerRows(const QSqlDatabase& db,
+                                                            const std::vector<qint64>& rowNos)
 {
     std::vector<std::pair<qint64, UsageRecord>> rows;
     if (rowNos.empty())
         return rows;
-    QSqlQuery query = RecordQuery(QStringLiteral("select RowNo, Sdt, Edt, UserId, ConnName, RecordId, RxBytes, "
-                                                 "TxBytes, Station from XRRecord where RowNo in (") +
-                                  numberList(rowNos) + QLatin1Char(')'))
-                          .run(db);
+    QSqlQuery query =
+        RecordQuery(QStringLiteral("select RowNo, Sdt, Edt, UserId, ConnName, RecordId, RxBytes, "
+                                   "TxBytes, Station from XRRecord where RowNo in (") +
+                    numberList(rowNos) + QLatin1Char(')'))
+            .run(db);
     rows.reserve(rowNos.size());
     while (query.next()) {
         UsageRecord record;

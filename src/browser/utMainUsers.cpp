@@ -37,8 +37,8 @@ void TwinMain::actMoveRecordExecute()
         m_context.prompter.inform(QStringLiteral("连接状态下不允许执行该操作！"));
         return;
     }
-    if (refusedWhileServerAway(QStringLiteral(
-            "服务器不可用，不能指定匿名记录：记录以服务器上的为准。请在服务器恢复后再指定。")))
+    if (refusedWhileServerAway(
+            QStringLiteral("服务器不可用，不能指定匿名记录：记录以服务器上的为准。请在服务器恢复后再指定。")))
         return;
     if (!listsAnonymousRecords(list().query())) {
         m_context.prompter.inform(QStringLiteral("请选择[匿名用户]的上网记录！"));

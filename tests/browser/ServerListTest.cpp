@@ -43,14 +43,16 @@ protected:
         const QString name = QStringLiteral("list_%1").arg(++databases);
         ASSERT_TRUE(server.createDatabase(name));
         ASSERT_EQ(records.open(server.conninfo(name)), ServerAnswer::NotOurs);
-        QSqlDatabase raw = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), QStringLiteral("server-list-raw"));
+        QSqlDatabase raw =
+            QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), QStringLiteral("server-list-raw"));
         raw.setConnectOptions(server.conninfo(name));
         ASSERT_TRUE(raw.open());
         createServerSchema(raw, QStringLiteral("pw"));
         raw.close();
         raw = QSqlDatabase();
         QSqlDatabase::removeDatabase(QStringLiteral("server-list-raw"));
-        ASSERT_EQ(records.open(server.conninfo(name)), ServerAnswer::Answered) << records.problem().toStdString();
+        ASSERT_EQ(records.open(server.conninfo(name)), ServerAnswer::Answered)
+            << records.problem().toStdString();
         context.server.configure(server.conninfo(name));
         signInAdmin();
     }
@@ -60,8 +62,9 @@ protected:
                          const QString& connName = QStringLiteral("163"))
     {
         QSqlQuery query(records.connection());
-        query.prepare(QStringLiteral("insert into XRRecord (Station, RecordId, Sdt, Edt, UserId, ConnName, RxBytes) "
-                                     "values (:p, :i, :s, :e, :u, :c, :r)"));
+        query.prepare(
+            QStringLiteral("insert into XRRecord (Station, RecordId, Sdt, Edt, UserId, ConnName, RxBytes) "
+                           "values (:p, :i, :s, :e, :u, :c, :r)"));
         query.bindValue(QStringLiteral(":p"), station);
         query.bindValue(QStringLiteral(":i"), start.toString(QStringLiteral("yyyyMMddHHmmsszzz")));
         query.bindValue(QStringLiteral(":s"), toDayCount(start));
@@ -97,7 +100,8 @@ protected:
     QComboBox* combo(const QString& name) { return window->findChild<QComboBox*>(name); }
     void findStation(const QString& station)
     {
-        combo(QStringLiteral("cbStation"))->setCurrentIndex(combo(QStringLiteral("cbStation"))->findText(station));
+        combo(QStringLiteral("cbStation"))
+            ->setCurrentIndex(combo(QStringLiteral("cbStation"))->findText(station));
         window->findChild<QPushButton*>(QStringLiteral("btnFind"))->click();
     }
     QStringList serverValues(const QString& statement)
@@ -152,11 +156,14 @@ TEST_F(ServerList, ListsEveryStationsRecordsWithTheirPcAndTheRowsTotal)
     QStringList stations;
     for (int i = 0; i < combo(QStringLiteral("cbStation"))->count(); ++i)
         stations << combo(QStringLiteral("cbStation"))->itemText(i);
-    EXPECT_EQ(stations, (QStringList{QStringLiteral("PC-A"), QStringLiteral("PC-B"), QStringLiteral("所有电脑")}));
+    EXPECT_EQ(stations,
+              (QStringList{QStringLiteral("PC-A"), QStringLiteral("PC-B"), QStringLiteral("所有电脑")}));
     EXPECT_EQ(combo(QStringLiteral("cbStation"))->currentText(), QStringLiteral("所有电脑"));
     findStation(QStringLiteral("PC-B"));
-    EXPECT_EQ(column(RecordListModel::StationColumn), (QStringList{QStringLiteral("PC-B"), QStringLiteral("PC-B")}));
-    EXPECT_EQ(column(RecordListModel::ConnNameColumn), (QStringList{QStringLiteral("169"), QStringLiteral("163")}));
+    EXPECT_EQ(column(RecordListModel::StationColumn),
+              (QStringList{QStringLiteral("PC-B"), QStringLiteral("PC-B")}));
+    EXPECT_EQ(column(RecordListModel::ConnNameColumn),
+              (QStringList{QStringLiteral("169"), QStringLiteral("163")}));
     EXPECT_TRUE(window->list().query().text().contains(QStringLiteral("(Station = :p)")));
     EXPECT_TRUE(noErrorShown());
 }
@@ -170,7 +177,8 @@ TEST_F(ServerList, DeletingOnTheServerKeepsTheDeletedFromComingBack)
     EXPECT_EQ(window->list().count(), 3);
     EXPECT_EQ(serverValues(QStringLiteral("select Station || '/' || RecordId from XRRecordGone")),
               QStringList{QStringLiteral("PC-B/20040306090000000")});
-    EXPECT_EQ(serverValues(QStringLiteral("select count(*) from XRRecord")), QStringList{QStringLiteral("3")});
+    EXPECT_EQ(serverValues(QStringLiteral("select count(*) from XRRecord")),
+              QStringList{QStringLiteral("3")});
 
     findStation(QStringLiteral("PC-A"));
     prompter.answers = {PromptAnswer::Yes, PromptAnswer::Yes};
@@ -179,7 +187,8 @@ TEST_F(ServerList, DeletingOnTheServerKeepsTheDeletedFromComingBack)
     EXPECT_EQ(serverValues(QStringLiteral("select Station || '/' || RecordId from XRRecordGone order by 1")),
               (QStringList{QStringLiteral("PC-A/20040302100000000"), QStringLiteral("PC-A/20040303080000000"),
                            QStringLiteral("PC-B/20040306090000000")}));
-    EXPECT_EQ(serverValues(QStringLiteral("select Station from XRRecord")), QStringList{QStringLiteral("PC-B")});
+    EXPECT_EQ(serverValues(QStringLiteral("select Station from XRRecord")),
+              QStringList{QStringLiteral("PC-B")});
     EXPECT_EQ(storedRecords(), 1) << "this PC's own database is left alone";
     EXPECT_TRUE(noErrorShown());
 }
@@ -196,11 +205,11 @@ TEST_F(ServerList, PrintingAndExportReadTheServersRows)
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QStringList lines = QString::fromUtf8(file.readAll().mid(3)).split(QStringLiteral("\r\n"));
     EXPECT_EQ(lines.mid(1),
-              (QStringList{QStringLiteral("163,2004-3-2 10:00:00,2004-3-2 11:05:07,1小时5分7秒,3907,1000,,PC-A"),
-                           QStringLiteral("169,2004-3-2 10:00:00,2004-3-2 10:59:59,59分59秒,3599,1000,,PC-B"),
-                           QStringLiteral("163,2004-3-3 8:00:00,2004-3-5 11:04:05,2天3小时4分5秒,183845,1000,,PC-A"),
-                           QStringLiteral("163,2004-3-6 9:00:00,2004-3-6 9:00:42,0分42秒,42,1000,,PC-B"),
-                           QString()}));
+              (QStringList{
+                  QStringLiteral("163,2004-3-2 10:00:00,2004-3-2 11:05:07,1小时5分7秒,3907,1000,,PC-A"),
+                  QStringLiteral("169,2004-3-2 10:00:00,2004-3-2 10:59:59,59分59秒,3599,1000,,PC-B"),
+                  QStringLiteral("163,2004-3-3 8:00:00,2004-3-5 11:04:05,2天3小时4分5秒,183845,1000,,PC-A"),
+                  QStringLiteral("163,2004-3-6 9:00:00,2004-3-6 9:00:42,0分42秒,42,1000,,PC-B"), QString()}));
 
     const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
     if (pdftotext.isEmpty())
@@ -216,7 +225,8 @@ TEST_F(ServerList, PrintingAndExportReadTheServersRows)
     const QString text = QString::fromUtf8(process.readAllStandardOutput());
     EXPECT_TRUE(text.contains(QStringLiteral("2004-3-5 11:04:05"))) << text.toStdString();
     EXPECT_TRUE(text.contains(QStringLiteral("2004-3-6 9:00:42"))) << text.toStdString();
-    EXPECT_FALSE(text.contains(QStringLiteral("2004-3-4 8:30:00"))) << "this PC's record is not on the server";
+    EXPECT_FALSE(text.contains(QStringLiteral("2004-3-4 8:30:00")))
+        << "this PC's record is not on the server";
 }
 
 TEST_F(ServerList, AStoppedServerLeavesThisPcsRecordsAndRefusesChanges)
@@ -238,7 +248,8 @@ TEST_F(ServerList, AStoppedServerLeavesThisPcsRecordsAndRefusesChanges)
     ASSERT_EQ(prompter.prompts.size(), 2);
     for (const Prompt& prompt : prompter.prompts) {
         EXPECT_EQ(prompt.kind, PromptKind::Information);
-        EXPECT_TRUE(prompt.text.startsWith(QStringLiteral("服务器不可用，不能删除记录"))) << prompt.text.toStdString();
+        EXPECT_TRUE(prompt.text.startsWith(QStringLiteral("服务器不可用，不能删除记录")))
+            << prompt.text.toStdString();
     }
     EXPECT_EQ(storedRecords(), 1);
 
