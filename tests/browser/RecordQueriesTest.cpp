@@ -263,7 +263,7 @@ TEST_F(RecordQueries, DefaultListOfOneConnection)
     const RecordQuery query = defaultRecordsQuery(filter, settings.DefaultTime, zhang, kSundayEvening);
     EXPECT_EQ(query.text(), QStringLiteral("select * from XRRecord where (UserId = :u) and (Sdt >= :s) and "
                                            "(Edt <= :e) and (ConnName = :c) order by Sdt,ConnName"));
-    EXPECT_EQ(starts(query), (QList<QDateTime>{at(3, 1, 0, 0), at(3, 7, 23, 0)}));
+    EXPECT_EQ(starts(query), (QList<QDateTime>{at(3, 1, 0, 0), at(3, 7, 23, 0), at(3, 31, 23, 30)}));
 }
 
 TEST_F(RecordQueries, UnknownDefaultConnectionGivesAnEmptyList)
