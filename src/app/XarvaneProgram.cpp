@@ -93,13 +93,18 @@ void XarvaneProgram::connectMainCommands()
         TwinSyn winSyn(m_context.appPath, m_context.prompter, m_winMain.get());
         winSyn.exec();
     });
+    // A server that goes away while its list prints leaves this PC's list in the window.
     QObject::connect(&winMain, &TwinMain::printRequested, &winMain, [this] {
-        PrintCommands(m_context, m_session.adoConnMain(), m_session.RASNotify())
-            .actPrintExecute(m_winMain->list(), m_winMain->totalText(), m_winMain.get());
+        m_winMain->workOnList([this] {
+            PrintCommands(m_context, m_session.RASNotify())
+                .actPrintExecute(m_winMain->list(), m_winMain->totalText(), m_winMain.get());
+        });
     });
     QObject::connect(&winMain, &TwinMain::exportRequested, &winMain, [this] {
-        PrintCommands(m_context, m_session.adoConnMain(), m_session.RASNotify())
-            .actExportExecute(m_winMain->list(), m_winMain->totalText(), m_winMain.get());
+        m_winMain->workOnList([this] {
+            PrintCommands(m_context, m_session.RASNotify())
+                .actExportExecute(m_winMain->list(), m_winMain->totalText(), m_winMain.get());
+        });
     });
 }
 

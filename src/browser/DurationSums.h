@@ -10,6 +10,15 @@ namespace xr {
 
 class DurationSums {
 public:
+    DurationSums() = default;
+    // Sums made elsewhere (by the shared server) from `count` records' components, of which
+    // `begunMinutes` had seconds beyond their whole minutes.
+    DurationSums(qint64 count, qint64 days, qint64 hours, qint64 minutes, qint64 seconds, qint64 begunMinutes)
+        : m_count(count), m_days(days), m_hours(hours), m_minutes(minutes), m_seconds(seconds),
+          m_begunMinutes(begunMinutes)
+    {
+    }
+
     void add(const DurationParts& parts);
     // A record that has left the list.
     void remove(const DurationParts& parts);

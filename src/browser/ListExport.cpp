@@ -20,9 +20,9 @@ namespace {
 constexpr qint64 kSecondsPerDay = 86400;
 constexpr int kRowsBetweenChecks = 1024; // about a millisecond of rows
 constexpr qsizetype kWriteBytes = 1 << 18;
-// A line's room besides twice its connection name: the name's quotes and apostrophe, six
+// A line's room besides twice its two names: the names' quotes and apostrophes, seven
 // separators, two date-times, a duration in words and in seconds, two byte counts, the line end.
-constexpr qsizetype kLineRoom = 3 + 6 + 2 * kDayCountTextRoom + kDurationWordsRoom + 3 * 20 + 2;
+constexpr qsizetype kLineRoom = 2 * 3 + 7 + 2 * kDayCountTextRoom + kDurationWordsRoom + 3 * 20 + 2;
 
 qint64 seconds(const DurationParts& parts)
 {
@@ -106,7 +106,8 @@ private:
 void writeTitle(CsvFile& out)
 {
     const QByteArray title =
-        "\xEF\xBB\xBF" + QStringLiteral("连接,连接日期时间,断开日期时间,上网时间,上网秒数,接收字节数,发送字节数\r\n").toUtf8();
+        "\xEF\xBB\xBF" +
+        QStringLiteral("连接,连接日期时间,断开日期时间,上网时间,上网秒数,接收字节数,发送字节数,电脑\r\n").toUtf8();
     out.wrote(std::copy(title.begin(), title.end(), out.next(title.size())));
 }
 
@@ -116,38 +117,42 @@ char* writeByteCount(char* out, const std::optional<qint64>& bytes)
     return bytes ? writeDecimal(out, static_cast<quint64>(*bytes)) : out;
 }
 
-// One record's line, from the row the cursor stands on.
-void writeRecord(CsvFile& out, const ListRowCursor& row, DayCountWriter& dates)
+// The fields of one record's line, as read from this PC's database or from the server.
+struct CsvRow {
+    QByteArrayView name;
+    double start = 0;
+    double end = 0;
+    std::optional<qint64> received;
+    std::optional<qint64> sent;
+    QByteArrayView station;
+};
+
+void writeRecord(CsvFile& out, const CsvRow& row, DayCountWriter& dates)
 {
-    const QByteArrayView name = row.utf8(ListRowCursor::ConnName);
-    const double start = row.real(ListRowCursor::Sdt);
-    const double end = row.real(ListRowCursor::Edt);
-    const DurationParts duration = DurationOf(start, end);
-    char* line = writeField(out.next(2 * name.size() + kLineRoom), name);
+    const DurationParts duration = DurationOf(row.start, row.end);
+    char* line = writeField(out.next(2 * (row.name.size() + row.station.size()) + kLineRoom), row.name);
     *line++ = ',';
-    line = dates.write(start, line);
+    line = dates.write(row.start, line);
     *line++ = ',';
-    line = dates.write(end, line);
+    line = dates.write(row.end, line);
     *line++ = ',';
     line = writeDurationWords(duration, line);
     *line++ = ',';
     line = writeDecimal(line, static_cast<quint64>(seconds(duration)));
     *line++ = ',';
-    line = writeByteCount(line, row.optionalInteger(ListRowCursor::RxBytes));
+    line = writeByteCount(line, row.received);
     *line++ = ',';
-    line = writeByteCount(line, row.optionalInteger(ListRowCursor::TxBytes));
+    line = writeByteCount(line, row.sent);
+    *line++ = ',';
+    line = writeField(line, row.station);
     *line++ = '\r';
     *line++ = '\n';
     out.wrote(line);
 }
 
-} // namespace
-
-bool exportCsv(const RecordList& rows, const QString& file, WorkProgress& progress)
+// This PC's rows, stepped through at the engine's speed.
+bool writeLocalRows(CsvFile& out, const RecordList& rows, WorkProgress& progress)
 {
-    progress.setTotal(rows.count());
-    CsvFile out(file);
-    writeTitle(out);
     ListRowCursor cursor(rows.connection());
     DayCountWriter dates;
     qint64 done = 0;
@@ -158,10 +163,47 @@ bool exportCsv(const RecordList& rows, const QString& file, WorkProgress& progre
             progress.setDone(done);
         }
         if (cursor.find(rowId))
-            writeRecord(out, cursor, dates);
+            writeRecord(out,
+                        {cursor.utf8(ListRowCursor::ConnName), cursor.real(ListRowCursor::Sdt),
+                         cursor.real(ListRowCursor::Edt), cursor.optionalInteger(ListRowCursor::RxBytes),
+                         cursor.optionalInteger(ListRowCursor::TxBytes), cursor.utf8(ListRowCursor::Station)},
+                        dates);
     }
-    out.commit();
     progress.setDone(done);
+    return true;
+}
+
+// The server's rows, read in blocks through the list; a row deleted meanwhile reads empty.
+bool writeServerRows(CsvFile& out, const RecordList& rows, WorkProgress& progress)
+{
+    DayCountWriter dates;
+    for (int row = 0; row < rows.count(); ++row) {
+        if ((row + 1) % kRowsBetweenChecks == 0) {
+            if (progress.cancelled())
+                return false;
+            progress.setDone(row + 1);
+        }
+        const UsageRecord record = rows.record(row);
+        if (record.RecordId.isEmpty())
+            continue;
+        const QByteArray name = record.ConnName.toUtf8();
+        const QByteArray station = record.Station.toUtf8();
+        writeRecord(out, {name, record.Sdt, record.Edt, record.RxBytes, record.TxBytes, station}, dates);
+    }
+    progress.setDone(rows.count());
+    return true;
+}
+
+} // namespace
+
+bool exportCsv(const RecordList& rows, const QString& file, WorkProgress& progress)
+{
+    progress.setTotal(rows.count());
+    CsvFile out(file);
+    writeTitle(out);
+    if (!(rows.onServer() ? writeServerRows(out, rows, progress) : writeLocalRows(out, rows, progress)))
+        return false;
+    out.commit();
     return true;
 }
 

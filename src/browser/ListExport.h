@@ -1,9 +1,9 @@
 #pragma once
 // The listed records as a CSV file for a spreadsheet: UTF-8 with a byte-order mark (so that the
-// Chinese texts open right), a title row, the grid's four columns as the grid shows them and
-// the duration in seconds, CR LF line ends, in the list's order. A text is quoted when it holds
-// a comma, a quote or a line break; one that a spreadsheet would take for a formula is led by an
-// apostrophe. A row deleted since the list opened is left out.
+// Chinese texts open right), a title row, the grid's columns as the grid shows them, the
+// duration in seconds and, last, the PC that recorded it; CR LF line ends, in the list's order.
+// A text is quoted when it holds a comma, a quote or a line break; one that a spreadsheet would
+// take for a formula is led by an apostrophe. A row deleted since the list opened is left out.
 
 #include <QString>
 

@@ -31,7 +31,7 @@ void execute(sqlite3* connection, const char* statement)
 ListRowCursor::ListRowCursor(const QSqlDatabase& db)
     : m_connection(openHandle(db)),
       m_statement(m_connection,
-                  QStringLiteral("select Sdt,Edt,UserId,ConnName,RecordId,RxBytes,TxBytes from XRRecord where rowid = ?"))
+                  QStringLiteral("select Sdt,Edt,UserId,ConnName,RecordId,RxBytes,TxBytes,Station from XRRecord where rowid = ?"))
 {
 }
 

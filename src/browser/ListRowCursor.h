@@ -13,7 +13,7 @@ namespace xr {
 
 class ListRowCursor {
 public:
-    enum Column { Sdt, Edt, UserId, ConnName, RecordId, RxBytes, TxBytes };
+    enum Column { Sdt, Edt, UserId, ConnName, RecordId, RxBytes, TxBytes, Station };
 
     // Throws DatabaseError when the connection is not an open database of ours.
     explicit ListRowCursor(const QSqlDatabase& db);

@@ -1,6 +1,7 @@
 #pragma once
 // Long work over the database (report pages, printing, PDF and CSV export) runs on a thread of
-// its own, through a read-only connection of its own to the database file, while the
+// its own, through a connection of its own (read-only to the database file, or to the shared
+// server the list was read from), while the
 // user-interface thread goes on with the notifier, the timers, the tray and the windows. Its
 // progress window appears once the work has lasted half a second, and cancels it.
 
@@ -25,11 +26,12 @@ struct LongWorkTexts {
     QString unit;
 };
 
-// Runs `job` over the database file `databaseFile`, its progress window (window-modal over
-// `parent`) showing `texts`, and returns when the job has ended: true when it ran to its end,
-// false when it was cancelled, also by the program ending meanwhile. The job's error (or the
-// database's, when the file does not open) is thrown again here.
-bool runLongWork(const LongWorkTexts& texts, QWidget* parent, const QString& databaseFile,
+// Runs `job` over the database that `listDb` (the usage list's connection) reads: the same file,
+// or the same server. Its progress window (window-modal over `parent`) shows `texts`; returns
+// when the job has ended: true when it ran to its end, false when it was cancelled, also by the
+// program ending meanwhile. The job's error (or the database's, when it does not open) is
+// thrown again here.
+bool runLongWork(const LongWorkTexts& texts, QWidget* parent, const QSqlDatabase& listDb,
                  const LongWorkJob& job);
 
 } // namespace xr

@@ -126,6 +126,12 @@ MainStatusBar::MainStatusBar(QWidget* parent) : QStatusBar(parent)
         m_texts.append(QString());
     }
     addWidget(strip, 1);
+    m_listSource = new QLabel(this);
+    m_listSource->setObjectName(QStringLiteral("stbListSource"));
+    m_listSource->setFrameShape(QFrame::Panel);
+    m_listSource->setFrameShadow(QFrame::Sunken);
+    m_listSource->hide();
+    addPermanentWidget(m_listSource);
     showNotConnected();
     showTimeLeft(QString());
     fitPanels();
@@ -156,6 +162,17 @@ void MainStatusBar::showNotConnected()
 void MainStatusBar::showTimeLeft(const QString& text)
 {
     setPanelText(TimeLeftPanel, text.isEmpty() ? kNoLimitText : text);
+}
+
+void MainStatusBar::showListSource(const QString& text)
+{
+    m_listSource->setText(text);
+    m_listSource->setVisible(!text.isEmpty());
+}
+
+QString MainStatusBar::listSource() const
+{
+    return m_listSource->text();
 }
 
 void MainStatusBar::changeEvent(QEvent* event)

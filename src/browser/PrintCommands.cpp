@@ -6,7 +6,6 @@
 #include "browser/utrptList.h"
 #include "common/AppContext.h"
 #include "connections/RASNotify.h"
-#include "store/Database.h"
 
 #include <QFileInfo>
 
@@ -31,14 +30,14 @@ QString exportFileName(const FileChoice& choice)
 bool exportListCsv(const RecordList& list, const QString& file, QWidget* parent)
 {
     return runLongWork(
-        {QStringLiteral("正在导出…"), QStringLiteral("条记录")}, parent, list.connection().databaseName(),
+        {QStringLiteral("正在导出…"), QStringLiteral("条记录")}, parent, list.connection(),
         [&file, rowIds = list.rowIds()](const QSqlDatabase& db, WorkProgress& progress) mutable {
             return exportCsv(RecordList(db, std::move(rowIds)), file, progress);
         });
 }
 
-PrintCommands::PrintCommands(AppContext& context, const Database& adoConnMain, const TRASNotify& RASNotify)
-    : m_context(context), m_adoConnMain(adoConnMain), m_RASNotify(RASNotify)
+PrintCommands::PrintCommands(AppContext& context, const TRASNotify& RASNotify)
+    : m_context(context), m_RASNotify(RASNotify)
 {
 }
 
@@ -60,7 +59,7 @@ std::optional<ReportTexts> PrintCommands::prepareReport(const RecordList& list, 
     if (refused(list, QStringLiteral("在上网连接状态下不允许打印上网清单！"),
                 QStringLiteral("没有数据需要打印！")))
         return std::nullopt;
-    return reportTexts(m_adoConnMain.connection(), list.query(), m_context.currentConnection.UserName,
+    return reportTexts(list.connection(), list.query(), m_context.currentConnection.UserName,
                        m_context.clock.now(), total, list.traffic().text());
 }
 
@@ -85,7 +84,7 @@ void PrintCommands::actExportExecute(const RecordList& list, const QString& tota
     const QString file = exportFileName(choice);
     if (QFileInfo(file).suffix().toLower() == kPdfSuffix) {
         const ReportTexts texts =
-            reportTexts(m_adoConnMain.connection(), list.query(), m_context.currentConnection.UserName,
+            reportTexts(list.connection(), list.query(), m_context.currentConnection.UserName,
                         m_context.clock.now(), total, list.traffic().text());
         TrptList(list, texts).exportPdf(file, parent);
     } else {

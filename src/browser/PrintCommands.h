@@ -12,7 +12,6 @@ class QWidget;
 namespace xr {
 
 struct AppContext;
-class Database;
 class RecordList;
 class TRASNotify;
 
@@ -22,10 +21,11 @@ bool exportListCsv(const RecordList& list, const QString& file, QWidget* parent)
 
 class PrintCommands {
 public:
-    PrintCommands(AppContext& context, const Database& adoConnMain, const TRASNotify& RASNotify);
+    PrintCommands(AppContext& context, const TRASNotify& RASNotify);
 
-    // The report's labels for the list and the window's total text `total`; nothing, after the
-    // refusal's message, when printing is not allowed. Throws DatabaseError.
+    // The report's labels for the list and the window's total text `total` (the listed user's
+    // name read where the list was); nothing, after the refusal's message, when printing is not
+    // allowed. Throws DatabaseError.
     std::optional<ReportTexts> prepareReport(const RecordList& list, const QString& total);
 
     // Prints the list through the preview.
@@ -38,7 +38,6 @@ private:
     bool refused(const RecordList& list, const QString& connectedText, const QString& emptyText);
 
     AppContext& m_context;
-    const Database& m_adoConnMain;
     const TRASNotify& m_RASNotify;
 };
 

@@ -4,6 +4,7 @@
 #include "common/DisplayFormats.h"
 #include "common/NamedControls.h"
 
+#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
@@ -52,6 +53,14 @@ PickList pickListOf(const QComboBox& list)
     return pick;
 }
 
+// Fills a list; it opens wide enough for every item, however narrow the closed box.
+void fill(QComboBox& list, const QStringList& items)
+{
+    list.clear();
+    list.addItems(items);
+    list.view()->setMinimumWidth(list.view()->sizeHintForColumn(0) + 2 * list.view()->frameWidth());
+}
+
 void place(QWidget* control, int x, int row, int width)
 {
     control->setGeometry(x, kRows[row], width, kRowHeight);
@@ -93,6 +102,8 @@ void QueryPanel::createControls()
     m_cbUserName = makeNamed<QComboBox>(this, QStringLiteral("cbUserName"));
     m_lblConnName = makeLabel(this, QStringLiteral("lblConnName"), QStringLiteral("连接："));
     m_cbConnName = makeNamed<QComboBox>(this, QStringLiteral("cbConnName"));
+    m_lblStation = makeLabel(this, QStringLiteral("lblStation"), QStringLiteral("电脑："));
+    m_cbStation = makeNamed<QComboBox>(this, QStringLiteral("cbStation"));
     m_lblTime = makeLabel(this, QStringLiteral("lblTime"), QStringLiteral("时间段："));
     m_cbTime = makeNamed<QComboBox>(this, QStringLiteral("cbTime"));
     m_chkbTime = makeCheckBox(this, QStringLiteral("chkbTime"), QStringLiteral("使用[时间段]条件查询"));
@@ -114,12 +125,15 @@ void QueryPanel::createControls()
 void QueryPanel::placeControls()
 {
     place(m_pnlTotals, 8, 0, kWidth - 16);
+    // Four lists share the first row; each opens as wide as its longest item.
     place(m_lblUser, 8, 1, 40);
-    place(m_cbUserName, 48, 1, 130);
-    place(m_lblConnName, 190, 1, 40);
-    place(m_cbConnName, 230, 1, 150);
-    place(m_lblTime, 392, 1, 56);
-    place(m_cbTime, 448, 1, 169);
+    place(m_cbUserName, 48, 1, 100);
+    place(m_lblConnName, 156, 1, 40);
+    place(m_cbConnName, 196, 1, 110);
+    place(m_lblStation, 314, 1, 40);
+    place(m_cbStation, 354, 1, 90);
+    place(m_lblTime, 452, 1, 56);
+    place(m_cbTime, 508, 1, 109);
     place(m_chkbTime, 8, 2, 180);
     place(m_lblSd, 190, 2, 66);
     place(m_dtpSd, 256, 2, 124);
@@ -147,6 +161,7 @@ RecordFilter QueryPanel::filter() const
     RecordFilter filter;
     filter.users = pickListOf(*m_cbUserName);
     filter.connections = pickListOf(*m_cbConnName);
+    filter.stations = pickListOf(*m_cbStation);
     filter.periods = pickListOf(*m_cbTime);
     filter.userIds = m_slUserId;
     filter.time = m_time;
@@ -157,8 +172,7 @@ RecordFilter QueryPanel::filter() const
 
 void QueryPanel::setUsers(const QStringList& names, const QStringList& ids)
 {
-    m_cbUserName->clear();
-    m_cbUserName->addItems(names);
+    fill(*m_cbUserName, names);
     m_slUserId = ids;
 }
 
@@ -169,15 +183,19 @@ void QueryPanel::clearUsers()
 
 void QueryPanel::setConnections(const QStringList& names)
 {
-    m_cbConnName->clear();
-    m_cbConnName->addItems(names);
+    fill(*m_cbConnName, names);
     m_cbConnName->setCurrentIndex(static_cast<int>(names.size()) - 1);
+}
+
+void QueryPanel::setStations(const QStringList& names)
+{
+    fill(*m_cbStation, names);
+    m_cbStation->setCurrentIndex(static_cast<int>(names.size()) - 1);
 }
 
 void QueryPanel::setPeriods(const QStringList& periods)
 {
-    m_cbTime->clear();
-    m_cbTime->addItems(periods);
+    fill(*m_cbTime, periods);
 }
 
 void QueryPanel::resetToDefaults(const TSettings& settings, const TConnection& user, const QDate& today)
@@ -191,6 +209,7 @@ void QueryPanel::resetToDefaults(const TSettings& settings, const TConnection& u
     m_cbTime->setCurrentIndex(panel.periods.index);
     m_cbUserName->setCurrentIndex(panel.users.index);
     m_cbConnName->setCurrentIndex(panel.connections.index);
+    m_cbStation->setCurrentIndex(panel.stations.index);
 }
 
 void QueryPanel::choose(int period, const QString& connection)

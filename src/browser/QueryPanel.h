@@ -1,5 +1,5 @@
 #pragma once
-// The query panel pnlFind below the usage list: user, connection and period lists, the date
+// The query panel pnlFind below the usage list: user, connection, station and period lists, the date
 // conditions, the 查找 and 刷新 buttons, and above them the record counter, the bytes the listed
 // records moved and the total online time.
 
@@ -33,6 +33,8 @@ public:
     void setUsers(const QStringList& names, const QStringList& ids);
     void clearUsers();
     void setConnections(const QStringList& names);
+    // The stations that have records, ending with "所有电脑", which is chosen.
+    void setStations(const QStringList& names);
     void setPeriods(const QStringList& periods);
     // Chooses period `period` (none when outside the list) and the connection named `connection`.
     void choose(int period, const QString& connection);
@@ -71,6 +73,8 @@ private:
     QComboBox* m_cbUserName;
     QLabel* m_lblConnName;
     QComboBox* m_cbConnName;
+    QLabel* m_lblStation;
+    QComboBox* m_cbStation;
     QLabel* m_lblTime;
     QComboBox* m_cbTime;
     QCheckBox* m_chkbTime;

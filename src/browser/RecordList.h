@@ -3,6 +3,8 @@
 // duration text. Opening reads only the row ids, the duration sums and the byte sums; the rows
 // themselves are read in small blocks when they are looked at, so that a list of a million
 // records opens at once. The statement and its values stay with the list while it is open.
+// The list reads this PC's database, or the shared server's records of every PC when it is
+// opened on a server connection; there a row is known by the server's RowNo.
 
 #include "browser/DurationSums.h"
 #include "browser/TrafficTotal.h"
@@ -32,6 +34,8 @@ public:
     // The listed rows' ids, in the list's order.
     const std::vector<qint64>& rowIds() const { return m_rowIds; }
     const QSqlDatabase& connection() const { return m_db; }
+    // Opened on the shared server (rather than this PC's database).
+    bool onServer() const { return m_onServer; }
     // Row `row` of the list (0 <= row < count()); empty fields when another hand has deleted
     // it since the list opened. Throws DatabaseError.
     UsageRecord record(int row) const;
@@ -41,19 +45,24 @@ public:
     const TrafficTotal& traffic() const { return m_traffic; }
 
     // Deletes row `row` from the table and returns it; the list keeps it until forgetRecord().
-    // Throws DatabaseError, leaving the table and the list as they were.
+    // On the server its Station and RecordId are kept among the deleted at once, so that no copy
+    // brings it back. Throws DatabaseError, leaving the table and the list as they were.
     UsageRecord deleteRecord(int row);
     // Drops row `row`, deleted from the table as `deleted`, from the list and its duration and
     // bytes from the sums.
     void forgetRecord(int row, const UsageRecord& deleted);
-    // Gives row `row` to the account `userId` in the table; the list keeps the row until it is
-    // opened again. Throws DatabaseError.
+    // Gives row `row` to the account `userId` in the table (on the server for good: no copy of
+    // its station gives it back); the list keeps the row until it is opened again. Throws
+    // DatabaseError.
     void assignRecord(int row, const QString& userId);
 
 private:
     void fetchBlock(int row) const;
+    void fetchLocalRows(int first, int last) const;
+    void fetchServerRows(int first, int last) const;
 
     QSqlDatabase m_db;
+    bool m_onServer = false;
     bool m_open = false;
     RecordQuery m_query;
     std::vector<qint64> m_rowIds;

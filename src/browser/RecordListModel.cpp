@@ -19,6 +19,7 @@ Qt::Alignment columnAlignment(int column)
 {
     switch (column) {
     case RecordListModel::ConnNameColumn:
+    case RecordListModel::StationColumn:
         return Qt::AlignLeft | Qt::AlignVCenter;
     case RecordListModel::ReceivedColumn:
     case RecordListModel::SentColumn:
@@ -46,6 +47,8 @@ QString columnTitle(int column)
     switch (column) {
     case RecordListModel::ConnNameColumn:
         return QStringLiteral("连接");
+    case RecordListModel::StationColumn:
+        return QStringLiteral("电脑");
     case RecordListModel::SdtColumn:
         return QStringLiteral("连接日期时间");
     case RecordListModel::EdtColumn:
@@ -130,6 +133,8 @@ QVariant RecordListModel::displayText(int row, int column) const
     switch (column) {
     case ConnNameColumn:
         return record.ConnName;
+    case StationColumn:
+        return record.Station;
     case SdtColumn:
         return dateTimeText(fromDayCount(record.Sdt));
     case EdtColumn:

@@ -1,7 +1,7 @@
 #pragma once
-// The grid's view of the usage list: the columns 连接, 连接日期时间, 断开日期时间 and 上网时间
-// and the bytes 接收 and 发送, with their alignments and colours. Rows are read from the list only
-// when the grid shows them.
+// The grid's view of the usage list: the columns 连接, 电脑 (the PC that recorded it),
+// 连接日期时间, 断开日期时间 and 上网时间 and the bytes 接收 and 发送, with their alignments and colours.
+// Rows are read from the list only when the grid shows them.
 
 #include "browser/RecordList.h"
 
@@ -12,7 +12,16 @@ namespace xr {
 class RecordListModel : public QAbstractTableModel {
     Q_OBJECT
 public:
-    enum Column { ConnNameColumn, SdtColumn, EdtColumn, TimeColumn, ReceivedColumn, SentColumn, ColumnCount };
+    enum Column {
+        ConnNameColumn,
+        StationColumn,
+        SdtColumn,
+        EdtColumn,
+        TimeColumn,
+        ReceivedColumn,
+        SentColumn,
+        ColumnCount
+    };
 
     explicit RecordListModel(QObject* parent = nullptr);
 

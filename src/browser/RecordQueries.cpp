@@ -1,6 +1,7 @@
 #include "browser/RecordQueries.h"
 
 #include "store/PeriodBounds.h"
+#include "store/PickLists.h"
 
 namespace xr {
 
@@ -11,6 +12,7 @@ const QString kWhere = QStringLiteral(" where ");
 const QString kOrder = QStringLiteral(" order by Sdt,ConnName");
 const QString kUser = QStringLiteral(":u");
 const QString kConnection = QStringLiteral(":c");
+const QString kStation = QStringLiteral(":p");
 const QString kStart = QStringLiteral(":s");
 const QString kEnd = QStringLiteral(":e");
 
@@ -64,6 +66,14 @@ void addConnectionCondition(Conditions& conditions, const RecordFilter& filter)
     conditions.bind(kConnection, filter.connections.text());
 }
 
+void addStationCondition(Conditions& conditions, const RecordFilter& filter)
+{
+    if (filter.stations.items.isEmpty() || filter.stations.lastChosen())
+        return;
+    conditions.add(QStringLiteral("(Station = :p) "));
+    conditions.bind(kStation, filter.stations.text());
+}
+
 void addTimeConditions(Conditions& conditions, const RecordFilter& filter, const QDateTime& now)
 {
     if (filter.time.period()) {
@@ -99,6 +109,8 @@ void resetToDefaults(RecordFilter& filter, const TSettings& settings, const TCon
         filter.users.choose(user.UserName);
     if (!filter.connections.items.isEmpty())
         filter.connections.choose(settings.DefaultConnName);
+    if (!filter.stations.items.isEmpty())
+        filter.stations.choose(kAllStations);
 }
 
 RecordQuery defaultRecordsQuery(const RecordFilter& filter, int DefaultTime, const TConnection& user,
@@ -126,6 +138,7 @@ RecordQuery findRecordsQuery(const RecordFilter& filter, const TConnection& user
     Conditions conditions;
     addUserCondition(conditions, filter, user);
     addConnectionCondition(conditions, filter);
+    addStationCondition(conditions, filter);
     addTimeConditions(conditions, filter, now);
     return conditions.query();
 }
@@ -140,10 +153,21 @@ RecordQuery deleteAllQuery(const RecordQuery& list)
     if (order >= 0)
         conditions.truncate(order);
     RecordQuery query(QStringLiteral("delete from XRRecord ") + conditions);
-    for (const QString& marker : {kUser, kConnection, kStart, kEnd}) {
+    for (const QString& marker : {kUser, kConnection, kStation, kStart, kEnd}) {
         if (query.text().contains(marker))
             query.bind(marker, list.values().value(marker));
     }
+    return query;
+}
+
+RecordQuery withTombstones(const RecordQuery& deletion)
+{
+    RecordQuery query(
+        QStringLiteral("with gone as (") + deletion.text().trimmed() +
+        QStringLiteral(" returning Station, RecordId) insert into XRRecordGone (Station, RecordId) "
+                       "select Station, RecordId from gone on conflict do nothing"));
+    for (auto value = deletion.values().cbegin(); value != deletion.values().cend(); ++value)
+        query.bind(value.key(), value.value());
     return query;
 }
 

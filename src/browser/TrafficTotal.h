@@ -12,6 +12,12 @@ namespace xr {
 
 class TrafficTotal {
 public:
+    TrafficTotal() = default;
+    TrafficTotal(qint64 records, qint64 received, qint64 sent)
+        : m_records(records), m_received(received), m_sent(sent)
+    {
+    }
+
     // Sums the rows the list's statement selects. Throws DatabaseError.
     static TrafficTotal ofList(const QSqlDatabase& db, const RecordQuery& list);
 

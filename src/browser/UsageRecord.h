@@ -16,6 +16,7 @@ struct UsageRecord {
     QString RecordId;
     std::optional<qint64> RxBytes; // bytes received, unknown when the connection gave no counters
     std::optional<qint64> TxBytes; // bytes sent
+    QString Station;               // the PC that recorded it; empty for rows older than the stations
 };
 
 } // namespace xr

@@ -33,8 +33,9 @@ constexpr int kWidth = 753;
 constexpr int kHeight = 611;
 constexpr int kBottomPanelHeight = 132;
 constexpr int kSecond = 1000;
-// The connection's column gives up room so that the two byte columns show without scrolling.
-constexpr int kColumnWidths[RecordListModel::ColumnCount] = {175, 135, 135, 135, 72, 72};
+// The connection's column gives up room so that the PC's and the two byte columns show without
+// scrolling.
+constexpr int kColumnWidths[RecordListModel::ColumnCount] = {105, 70, 135, 135, 135, 72, 72};
 constexpr int kIndicatorWidth = 12;
 constexpr int kRowHeight = 19;
 const QString kNotConnectedName = QStringLiteral("连接：未连接");
@@ -282,7 +283,13 @@ void TwinMain::syncConnectionCommands(bool connected)
 void TwinMain::fillPickLists()
 {
     m_pnlFind->setPeriods(readTimePeriods(m_context.registry));
-    m_pnlFind->setConnections(FillConnNames(m_adoConnMain.connection()));
+    // Every PC's connections and the PCs themselves when the server answers; this PC's otherwise.
+    const auto fillRecordLists = [this](const QSqlDatabase& records) {
+        m_pnlFind->setConnections(FillConnNames(records));
+        m_pnlFind->setStations(FillStationNames(records));
+    };
+    if (!onServer(fillRecordLists))
+        fillRecordLists(m_adoConnMain.connection());
 }
 
 QString TwinMain::totalText() const

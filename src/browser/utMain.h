@@ -11,6 +11,8 @@
 #include <QPointer>
 #include <QTimer>
 
+#include <functional>
+
 class QFrame;
 class QLabel;
 class QTableView;
@@ -57,6 +59,11 @@ public:
     const RecordList& list() const { return m_model.list(); }
     // The total label's text as it stands.
     QString totalText() const;
+    // Runs `work` over the open list (printing, export). Should the shared server go away during
+    // it, the list opens again from this PC's records and the status bar says so; any other
+    // error is thrown on.
+    // False when the list was opened again so.
+    bool workOnList(const std::function<void()>& work);
     // After the options: the period list replaced, DefaultTime and DefaultConnName chosen.
     void applyQueryOptions(const QStringList& periods);
 
@@ -98,6 +105,11 @@ private:
     void fillPickLists();
     void btnFindClick();
     void openList(RecordQuery query);
+    // Runs `work` on the server's connection: false when no server answers, also when it goes
+    // away during the work (any other error is thrown on).
+    bool onServer(const std::function<void(const QSqlDatabase&)>& work);
+    // Changing records is refused while the server is set but the list is this PC's alone.
+    bool refusedWhileServerAway(const QString& refusal);
     void adodsRecordAfterOpen();
     void ShowCounter();
     int currentRow() const;

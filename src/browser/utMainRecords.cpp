@@ -3,6 +3,7 @@
 #include "browser/utMain.h"
 
 #include "browser/AllowanceSummary.h"
+#include "browser/MainStatusBar.h"
 #include "common/AppContext.h"
 #include "browser/QueryPanel.h"
 #include "browser/RecordQueries.h"
@@ -10,6 +11,7 @@
 #include "connections/RASNotify.h"
 #include "store/AccountStore.h"
 #include "store/Database.h"
+#include "store/DatabaseError.h"
 #include "store/SqlCommand.h"
 
 #include <QLabel>
@@ -24,6 +26,9 @@ namespace {
 const QString kDeleteRefused = QStringLiteral("连接状态下不允许删除！");
 const QString kDeleteQuestion = QStringLiteral("执行删除操作将永久删除上网记录，删除后将不能恢复，确认删除吗？");
 const QString kDeleteAllWarning = QStringLiteral("您将删除列表中的所有上网记录！！继续吗？");
+const QString kLocalOnly = QStringLiteral("服务器不可用：只显示本机记录");
+const QString kDeleteWhileAway = QStringLiteral(
+    "服务器不可用，不能删除记录：记录以服务器上的为准，只在本机删除的记录以后还会出现。请在服务器恢复后再删除。");
 
 QString counterText(int count, int position)
 {
@@ -47,10 +52,56 @@ void TwinMain::btnFindClick()
     openList(findRecordsQuery(m_pnlFind->filter(), m_context.currentConnection, m_context.clock.now()));
 }
 
+bool TwinMain::onServer(const std::function<void(const QSqlDatabase&)>& work)
+{
+    const QSqlDatabase server = m_context.server.connection();
+    if (!server.isValid())
+        return false;
+    try {
+        work(server);
+        return true;
+    } catch (const DatabaseError&) {
+        if (!m_context.server.wentAway())
+            throw;
+    }
+    return false;
+}
+
+// Every PC's records when the server answers; this PC's, and the status bar saying so, when a
+// server is set but does not answer, also when it goes away while the list opens.
 void TwinMain::openList(RecordQuery query)
 {
-    m_model.open(m_adoConnMain.connection(), std::move(query));
+    if (!onServer([&](const QSqlDatabase& server) { m_model.open(server, query); }))
+        m_model.open(m_adoConnMain.connection(), query);
+    m_stbMain->showListSource(m_context.server.isSet() && !list().onServer() ? kLocalOnly : QString());
     adodsRecordAfterOpen();
+}
+
+bool TwinMain::workOnList(const std::function<void()>& work)
+{
+    if (!list().onServer()) {
+        work();
+        return true;
+    }
+    try {
+        work();
+        return true;
+    } catch (const DatabaseError&) {
+        if (!m_context.server.wentAway())
+            throw;
+    }
+    const RecordQuery query = list().query();
+    m_model.close();
+    openList(query);
+    return false;
+}
+
+bool TwinMain::refusedWhileServerAway(const QString& refusal)
+{
+    if (!m_context.server.isSet() || list().onServer())
+        return false;
+    m_context.prompter.inform(refusal);
+    return true;
 }
 
 // The statistics window follows the list's user and connection.
@@ -162,6 +213,8 @@ bool TwinMain::deleteAllowed()
         m_context.prompter.inform(kDeleteRefused);
         return false;
     }
+    if (refusedWhileServerAway(kDeleteWhileAway))
+        return false;
     return m_context.prompter.confirm(kDeleteQuestion);
 }
 
@@ -171,13 +224,15 @@ void TwinMain::actDelRecordExecute()
     const int row = currentRow();
     if (row < 0 || !deleteAllowed())
         return;
-    m_model.removeRecord(row);
+    if (!workOnList([&] { m_model.removeRecord(row); }))
+        return;
     setCurrentRow(std::min(row, m_model.rowCount() - 1));
     ShowCounter();
 }
 
 // Deletes what the list selects, with the values it was opened with (a period's bounds as they
-// were then, not as they would be now), and opens the list again with its own statement.
+// were then, not as they would be now), and opens the list again with its own statement. On
+// the server the deleted rows are kept among the deleted in the same statement.
 void TwinMain::actDelAllExecute()
 {
     if (!deleteAllowed())
@@ -186,10 +241,15 @@ void TwinMain::actDelAllExecute()
         return;
     const RecordQuery listQuery = list().query();
     const RecordQuery deletion = deleteAllQuery(listQuery);
-    m_adocommSql.setCommandText(deletion.text());
-    for (auto value = deletion.values().cbegin(); value != deletion.values().cend(); ++value)
-        m_adocommSql.setParameter(value.key(), value.value());
-    m_adocommSql.execute();
+    if (list().onServer()) {
+        if (!workOnList([&] { withTombstones(deletion).run(list().connection()); }))
+            return;
+    } else {
+        m_adocommSql.setCommandText(deletion.text());
+        for (auto value = deletion.values().cbegin(); value != deletion.values().cend(); ++value)
+            m_adocommSql.setParameter(value.key(), value.value());
+        m_adocommSql.execute();
+    }
     m_model.close();
     openList(listQuery);
 }

@@ -37,6 +37,9 @@ void TwinMain::actMoveRecordExecute()
         m_context.prompter.inform(QStringLiteral("连接状态下不允许执行该操作！"));
         return;
     }
+    if (refusedWhileServerAway(
+            QStringLiteral("服务器不可用，不能指定匿名记录：记录以服务器上的为准。请在服务器恢复后再指定。")))
+        return;
     if (!listsAnonymousRecords(list().query())) {
         m_context.prompter.inform(QStringLiteral("请选择[匿名用户]的上网记录！"));
         return;
@@ -59,7 +62,8 @@ void TwinMain::assignCurrentRecord(const TwinSelUser& winSelUser)
     const int row = currentRow();
     if (row < 0)
         return;
-    m_model.assignRecord(row, winSelUser.SelUserId());
+    if (!workOnList([&] { m_model.assignRecord(row, winSelUser.SelUserId()); }))
+        return;
     const RecordQuery query = list().query();
     m_model.close();
     openList(query);

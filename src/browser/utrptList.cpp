@@ -83,7 +83,7 @@ void TrptList::askAndPrint(QWidget* preview) const
 bool TrptList::print(QPrinter& printer, QWidget* parent) const
 {
     const QString file = printer.outputFileName();
-    return runLongWork({QStringLiteral("正在打印…"), kPageUnit}, parent, m_rows.connection().databaseName(),
+    return runLongWork({QStringLiteral("正在打印…"), kPageUnit}, parent, m_rows.connection(),
                        [&](const QSqlDatabase& db, WorkProgress& progress) {
                            const RecordList rows(db, m_rows.rowIds());
                            if (!file.isEmpty())
@@ -97,7 +97,7 @@ bool TrptList::print(QPrinter& printer, QWidget* parent) const
 
 bool TrptList::exportPdf(const QString& file, QWidget* parent) const
 {
-    return runLongWork({QStringLiteral("正在导出…"), kPageUnit}, parent, m_rows.connection().databaseName(),
+    return runLongWork({QStringLiteral("正在导出…"), kPageUnit}, parent, m_rows.connection(),
                        [&](const QSqlDatabase& db, WorkProgress& progress) {
                            return writePdf(file, m_texts, RecordList(db, m_rows.rowIds()), QPageRanges(),
                                            progress);

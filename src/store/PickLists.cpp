@@ -28,4 +28,17 @@ QStringList FillConnNames(const QSqlDatabase& db)
     return names;
 }
 
+QStringList FillStationNames(const QSqlDatabase& db)
+{
+    QStringList names;
+    QSqlQuery query =
+        RecordQuery(QStringLiteral("select distinct Station from XRRecord where Station is not null "
+                                   "and Station <> '' order by Station"))
+            .run(db);
+    while (query.next())
+        names.append(query.value(0).toString());
+    names.append(kAllStations);
+    return names;
+}
+
 } // namespace xr

@@ -43,8 +43,11 @@ bool ServerLink::wentAway()
 {
     if (!m_ui || !answers())
         return !answers();
-    if (!m_ui->isOpen()) { // the driver closes a connection that it found broken
-        reportAway(serverProblemText(ServerAnswer::Unreachable, m_ui->connection().lastError().text()));
+    // The driver closes a connection that the server dropped: gone, unless it opens again.
+    if (!m_ui->isOpen()) {
+        if (isSet() && m_ui->open(m_conninfo) == ServerAnswer::Answered)
+            return false;
+        reportAway(m_ui->problem());
         return true;
     }
     QSqlQuery probe(m_ui->connection());

@@ -22,6 +22,11 @@ const QStringList& serverTables()
                        "Assigned integer not null default 0, unique (Station, RecordId))"),
         QStringLiteral("create index if not exists XRRecordSdt on XRRecord (Sdt, ConnName)"),
         QStringLiteral("create index if not exists XRRecordUserEdt on XRRecord (UserId, Edt)"),
+        // The usage list in its order with every column it reads: opening a million records
+        // reads this index alone, without sorting them.
+        QStringLiteral("create index if not exists XRRecordListOrder on XRRecord "
+                       "(Sdt nulls first, ConnName collate \"C\" nulls first, RowNo) "
+                       "include (Edt, RxBytes, TxBytes, UserId, Station)"),
         QStringLiteral("create table if not exists XRRecordGone (Station text not null, RecordId text not null, "
                        "primary key (Station, RecordId))"),
         QStringLiteral("create table if not exists XRUser (UserId text not null primary key, UserName text, "

@@ -108,9 +108,9 @@ TEST_F(MainWindow, OpeningShowsTheLastRecordCurrentTheCounterAndTheTotal)
     EXPECT_EQ(grid()->currentIndex().row(), 2);
     EXPECT_EQ(total(), kWeekTotal);
     EXPECT_EQ(cell(0, 0), QStringLiteral("163"));
-    EXPECT_EQ(cell(0, 1), QStringLiteral("2004-3-2 10:00:00"));
-    EXPECT_EQ(cell(0, 2), QStringLiteral("2004-3-2 11:05:07"));
-    EXPECT_EQ(cell(0, 3), QStringLiteral("1小时5分7秒"));
+    EXPECT_EQ(cell(0, RecordListModel::SdtColumn), QStringLiteral("2004-3-2 10:00:00"));
+    EXPECT_EQ(cell(0, RecordListModel::EdtColumn), QStringLiteral("2004-3-2 11:05:07"));
+    EXPECT_EQ(cell(0, RecordListModel::TimeColumn), QStringLiteral("1小时5分7秒"));
     EXPECT_EQ(cell(1, 0), QStringLiteral("169"));
     EXPECT_TRUE(noErrorShown());
 
@@ -255,7 +255,7 @@ TEST_F(MainWindow, DeletingOneRecordUpdatesTheCounterAndKeepsTheTotal)
     EXPECT_EQ(storedRecords(), 3);
     EXPECT_EQ(counter(), QStringLiteral("共 2 条记录 * 当前第 2 条"));
     EXPECT_EQ(total(), kWeekTotal);
-    EXPECT_EQ(cell(1, 3), QStringLiteral("0分42秒"));
+    EXPECT_EQ(cell(1, RecordListModel::TimeColumn), QStringLiteral("0分42秒"));
     EXPECT_TRUE(noErrorShown());
 }
 
@@ -430,11 +430,12 @@ TEST_F(MainWindow, LayoutAsDesigned)
     window->show();
     EXPECT_EQ(window->windowTitle(), QStringLiteral("XarvaneXR"));
     EXPECT_EQ(window->size(), QSize(753, 611));
-    const QStringList titles{QStringLiteral("连接"),         QStringLiteral("连接日期时间"),
-                             QStringLiteral("断开日期时间"), QStringLiteral("上网时间"),
-                             QStringLiteral("接收"),         QStringLiteral("发送")};
-    const int widths[] = {175, 135, 135, 135, 72, 72};
-    for (int column = 0; column < 6; ++column) {
+    const QStringList titles{QStringLiteral("连接"),         QStringLiteral("电脑"),
+                             QStringLiteral("连接日期时间"), QStringLiteral("断开日期时间"),
+                             QStringLiteral("上网时间"),     QStringLiteral("接收"),
+                             QStringLiteral("发送")};
+    const int widths[] = {105, 70, 135, 135, 135, 72, 72};
+    for (int column = 0; column < 7; ++column) {
         EXPECT_EQ(grid()->model()->headerData(column, Qt::Horizontal).toString(), titles[column]);
         EXPECT_EQ(grid()->columnWidth(column), widths[column]);
     }
@@ -445,7 +446,7 @@ TEST_F(MainWindow, LayoutAsDesigned)
             .value<Qt::Alignment>();
     };
     EXPECT_TRUE(alignment(0) & Qt::AlignLeft);
-    EXPECT_EQ(alignment(2), Qt::AlignCenter);
+    EXPECT_EQ(alignment(RecordListModel::EdtColumn), Qt::AlignCenter);
     EXPECT_TRUE(alignment(RecordListModel::ReceivedColumn) & Qt::AlignRight);
     // Every column shows without scrolling in the window's own width.
     EXPECT_FALSE(grid()->horizontalScrollBar()->isVisible());

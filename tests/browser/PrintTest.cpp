@@ -34,7 +34,7 @@ QDateTime at(int month, int day, int hour, int minute, int second = 0)
 
 class Printing : public MainWindowFixture {
 protected:
-    PrintCommands commands() { return PrintCommands(context, database, notify); }
+    PrintCommands commands() { return PrintCommands(context, notify); }
     std::optional<ReportTexts> prepare()
     {
         return commands().prepareReport(window->list(), window->totalText());
@@ -307,12 +307,12 @@ TEST_F(Printing, CsvHasABomTheGridsColumnsAndTheSeconds)
     EXPECT_TRUE(bytes.startsWith("\xEF\xBB\xBF"));
     EXPECT_EQ(
         QString::fromUtf8(bytes.mid(3)).split(QStringLiteral("\r\n")),
-        (QStringList{QStringLiteral("连接,连接日期时间,断开日期时间,上网时间,上网秒数,接收字节数,发送字节数"),
-                     QStringLiteral("163,2004-3-2 10:00:00,2004-3-2 11:05:07,1小时5分7秒,3907,,"),
-                     QStringLiteral("169,2004-3-2 10:00:00,2004-3-2 10:00:42,0分42秒,42,,"),
-                     QStringLiteral("甲连接,2004-3-5 20:00:00,2004-3-5 22:00:00,2小时0分0秒,7200,3221225472,5242880"),
-                     QStringLiteral("\"办公室, \"\"二楼\"\"\",2004-3-6 8:00:00,2004-3-6 8:01:00,1分0秒,60,,"),
-                     QStringLiteral("'=1+1,2004-3-6 9:00:00,2004-3-6 9:00:05,0分5秒,5,,"), QString()}))
+        (QStringList{QStringLiteral("连接,连接日期时间,断开日期时间,上网时间,上网秒数,接收字节数,发送字节数,电脑"),
+                     QStringLiteral("163,2004-3-2 10:00:00,2004-3-2 11:05:07,1小时5分7秒,3907,,,"),
+                     QStringLiteral("169,2004-3-2 10:00:00,2004-3-2 10:00:42,0分42秒,42,,,"),
+                     QStringLiteral("甲连接,2004-3-5 20:00:00,2004-3-5 22:00:00,2小时0分0秒,7200,3221225472,5242880,"),
+                     QStringLiteral("\"办公室, \"\"二楼\"\"\",2004-3-6 8:00:00,2004-3-6 8:01:00,1分0秒,60,,,"),
+                     QStringLiteral("'=1+1,2004-3-6 9:00:00,2004-3-6 9:00:05,0分5秒,5,,,"), QString()}))
         << "bytes plain, empty where unknown";
 
     // A file that cannot be written is an error with its name; nothing is left behind.

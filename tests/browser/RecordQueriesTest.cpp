@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QSqlQuery>
+
 namespace xr {
 namespace {
 
@@ -129,6 +131,34 @@ TEST_F(RecordQueries, AdministratorAllUsersAllConnectionsDisconnectDateOnly)
     EXPECT_EQ(query.values().value(QStringLiteral(":e")).toDouble(), toDayCount(at(3, 5, 0, 0)));
     EXPECT_EQ(starts(query),
               (QList<QDateTime>{at(2, 29, 23, 50), at(3, 1, 0, 0), at(3, 3, 10, 0), at(3, 4, 9, 0)}));
+}
+
+// This PC's own records carry their station too; rows from before the stations have none.
+TEST_F(RecordQueries, StationJoinsAfterTheConnectionAndDeletingAllKeepsIt)
+{
+    QSqlQuery(data.db()).exec(
+        QStringLiteral("update XRRecord set Station = 'PC-1' where UserId = '%1'").arg(kZhangId));
+    QSqlQuery(data.db()).exec(
+        QStringLiteral("update XRRecord set Station = 'PC-2' where UserId = '%1'").arg(kLiId));
+    RecordFilter filter = adminPanel();
+    filter.stations.items = FillStationNames(data.db());
+    EXPECT_EQ(filter.stations.items,
+              (QStringList{QStringLiteral("PC-1"), QStringLiteral("PC-2"), QStringLiteral("所有电脑")}));
+    filter.users.choose(QStringLiteral("所有用户"));
+    filter.connections.choose(QStringLiteral("163"));
+    filter.stations.choose(QStringLiteral("PC-1"));
+    filter.periods.index = 1;
+    const RecordQuery query = findRecordsQuery(filter, admin, kSundayEvening);
+    EXPECT_EQ(query.text(),
+              QStringLiteral("select * from XRRecord where (ConnName = :c) and (Station = :p) and "
+                             "(Sdt >= :s) and (Edt <= :e)  order by Sdt,ConnName"));
+    EXPECT_EQ(starts(query), (QList<QDateTime>{at(3, 1, 0, 0), at(3, 7, 23, 0)}));
+    const RecordQuery deletion = deleteAllQuery(query);
+    EXPECT_TRUE(deletion.text().contains(QStringLiteral("(Station = :p)")));
+    EXPECT_EQ(deletion.values().value(QStringLiteral(":p")), QStringLiteral("PC-1"));
+
+    filter.stations.choose(QStringLiteral("所有电脑"));
+    EXPECT_FALSE(findRecordsQuery(filter, admin, kSundayEvening).text().contains(QStringLiteral("Station")));
 }
 
 TEST_F(RecordQueries, AllUsersAndConnectionsInAPeriodIncludeTheAnonymousUser)
