@@ -11,6 +11,7 @@
 #include "connections/RASNotify.h"
 #include "settings/CustomTimes.h"
 #include "settings/SettingsStore.h"
+#include "store/AccountStore.h"
 #include "store/ConnectionDetails.h"
 #include "store/Database.h"
 #include "store/DayCount.h"
@@ -244,7 +245,9 @@ void TwinMain::showUser()
     for (QAction* action : m_actions.adminActions())
         action->setEnabled(user.Admin);
     if (user.Admin) {
-        const UserPickList users = FillUserNames(m_adoConnMain.connection());
+        // The server's accounts while it answers, else the PC's copy of them.
+        const UserPickList users = AccountStore(m_context.server, m_adoConnMain).read(
+            [](const QSqlDatabase& db) { return FillUserNames(db); });
         m_pnlFind->setUsers(users.names, users.ids);
     } else {
         m_pnlFind->setUsers({user.UserName}, {user.UserId});

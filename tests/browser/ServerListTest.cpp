@@ -135,8 +135,12 @@ int ServerList::databases = 0;
 TEST_F(ServerList, ListsEveryStationsRecordsWithTheirPcAndTheRowsTotal)
 {
     addTwoStations();
+    ASSERT_TRUE(QSqlQuery(records.connection())
+                    .exec(QStringLiteral("insert into XRUser (UserId, UserName, UserPw) values ('20261210', 'zhao', '')")));
     window->show();
     ASSERT_TRUE(window->list().onServer());
+    EXPECT_NE(combo(QStringLiteral("cbUserName"))->findText(QStringLiteral("zhao")), -1)
+        << "the administrator picks among the server's accounts";
     EXPECT_EQ(column(RecordListModel::StationColumn),
               (QStringList{QStringLiteral("PC-A"), QStringLiteral("PC-B"), QStringLiteral("PC-A"),
                            QStringLiteral("PC-B")}))
