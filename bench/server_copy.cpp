@@ -12,7 +12,6 @@
 #include "store/Database.h"
 #include "store/RecordCopy.h"
 #include "store/ServerDatabase.h"
-#include "store/ServerSchema.h"
 
 #include <QCoreApplication>
 #include <QTemporaryDir>
@@ -22,21 +21,6 @@
 namespace {
 
 constexpr int kRecords = 10'000;
-
-bool prepareServer(const xr::test::PgServer& server)
-{
-    if (!server.createDatabase(QStringLiteral("bench_copy")))
-        return false;
-    xr::ServerDatabase setup(QStringLiteral("bench-setup"));
-    if (setup.open(server.conninfo(QStringLiteral("bench_copy"))) != xr::ServerAnswer::NotOurs)
-        return false;
-    QSqlDatabase db = setup.connection();
-    db.setConnectOptions(server.conninfo(QStringLiteral("bench_copy")));
-    if (!db.open())
-        return false;
-    xr::createServerSchema(db, QString());
-    return true;
-}
 
 } // namespace
 
@@ -48,7 +32,7 @@ int main(int argc, char** argv)
         std::printf("no PostgreSQL server to copy to: %s\n", qUtf8Printable(server.whyUnavailable()));
         return 1;
     }
-    if (!prepareServer(server)) {
+    if (!server.createXarvaneDatabase(QStringLiteral("bench_copy"))) {
         std::printf("the server's tables could not be made\n");
         return 1;
     }

@@ -143,6 +143,16 @@ RecordQuery findRecordsQuery(const RecordFilter& filter, const TConnection& user
     return conditions.query();
 }
 
+QString listedRows(const QString& listStatement)
+{
+    const qsizetype from = listStatement.indexOf(QStringLiteral("from "));
+    QString rows = listStatement.mid(from < 0 ? 0 : from);
+    const qsizetype order = rows.lastIndexOf(QStringLiteral(" order by "));
+    if (order >= 0)
+        rows.truncate(order);
+    return rows;
+}
+
 RecordQuery deleteAllQuery(const RecordQuery& list)
 {
     const QString& text = list.text();

@@ -27,6 +27,10 @@ RecordQuery defaultRecordsQuery(const RecordFilter& filter, int DefaultTime, con
 // panel (no station condition while the panel has no station list, or "所有电脑" is chosen).
 RecordQuery findRecordsQuery(const RecordFilter& filter, const TConnection& user, const QDateTime& now);
 
+// "from XRRecord where ..." of the list's statement, without its order: the rows it lists, for a
+// statement of another kind over them.
+QString listedRows(const QString& listStatement);
+
 // The statement that deletes exactly the rows of the open list: "delete from XRRecord " and the
 // list statement's conditions (from its "where" up to its "order"), with the values the list
 // was opened with for the markers it keeps.

@@ -1,6 +1,7 @@
 #include "browser/ServerListRows.h"
 
 #include "browser/DurationText.h"
+#include "browser/RecordQueries.h"
 
 #include <QSqlQuery>
 
@@ -29,17 +30,6 @@ const QString kDurationSums = QStringLiteral(
 // XRRecordListOrder, which gives the rows in it without a sort.
 const QString kListOrder =
     QStringLiteral(" order by Sdt nulls first, ConnName collate \"C\" nulls first, RowNo");
-
-// "from XRRecord where ..." of the list's statement, without its order.
-QString listedRows(const QString& listStatement)
-{
-    const qsizetype from = listStatement.indexOf(QStringLiteral("from "));
-    QString rows = listStatement.mid(from < 0 ? 0 : from);
-    const qsizetype order = rows.lastIndexOf(QStringLiteral(" order by "));
-    if (order >= 0)
-        rows.truncate(order);
-    return rows;
-}
 
 RecordQuery withValuesOf(const RecordQuery& list, const QString& text)
 {

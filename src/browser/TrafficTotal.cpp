@@ -1,6 +1,7 @@
 #include "browser/TrafficTotal.h"
 
 #include "browser/ByteCountText.h"
+#include "browser/RecordQueries.h"
 
 namespace xr {
 
@@ -12,12 +13,8 @@ const QString kCaption = QStringLiteral("流量： ");
 // The list's statement, "select * from XRRecord where ... order by ...", summing its rows.
 QString sumStatement(const QString& listStatement)
 {
-    const qsizetype from = listStatement.indexOf(QStringLiteral("from "));
-    QString rows = listStatement.mid(from < 0 ? 0 : from);
-    const qsizetype order = rows.lastIndexOf(QStringLiteral(" order by "));
-    if (order >= 0)
-        rows.truncate(order);
-    return QStringLiteral("select count(*), coalesce(sum(RxBytes), 0), coalesce(sum(TxBytes), 0) ") + rows;
+    return QStringLiteral("select count(*), coalesce(sum(RxBytes), 0), coalesce(sum(TxBytes), 0) ") +
+           listedRows(listStatement);
 }
 
 } // namespace

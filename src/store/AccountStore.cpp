@@ -3,32 +3,13 @@
 #include "common/ServerLink.h"
 #include "store/Database.h"
 #include "store/DatabaseError.h"
+#include "store/Transaction.h"
 
 namespace xr {
 
 namespace {
 
 const QString kChangeAccounts = QStringLiteral("修改用户");
-
-// All of it or nothing. The server's transaction is rolled back before anybody asks it whether it
-// still answers: an aborted transaction refuses every statement until then.
-void inTransaction(const QSqlDatabase& db, const AccountStore::Work& work)
-{
-    QSqlDatabase connection = db;
-    if (!connection.transaction())
-        throw DatabaseError(connection.lastError(), kChangeAccounts);
-    try {
-        work(db);
-    } catch (...) {
-        connection.rollback();
-        throw;
-    }
-    if (!connection.commit()) {
-        const QSqlError error = connection.lastError();
-        connection.rollback();
-        throw DatabaseError(error, kChangeAccounts);
-    }
-}
 
 } // namespace
 
@@ -62,7 +43,9 @@ bool AccountStore::change(const Work& change) const
     if (!db.isValid())
         return false;
     try {
-        inTransaction(db, change);
+        // The server's transaction is rolled back before anybody asks it whether it still
+        // answers: an aborted transaction refuses every statement until then.
+        runInTransaction(db, kChangeAccounts, [&] { change(db); });
     } catch (const DatabaseError&) {
         if (m_server.isSet() && m_server.wentAway())
             return false;

@@ -10,9 +10,9 @@
 #include "store/DayCount.h"
 #include "store/Identifiers.h"
 #include "store/ServerDatabase.h"
-#include "store/ServerSchema.h"
 
 #include "PgServer.h"
+#include "FirstColumn.h"
 
 #include <QComboBox>
 #include <QFile>
@@ -41,16 +41,7 @@ protected:
         if (!server.available())
             GTEST_SKIP() << server.whyUnavailable().toStdString();
         const QString name = QStringLiteral("list_%1").arg(++databases);
-        ASSERT_TRUE(server.createDatabase(name));
-        ASSERT_EQ(records.open(server.conninfo(name)), ServerAnswer::NotOurs);
-        QSqlDatabase raw =
-            QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), QStringLiteral("server-list-raw"));
-        raw.setConnectOptions(server.conninfo(name));
-        ASSERT_TRUE(raw.open());
-        createServerSchema(raw, QStringLiteral("pw"));
-        raw.close();
-        raw = QSqlDatabase();
-        QSqlDatabase::removeDatabase(QStringLiteral("server-list-raw"));
+        ASSERT_TRUE(server.createXarvaneDatabase(name, QStringLiteral("pw")));
         ASSERT_EQ(records.open(server.conninfo(name)), ServerAnswer::Answered)
             << records.problem().toStdString();
         context.server.configure(server.conninfo(name));
@@ -106,12 +97,7 @@ protected:
     }
     QStringList serverValues(const QString& statement)
     {
-        QSqlQuery query(records.connection());
-        EXPECT_TRUE(query.exec(statement)) << statement.toStdString();
-        QStringList texts;
-        while (query.next())
-            texts << query.value(0).toString();
-        return texts;
+        return firstColumn(records.connection(), statement);
     }
     // The total of the listed rows, summed here from each row's start and end.
     QString totalOfRows(int precision)

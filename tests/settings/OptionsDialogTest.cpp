@@ -9,7 +9,6 @@
 #include "settings/SettingsStore.h"
 #include "store/Database.h"
 #include "store/DayCount.h"
-#include "store/ServerSchema.h"
 
 #include "FakeRemoteAccess.h"
 #include "InstalledDatabase.h"
@@ -332,15 +331,7 @@ TEST_F(OptionsDialogTest, ServerPageTestsTheTypedServerAndStoresItWithThePcsName
     test::PgServer server;
     if (!server.available())
         GTEST_SKIP() << server.whyUnavailable().toStdString();
-    ASSERT_TRUE(server.createDatabase(QStringLiteral("options_ours")));
-    {
-        QSqlDatabase raw = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), QStringLiteral("options-raw"));
-        raw.setConnectOptions(server.conninfo(QStringLiteral("options_ours")));
-        ASSERT_TRUE(raw.open());
-        createServerSchema(raw, QString());
-        raw.close();
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("options-raw"));
+    ASSERT_TRUE(server.createXarvaneDatabase(QStringLiteral("options_ours")));
     open();
     auto* serverText = control<QLineEdit>("edtServer");
     EXPECT_TRUE(serverText->text().isEmpty());

@@ -6,7 +6,6 @@
 #include "store/DatabaseError.h"
 #include "store/RecordCopy.h"
 #include "store/ServerDatabase.h"
-#include "store/ServerSchema.h"
 #include "store/ServerSyncThread.h"
 
 #include "InstalledDatabase.h"
@@ -127,14 +126,7 @@ protected:
         if (!server.available())
             GTEST_SKIP() << server.whyUnavailable().toStdString();
         m_dbname = QStringLiteral("copy_%1").arg(++s_databases);
-        ASSERT_TRUE(server.createDatabase(m_dbname));
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), QStringLiteral("copy-setup"));
-        db.setConnectOptions(conninfo());
-        ASSERT_TRUE(db.open());
-        createServerSchema(db, QString());
-        db.close();
-        db = QSqlDatabase();
-        QSqlDatabase::removeDatabase(QStringLiteral("copy-setup"));
+        ASSERT_TRUE(server.createXarvaneDatabase(m_dbname));
         link.configure(conninfo());
     }
     void TearDown() override

@@ -8,6 +8,7 @@
 
 #include "DatabaseFixture.h"
 #include "PgServer.h"
+#include "FirstColumn.h"
 
 #include <gtest/gtest.h>
 
@@ -26,12 +27,7 @@ protected:
 
     QStringList values(const QString& statement)
     {
-        QSqlQuery query(db.connection());
-        EXPECT_TRUE(query.exec(statement)) << statement.toStdString();
-        QStringList texts;
-        while (query.next())
-            texts << query.value(0).toString();
-        return texts;
+        return test::firstColumn(db.connection(), statement);
     }
 
     static test::PgServer server;
@@ -69,16 +65,9 @@ TEST_F(ServerStore, SetUpMakesWhatIsMissingAndNeverOverwrites)
 
 TEST_F(ServerStore, EachWayOfNotReachingItIsToldApart)
 {
-    ASSERT_TRUE(server.createDatabase(QStringLiteral("answers")));
-    {
-        QSqlDatabase raw = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), QStringLiteral("raw-answers"));
-        raw.setConnectOptions(server.conninfo(QStringLiteral("answers")));
-        ASSERT_TRUE(raw.open());
-        createServerSchema(raw, QString());
-        QSqlQuery(raw).exec(QStringLiteral("grant select on all tables in schema public to station"));
-        raw.close();
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("raw-answers"));
+    ASSERT_TRUE(server.createXarvaneDatabase(QStringLiteral("answers")));
+    ASSERT_TRUE(server.run(QStringLiteral("grant select on all tables in schema public to station"),
+                           QStringLiteral("answers")));
 
     qputenv("PGPASSFILE", "/nonexistent/pgpass");
     EXPECT_EQ(db.open(server.conninfo(QStringLiteral("answers"), QStringLiteral("station"))), ServerAnswer::Refused);

@@ -16,6 +16,7 @@
 #include "InstalledDatabase.h"
 #include "ScriptedPrompter.h"
 #include "Unprivileged.h"
+#include "FirstColumn.h"
 
 #include <gtest/gtest.h>
 
@@ -348,12 +349,7 @@ protected:
     }
     QStringList column(const QString& statement)
     {
-        QSqlQuery query(db.connection());
-        EXPECT_TRUE(query.exec(statement)) << statement.toStdString();
-        QStringList values;
-        while (query.next())
-            values << query.value(0).toString();
-        return values;
+        return test::firstColumn(db.connection(), statement);
     }
 
     const QList<test::TestAccount> accounts{

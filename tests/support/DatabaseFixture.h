@@ -6,6 +6,7 @@
 
 #include "InstalledDatabase.h"
 #include "TestContext.h"
+#include "FirstColumn.h"
 
 #include <gtest/gtest.h>
 
@@ -38,12 +39,7 @@ protected:
     // The first column of every row of a query, as text.
     QStringList values(const QString& statement)
     {
-        QSqlQuery query(database.connection());
-        EXPECT_TRUE(query.exec(statement)) << statement.toStdString();
-        QStringList texts;
-        while (query.next())
-            texts << query.value(0).toString();
-        return texts;
+        return firstColumn(database.connection(), statement);
     }
 
     Database database{QStringLiteral("fixture")};

@@ -1,5 +1,8 @@
 #include "PgServer.h"
 
+#include "store/DatabaseError.h"
+#include "store/ServerSchema.h"
+
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -176,6 +179,28 @@ bool PgServer::run(const QString& statement, const QString& dbname) const
     }
     QSqlDatabase::removeDatabase(name);
     return done;
+}
+
+bool PgServer::createXarvaneDatabase(const QString& dbname, const QString& adminPassword) const
+{
+    if (!createDatabase(dbname))
+        return false;
+    const QString name = QStringLiteral("pgserver-") + QUuid::createUuid().toString(QUuid::WithoutBraces);
+    bool made = false;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name);
+        db.setConnectOptions(conninfo(dbname));
+        try {
+            made = db.open();
+            if (made)
+                createServerSchema(db, adminPassword);
+        } catch (const DatabaseError&) {
+            made = false;
+        }
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(name);
+    return made;
 }
 
 bool PgServer::createDatabase(const QString& dbname) const

@@ -33,6 +33,8 @@ public:
     // Runs one statement as the superuser; false on failure.
     bool run(const QString& statement, const QString& dbname = QStringLiteral("xarvane")) const;
     bool createDatabase(const QString& dbname) const;
+    // A new database `dbname` with the server tables of several PCs, as the set-up makes them.
+    bool createXarvaneDatabase(const QString& dbname, const QString& adminPassword = QString()) const;
 
 private:
     bool prepare();

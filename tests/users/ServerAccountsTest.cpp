@@ -21,6 +21,7 @@
 #include "DatabaseFixture.h"
 #include "PgServer.h"
 #include "RecordingWindows.h"
+#include "FirstColumn.h"
 
 #include <gtest/gtest.h>
 
@@ -56,12 +57,7 @@ struct Station : TestContext {
     AccountStore accounts() { return AccountStore(context.server, database); }
     QStringList local(const QString& statement)
     {
-        QSqlQuery query(database.connection());
-        EXPECT_TRUE(query.exec(statement)) << statement.toStdString();
-        QStringList texts;
-        while (query.next())
-            texts << query.value(0).toString();
-        return texts;
+        return firstColumn(database.connection(), statement);
     }
 
     Database database;
@@ -115,12 +111,7 @@ protected:
     }
     QStringList fromServer(const QString& statement)
     {
-        QSqlQuery query(admin);
-        EXPECT_TRUE(query.exec(statement)) << statement.toStdString();
-        QStringList texts;
-        while (query.next())
-            texts << query.value(0).toString();
-        return texts;
+        return firstColumn(admin, statement);
     }
     // Alice with her password on the server, and the same row in the first station's copy.
     void addAliceEverywhere()
